@@ -1,0 +1,60 @@
+// The command-line program: one function per command, sharing the
+// conventions of cli_main.cpp (reports on stdout, messages on stderr,
+// exit status 0 on success and 1 with the message otherwise).
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/context.h"
+#include "platform/console_host.h"
+
+namespace qw::cli {
+
+// A command's arguments after its name: positional ones in order, and
+// options "--name value" or "--flag".
+class Arguments {
+public:
+    Arguments(std::vector<std::string> args, std::vector<std::string> valueOptions,
+              std::vector<std::string> flagOptions);
+
+    // An error text when the arguments do not fit, else "".
+    const std::string& Error() const { return error_; }
+    const std::vector<std::string>& Positional() const { return positional_; }
+    std::optional<std::string> Value(const std::string& option) const;
+    bool Flag(const std::string& option) const;
+
+private:
+    std::string error_;
+    std::vector<std::string> positional_;
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::vector<std::string> flags_;
+};
+
+// The console, a fresh project and its context, as every command starts.
+struct Session {
+    Session(std::ostream& out, std::ostream& err);
+    ConsoleHost host;
+    Context ctx;
+    std::ostream& err;
+
+    // Reads a project file as Open Project does. False (the reason already
+    // on stderr) when the read aborted.
+    bool Load(const std::string& path);
+};
+
+struct Command {
+    const char* name;
+    const char* summary;
+    const char* usage;  // the whole help text of the command
+    int (*run)(Session& session, const std::vector<std::string>& args);
+};
+
+const std::vector<Command>& Commands();
+
+int RunShow(Session& session, const std::vector<std::string>& args);
+int RunSave(Session& session, const std::vector<std::string>& args);
+
+}  // namespace qw::cli

@@ -1,0 +1,62 @@
+// quillwork-cli: the batch front end over the engine.
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli.h"
+#include "version.h"
+
+namespace {
+
+void OnInterrupt(int) { qw::ConsoleHost::RequestStop(); }
+
+void PrintHelp(std::ostream& out) {
+    out << "QUILLWORK " << qw::kVersionText << " - thin-wire antenna simulator, command-line program\n\n"
+        << "Usage: quillwork-cli COMMAND [ARGUMENTS]\n"
+        << "       quillwork-cli COMMAND --help\n"
+        << "       quillwork-cli --version\n\n"
+        << "Commands:\n";
+    for (const auto& c : qw::cli::Commands()) {
+        std::string name = c.name;
+        name.resize(12, ' ');
+        out << "  " << name << c.summary << "\n";
+    }
+    out << "\nReports go to standard output, messages to standard error. The exit status is 0 on\n"
+        << "success and 1 when the command failed. Ctrl+C stops a running computation.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGINT, OnInterrupt);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintHelp(std::cerr);
+        return 1;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(std::cout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "QUILLWORK " << qw::kVersionText << "\n";
+        return 0;
+    }
+    for (const auto& c : qw::cli::Commands()) {
+        if (args[0] != c.name) continue;
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        for (const auto& a : rest) {
+            if (a == "--help" || a == "-h") {
+                std::cout << c.usage;
+                return 0;
+            }
+        }
+        qw::cli::Session session(std::cout, std::cerr);
+        const int status = c.run(session, rest);
+        std::cout.flush();
+        return status;
+    }
+    std::cerr << "quillwork-cli: unknown command \"" << args[0] << "\" (see quillwork-cli --help)\n";
+    return 1;
+}

@@ -1,0 +1,56 @@
+#include <algorithm>
+#include <ostream>
+
+#include "app/cli/cli.h"
+#include "model/new_project.h"
+#include "model/project_reader.h"
+
+namespace qw::cli {
+
+Arguments::Arguments(std::vector<std::string> args, std::vector<std::string> valueOptions,
+                     std::vector<std::string> flagOptions) {
+    auto has = [](const std::vector<std::string>& list, const std::string& s) {
+        return std::find(list.begin(), list.end(), s) != list.end();
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 2 && a.rfind("--", 0) == 0) {
+            if (has(flagOptions, a)) {
+                flags_.push_back(a);
+            } else if (has(valueOptions, a)) {
+                if (i + 1 >= args.size()) {
+                    error_ = "option " + a + " needs a value";
+                    return;
+                }
+                values_.emplace_back(a, args[++i]);
+            } else {
+                error_ = "unknown option " + a;
+                return;
+            }
+        } else {
+            positional_.push_back(a);
+        }
+    }
+}
+
+std::optional<std::string> Arguments::Value(const std::string& option) const {
+    for (auto it = values_.rbegin(); it != values_.rend(); ++it)
+        if (it->first == option) return it->second;
+    return std::nullopt;
+}
+
+bool Arguments::Flag(const std::string& option) const {
+    return std::find(flags_.begin(), flags_.end(), option) != flags_.end();
+}
+
+Session::Session(std::ostream& out, std::ostream& errStream) : host(out, errStream), ctx(host), err(errStream) {
+    NewProject(ctx);
+}
+
+bool Session::Load(const std::string& path) {
+    ctx.PendingFileName = path;
+    LoadProject(ctx);
+    return !ctx.AbortFlag;
+}
+
+}  // namespace qw::cli

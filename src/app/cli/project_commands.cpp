@@ -1,0 +1,60 @@
+// show and save: reading and writing project files.
+#include <ostream>
+
+#include "app/cli/cli.h"
+#include "model/project_writer.h"
+
+namespace qw::cli {
+
+namespace {
+
+// Checks the argument count; prints the error and the usage otherwise.
+bool Expect(Session& s, const Arguments& a, std::size_t count, const char* usage) {
+    if (a.Error().empty() && a.Positional().size() == count) return true;
+    s.err << "quillwork-cli: " << (a.Error().empty() ? "wrong number of arguments" : a.Error()) << "\n" << usage;
+    return false;
+}
+
+constexpr const char* kShowUsage =
+    "Usage: quillwork-cli show FILE\n\n"
+    "Reads a project file (.qlk) or the wire cards of a NEC input file (.nec) and prints\n"
+    "the lines the main window shows while reading it; messages go to standard error.\n"
+    "In a .nec file the last operand of a wire card is the wire radius.\n";
+
+constexpr const char* kSaveUsage =
+    "Usage: quillwork-cli save IN OUT [--comment TEXT]\n\n"
+    "Reads IN (.qlk or .nec) and writes it as a project file to OUT. A project without\n"
+    "header comment lines gets the header \"QUILLWORK File\" with TEXT (default empty).\n"
+    "A name OUT ending in .nec is written with .qlk instead. The old OUT is replaced\n"
+    "only once the new file is complete.\n";
+
+}  // namespace
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"show", "read a project or NEC file and print what the main window shows", kShowUsage, RunShow},
+        {"save", "read a project or NEC file and write it as a project file", kSaveUsage, RunSave},
+    };
+    return commands;
+}
+
+int RunShow(Session& s, const std::vector<std::string>& args) {
+    const Arguments a(args, {}, {});
+    if (!Expect(s, a, 1, kShowUsage)) return 1;
+    return s.Load(a.Positional()[0]) ? 0 : 1;
+}
+
+int RunSave(Session& s, const std::vector<std::string>& args) {
+    const Arguments a(args, {"--comment"}, {});
+    if (!Expect(s, a, 2, kSaveUsage)) return 1;
+    s.host.echoMainText = false;
+    if (!s.Load(a.Positional()[0])) return 1;
+    Project& p = s.ctx.project;
+    if (!HasHeaderComments(p.ProjectText)) {
+        p.ProjectText.clear();
+        s.host.inputAnswers.push_back(a.Value("--comment").value_or(""));
+    }
+    return SaveProject(s.ctx, a.Positional()[1]) ? 0 : 1;
+}
+
+}  // namespace qw::cli

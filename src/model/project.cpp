@@ -1,0 +1,54 @@
+#include <cmath>
+
+#include "model/context.h"
+#include "model/new_project.h"
+#include "model/project.h"
+#include "platform/host.h"
+
+namespace qw {
+
+void Environment::SetRealGround(float dielectric, float conductivity) {
+    GroundMedia[1].Extent = kGroundMediumExtent;
+    GroundMedia[1].Height = 0;
+    GroundMedia[1].Dielectric = dielectric;
+    GroundMedia[1].Conductivity = conductivity;
+}
+
+const GroundClass* FindGroundClass(float dielectric, float conductivity) {
+    for (const auto& c : kGroundClasses)
+        if (c.dielectric == dielectric && c.conductivity == conductivity) return &c;
+    return nullptr;
+}
+
+void NewProject(Context& ctx) {
+    Project& p = ctx.project;
+    p.WireCount = p.SourceCount = p.LoadCount = p.PulseCount = 0;
+    p.Wires.fill(Wire{});
+    p.Sources.fill(Source{});
+    p.Loads.fill(Load{});
+    p.Height = 0;
+    p.HeightChanged = false;
+    p.Env = Environment{};
+    p.Env.GroundMedia[1].Extent = kGroundMediumExtent;
+    p.Env.GroundMedia[1].Height = 0;
+    p.GroundDefined = p.FrequencyDefined = p.SourcesDefined = p.LoadsDefined = p.GeometryDefined = false;
+    if (p.Frequency == 0) p.Frequency = ctx.options.DefaultFrequency;
+    p.FileName.clear();
+    p.ProjectText.clear();
+    p.ProjectTextLines = 0;
+    p.Modified = false;
+    p.MatrixState = 0;
+    if (ctx.hooks.SizeConnectionTables) ctx.hooks.SizeConnectionTables(ctx);
+    if (ctx.hooks.ResetRequests) ctx.hooks.ResetRequests(ctx);
+    ctx.host->EnableCommand("CtlSources", false);
+    ctx.host->EnableCommand("CtlLoads", false);
+    ctx.Pi = 4.0f * std::atan(1.0f);
+    ctx.Rad = ctx.Pi / 180.0f;
+}
+
+void ShowProgress(Context& ctx, double fraction) {
+    ctx.host->ShowProgress(fraction);
+    if (ctx.host->TakeStopRequest()) ctx.AbortFlag = true;
+}
+
+}  // namespace qw

@@ -1,0 +1,139 @@
+// The one open antenna project and its records.
+//
+// All lengths in the records are metres, whatever unit the user works in;
+// conversion happens only at input and output (units.h). Tables have a
+// fixed capacity and are 1-based: entry 0 exists and is never used, and a
+// count says how many entries are in use.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qw {
+
+// The unit in which lengths are shown, typed and written to the project file.
+enum LengthUnit : int {
+    kMeters = 1,
+    kFeet = 2,
+    kInches = 3,
+    kCentimeters = 4,
+    kMillimeters = 5,
+    kWavelengths = 6,
+};
+
+inline constexpr int kMaxWires = 50;
+inline constexpr int kMaxSources = 10;
+inline constexpr int kMaxLoads = 20;
+inline constexpr int kMaxPulses = 300;
+
+// One straight thin wire, from end 1 to end 2.
+struct Wire {
+    int Segments = 0;
+    float X1 = 0, Y1 = 0, Z1 = 0;
+    float X2 = 0, Y2 = 0, Z2 = 0;
+    float Radius = 0;  // metres; files and dialogs carry the diameter
+};
+
+enum SourceKind : int { kVoltageSource = 0, kCurrentSource = 1 };
+
+// An excitation applied at one pulse.
+struct Source {
+    std::int32_t Pulse = 0;          // absolute pulse number, 1-based
+    std::int32_t PlacementData = 0;  // kept for the placement window only
+    float Magnitude = 100;           // volts or amperes
+    float Phase = 0;                 // degrees
+    int Kind = kVoltageSource;
+};
+
+enum LoadKind : int {
+    kSeriesRX = 0,     // R and jX in series ("L")
+    kParallelRX = 1,   // R and jX in parallel ("LX")
+    kSeriesRLC = 2,    // series R-L-C ("LS"); a zero L or C is absent
+    kParallelRLC = 3,  // parallel R-L-C ("LP")
+};
+
+// A lumped impedance at one pulse.
+struct Load {
+    std::int32_t Pulse = 0;
+    std::int32_t PlacementData = 0;
+    int Kind = kSeriesRX;
+    float Resistance = 0;   // ohms
+    float Reactance = 0;    // ohms for kinds 0 and 1, microhenries for 2 and 3
+    float Capacitance = 0;  // picofarads for kinds 2 and 3, else 0
+};
+
+// One ground medium handed to the field computations.
+struct GroundMedium {
+    float Extent = 0;        // metres
+    float Height = 0;        // metres
+    float Dielectric = 0;    // relative dielectric constant
+    float Conductivity = 0;  // S/m
+};
+
+enum GroundPresence : int { kOverGround = -1, kFreeSpace = 1 };
+enum GroundKindValue : int { kPerfectGround = 0, kRealGround = 1 };
+enum BoundaryShape : int { kLinearBoundary = 1, kCircularBoundary = 2 };
+
+inline constexpr float kGroundMediumExtent = 1000000.0f;
+
+// The ground. Dielectric and conductivity live in entry 1 of GroundMedia.
+struct Environment {
+    int GroundPresent = kOverGround;
+    int GroundKind = kPerfectGround;
+    int RadialCount = 0;
+    float RadialLength = 0;  // metres
+    int Boundary = kCircularBoundary;
+    std::array<GroundMedium, 7> GroundMedia{};
+
+    float Dielectric() const { return GroundMedia[1].Dielectric; }
+    float Conductivity() const { return GroundMedia[1].Conductivity; }
+    // Sets entry 1 to the real ground of these parameters.
+    void SetRealGround(float dielectric, float conductivity);
+};
+
+// The five named ground classes.
+struct GroundClass {
+    const char* name;      // "Excellent", "Good", ...
+    float dielectric;
+    float conductivity;    // S/m
+};
+inline constexpr std::array<GroundClass, 5> kGroundClasses = {{
+    {"Excellent", 20.0f, 0.03f},
+    {"Good", 14.0f, 0.006f},
+    {"Average", 13.0f, 0.005f},
+    {"Poor", 12.0f, 0.002f},
+    {"Bad", 4.0f, 0.001f},
+}};
+// The class whose parameters equal these exactly, or nullptr.
+const GroundClass* FindGroundClass(float dielectric, float conductivity);
+
+struct Project {
+    std::string FileName;
+    bool Modified = false;
+    std::string ProjectText;   // the file as read, with echo lines; CR LF line ends
+    int ProjectTextLines = 0;
+    int Units = kMeters;
+    float Frequency = 0;       // MHz
+    float Height = 0;          // metres
+    float CoaxImpedance = 50;  // ohms
+    Environment Env;
+
+    std::array<Wire, kMaxWires + 1> Wires{};
+    int WireCount = 0;
+    std::array<Source, kMaxSources + 1> Sources{};
+    int SourceCount = 0;
+    std::array<Load, kMaxLoads + 1> Loads{};
+    int LoadCount = 0;
+    int PulseCount = 0;
+
+    int MatrixState = 0;  // 0 fill, 1 factorised but excitation changed, 2 solved
+    bool GroundDefined = false;
+    bool FrequencyDefined = false;
+    bool GeometryDefined = false;
+    bool SourcesDefined = false;
+    bool LoadsDefined = false;
+    bool HeightChanged = false;
+};
+
+}  // namespace qw

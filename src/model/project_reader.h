@@ -1,0 +1,40 @@
+// Reading a project file (.qlk) or the geometry of a NEC input file (.nec).
+//
+// The reader makes two passes over the lines: the first counts the wire
+// cards, the second interprets every card, rebuilds the project text with
+// echo lines, and shows each line in the main window as it goes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/context.h"
+
+namespace qw {
+
+// Chooses the file (the pending name, else the "Read Geometry File" open
+// dialog) and reads it into the project. A cancelled dialog or a file that
+// cannot be opened leaves the open project as it was and sets AbortFlag.
+// quiet: the project-file window is not being filled (LoadProject).
+void ReadProjectFile(Context& ctx, bool quiet);
+
+// Reads the bytes of a file already chosen: resets the project's counts
+// and unit, then runs both passes. nec: the wire cards are NEC cards, whose
+// last operand is the wire radius. Sets AbortFlag when no wires are found.
+void ReadProjectText(Context& ctx, std::string_view bytes, bool nec);
+
+// True for a name ending in ".nec", in any case.
+bool IsNecFileName(const std::string& path);
+
+// Reads the project and, unless the read aborted, builds the pulses and
+// prepares the sources and loads.
+void LoadProject(Context& ctx);
+
+// The open dialog's title and filter.
+inline constexpr const char* kReadProjectTitle = "Read Geometry File";
+inline constexpr const char* kProjectFilter = "QLK Project (*.qlk)|*.qlk|NEC File (*.nec)|*.nec";
+
+// The largest file the reader accepts; project files are a few kilobytes.
+inline constexpr std::size_t kMaxProjectFileBytes = 16u << 20;
+
+}  // namespace qw

@@ -1,0 +1,70 @@
+// A Host for tests: records every request and answers from queues.
+//
+// Answers not queued fall back to what a user pressing Enter would do: a
+// message box gives its default button, an input box and the file dialogs
+// are cancelled.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace qw {
+
+class ScriptedHost : public Host {
+public:
+    struct InputRequest {
+        std::string prompt, title, proposed;
+    };
+    struct DialogRequest {
+        bool save = false;
+        std::string title, filter, proposed;
+    };
+
+    // Queued answers, taken front first.
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<std::optional<std::string>> inputAnswers;
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    // A stop request is delivered after this many ShowProgress calls
+    // (0: never).
+    int stopAfterProgressCalls = 0;
+
+    // What was asked and shown.
+    std::vector<Message> messages;
+    std::vector<InputRequest> inputs;
+    std::vector<DialogRequest> dialogs;
+    std::vector<std::string> mainText;
+    std::vector<double> progress;
+    std::map<int, std::string> status;
+    std::map<std::string, bool> commandEnabled;
+    std::map<std::string, std::string> commandCaption;
+    bool busy = false;
+
+    MessageAnswer ShowMessage(const Message& message) override;
+    std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& proposed) override;
+    std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& filter,
+                                              const std::string& proposed) override;
+    std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& filter,
+                                              const std::string& proposed) override;
+    void AppendMainText(const std::string& line) override;
+    void ShowProgress(double fraction) override;
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetBusy(bool busy) override;
+    void EnableCommand(const std::string& command, bool enabled) override;
+    void SetCommandCaption(const std::string& command, const std::string& caption) override;
+    bool TakeStopRequest() override;
+
+    // The texts of the messages shown, in order.
+    std::vector<std::string> MessageTexts() const;
+
+private:
+    bool stopPending_ = false;
+};
+
+}  // namespace qw

@@ -1,0 +1,66 @@
+#include "model/print_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qw {
+namespace {
+
+std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+TEST(PrintLineTest, NumbersHaveLeadingAndTrailingBlank) {
+    PrintLine line;
+    line.Num(1.5f).Num(-2).Num(0.1).Text("|");
+    EXPECT_EQ(line.Lines().back(), " 1.5 -2  .1 |");
+}
+
+TEST(PrintLineTest, ZonesMoveStrictlyToTheNextZoneStart) {
+    struct Case {
+        int startColumn;
+        int zoneColumn;
+    };
+    const Case cases[] = {{1, 15}, {2, 15}, {14, 15}, {15, 29}, {28, 29}, {29, 43}, {57, 71}};
+    for (const auto& c : cases) {
+        PrintLine line;
+        line.Text(Blanks(c.startColumn - 1)).Zone();
+        EXPECT_EQ(line.Column(), c.zoneColumn) << c.startColumn;
+        EXPECT_EQ(line.Lines().size(), 1u);
+    }
+}
+
+TEST(PrintLineTest, ZonedLogLine) {
+    PrintLine line;
+    line.Num(1.0f).Zone().Num(-2.5f).Zone().Text("ohm");
+    EXPECT_EQ(line.Joined(), " 1 " + Blanks(11) + "-2.5 " + Blanks(9) + "ohm");
+}
+
+TEST(PrintLineTest, TabMovesToColumnOrWrapsToNextLine) {
+    PrintLine line;
+    line.Tab(10).Text("a");
+    EXPECT_EQ(line.Lines().back(), Blanks(9) + "a");
+    line.Tab(11).Text("b");  // already at column 11: stays
+    EXPECT_EQ(line.Lines().back(), Blanks(9) + "ab");
+    line.Tab(3).Text("c");  // past column 3: new line
+    ASSERT_EQ(line.Lines().size(), 2u);
+    EXPECT_EQ(line.Lines()[0], Blanks(9) + "ab");
+    EXPECT_EQ(line.Lines()[1], "  c");
+    EXPECT_EQ(line.Column(), 4);
+    EXPECT_EQ(line.Joined(), Blanks(9) + "ab\r\n  c");
+}
+
+TEST(PrintLineTest, TabBelowOneCountsAsOne) {
+    PrintLine line;
+    line.Tab(0).Text("x").Tab(-5).Text("y");
+    ASSERT_EQ(line.Lines().size(), 2u);
+    EXPECT_EQ(line.Joined(), "x\r\ny");
+}
+
+TEST(PrintLineTest, EmptyLine) {
+    PrintLine line;
+    EXPECT_EQ(line.Column(), 1);
+    EXPECT_EQ(line.Joined(), "");
+}
+
+}  // namespace
+}  // namespace qw
