@@ -433,8 +433,13 @@ std::string FormatDecimal(const Decimal& value, std::string_view mask, int maxDi
         return WriteSection(sections[1], magnitude);
     std::string text = WriteSection(sections[0], magnitude);
     if (value.negative) {
-        if (!text.empty() && sections[0].front() == ' ')
-            text.front() = '-';
+        // The minus takes the place of the last leading blank of the mask,
+        // so that it stays next to the digits: " 0.000E+00" of -5 gives
+        // "-5.000E+00", "   ###0.000#" of -5 gives "  -5.000".
+        const std::size_t blanks = sections[0].find_first_not_of(' ');
+        const std::size_t leading = blanks == std::string_view::npos ? sections[0].size() : blanks;
+        if (leading > 0 && leading <= text.size())
+            text[leading - 1] = '-';
         else
             text.insert(0, 1, '-');
     }

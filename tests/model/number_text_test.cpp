@@ -138,7 +138,7 @@ TEST(FormatTest, NegativeValuesAndSections) {
         {-0.4f, "##0", "-0"},
         {-2.5f, "0", "-3"},
         {-3.456f, "##0.00 dBi", "-3.46 dBi"},
-        {-5.0f, "   ###0.000#", "-  5.000"},
+        {-5.0f, "   ###0.000#", "  -5.000"},
         // two sections: the second one for every negative value, no minus of its own
         {-5.0f, " #0.000#;-#0.000#", "-5.000"},
         {10.0f, " #0.000#;-#0.000#", " 10.000"},
@@ -149,6 +149,7 @@ TEST(FormatTest, NegativeValuesAndSections) {
         {2.0f, "0.0;(0.0);\"zero\"", "2.0"},
         {-1.5f, "0.0;;zero", "-1.5"},
         {0.0f, "0.0;-0.0;", "0.0"},
+        {-1.5f, ";", "-"},
     };
     for (const auto& c : cases) EXPECT_EQ(Format(c.value, c.mask), c.text) << c.mask << " " << c.text;
 }
