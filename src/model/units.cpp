@@ -80,16 +80,16 @@ float FloorHundredths(float value) {
     return static_cast<float>(static_cast<double>(hundreds) * 0.01);
 }
 
-float GaugeDiameterMm(double gauge) {
-    if (gauge >= 0 && gauge <= 20 && gauge == std::floor(gauge)) return static_cast<float>(kGaugeMm[static_cast<int>(gauge)]);
-    return static_cast<float>(kGaugeMm[21]);
+double GaugeDiameterMm(double gauge) {
+    if (gauge >= 0 && gauge <= 20 && gauge == std::floor(gauge)) return kGaugeMm[static_cast<int>(gauge)];
+    return kGaugeMm[21];
 }
 
 float ParseWireSize(const std::string& answer, float defaultWireSize) {
     if (answer.empty()) return 0;
     double meters;
     if (answer[0] == '#') {
-        meters = static_cast<double>(GaugeDiameterMm(Val(answer.substr(1)))) / 1000.0;
+        meters = GaugeDiameterMm(Val(answer.substr(1))) / 1000.0;
     } else {
         const char suffix = static_cast<char>(std::toupper(static_cast<unsigned char>(answer.back())));
         double factor = 1.0;

@@ -39,7 +39,7 @@ float FloorHundredths(float value);
 
 // Diameter in millimetres of an American Wire Gauge 0..20; any other
 // gauge counts as 21 (AWG #22 and smaller), 0.723 mm.
-float GaugeDiameterMm(double gauge);
+double GaugeDiameterMm(double gauge);
 
 // Reads an answer of the wire-size box: "#14" a gauge, a number with the
 // suffix "m", "'" (feet) or a double quote (inches), or a number of metres.
