@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -60,7 +61,7 @@ FirstPass CountWires(const std::vector<std::string_view>& lines) {
             count.segments += 4 * segments;
         } else if (kw == "F" && count.frequency == 0) {
             const double f = Val(line.Token(2));
-            if (f > 0 && f <= 3.4e38) count.frequency = static_cast<float>(f);
+            if (f > 0 && f <= std::numeric_limits<float>::max()) count.frequency = static_cast<float>(f);
         }
     }
     return count;
@@ -132,12 +133,13 @@ std::string CardReader::Interpret(std::string_view rawView) {
         return raw;
     }
     if (kw == "F") {
-        const double f = Num(line, 2);
+        // No value, or one that is not a positive Single, is no frequency.
+        const float f = Single(line, 2);
         if (!(f > 0)) {
             ctx_.host->AppendMainText("Project Error: Missing Frequency Value");
             return raw;
         }
-        p_.Frequency = ToSingle(f);
+        p_.Frequency = f;
         p_.MatrixState = 0;
         if (ctx_.hooks.SetFrequencyConstants) ctx_.hooks.SetFrequencyConstants(ctx_);
         p_.FrequencyDefined = true;
@@ -221,11 +223,17 @@ std::string CardReader::ReadSquareLoop(const CardLine& line) {
 
 std::string CardReader::AddWire(int segments, float x1, float y1, float z1, float x2, float y2, float z2,
                                 float diameter) {
+    // A length that fits a Single in its unit may not fit in metres.
+    auto meters = [this](float length) {
+        const float m = ToMeters(p_, length);
+        if (!std::isfinite(m)) throw NumberOverflow("length out of range");
+        return m;
+    };
     Wire w;
     w.Segments = segments;
-    w.X1 = ToMeters(p_, x1), w.Y1 = ToMeters(p_, y1), w.Z1 = ToMeters(p_, z1);
-    w.X2 = ToMeters(p_, x2), w.Y2 = ToMeters(p_, y2), w.Z2 = ToMeters(p_, z2);
-    w.Radius = ToMeters(p_, diameter) / 2;
+    w.X1 = meters(x1), w.Y1 = meters(y1), w.Z1 = meters(z1);
+    w.X2 = meters(x2), w.Y2 = meters(y2), w.Z2 = meters(z2);
+    w.Radius = meters(diameter) / 2;
     p_.Wires[++p_.WireCount] = w;
     return JoinFields({"- W", Str(segments), Format(p_.WireCount - 1, "####0"), Format(w.X1, "####0.000"),
                        Format(w.Y1, "####0.000"), Format(w.Z1, "####0.000"), Format(w.X2, "####0.000"),

@@ -226,7 +226,7 @@ TEST(ProjectReader, UnitsAndHeight) {
 }
 
 TEST(ProjectReader, MissingOrInvalidFrequency) {
-    for (const char* card : {"F", "F 0", "F -3", "F abc"}) {
+    for (const char* card : {"F", "F 0", "F -3", "F abc", "F 1e-60"}) {
         Reader r;
         r.ctx.project.Frequency = 7.1f;
         r.Read(Lines({card, "GW 1 5 0 0 0 0 0 1 0.002"}));
