@@ -48,6 +48,12 @@ bool CardLine::IsComment(std::string_view line) {
     return line.size() >= 2 && line[0] == 'C' && (line[1] == 'M' || line[1] == 'E');
 }
 
+bool CardLine::IsCommentCard(std::string_view line) {
+    if (IsComment(line)) return true;
+    const std::string kw = CardLine(line).Keyword();
+    return kw == "CM" || kw == "CE";
+}
+
 std::string UpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out)

@@ -24,6 +24,9 @@ public:
     std::string Keyword() const;
     // A comment line: its first two characters are "CM" or "CE".
     static bool IsComment(std::string_view line);
+    // A line the reader takes as a comment: IsComment, or a line whose
+    // keyword is "CM" or "CE" in any case.
+    static bool IsCommentCard(std::string_view line);
 
 private:
     std::vector<std::string> tokens_;

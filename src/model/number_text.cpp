@@ -71,14 +71,12 @@ void RoundAt(Decimal& d, int keep) {
     TrimTrailingZeros(d);
 }
 
-// The exact decimal value of a finite double. A double's expansion has at
-// most 767 significant digits, so 770 digits after the first one lose
-// nothing and the later rounding sees the true value.
-Decimal ExactDecimal(double value) {
-    constexpr int kPrecision = 770;
-    char buffer[kPrecision + 16];
+// The decimal digits of a finite double, correctly rounded to `precision`
+// significant digits (to_chars rounds the exact binary value).
+Decimal DecimalDigits(double value, int precision) {
+    char buffer[800];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, kPrecision);
+                                      std::chars_format::scientific, precision - 1);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = text.find('e');
     Decimal d;
@@ -95,17 +93,24 @@ Decimal ExactDecimal(double value) {
     return d;
 }
 
-Decimal FromFloat(float value) {
-    Decimal d = ExactDecimal(static_cast<double>(value));
-    RoundAt(d, kSingleDigits);
+// A finite double rounded half away from zero to `keep` significant digits.
+// The digits are first taken to a precision well beyond `keep`: the rounding
+// decision they give is the exact value's, unless they show an exact half
+// (a "5" and nothing after it), which may be a true tie or a value within
+// the last digit of one. Only then is the whole expansion taken (a double's
+// has at most 767 significant digits).
+Decimal RoundedDecimal(double value, int keep) {
+    const int precision = keep + 20;
+    Decimal d = DecimalDigits(value, precision);
+    if (static_cast<int>(d.digits.size()) == keep + 1 && d.digits.back() == '5')
+        d = DecimalDigits(value, 770);
+    RoundAt(d, keep);
     return d;
 }
 
-Decimal FromDouble(double value) {
-    Decimal d = ExactDecimal(value);
-    RoundAt(d, kDoubleDigits);
-    return d;
-}
+Decimal FromFloat(float value) { return RoundedDecimal(static_cast<double>(value), kSingleDigits); }
+
+Decimal FromDouble(double value) { return RoundedDecimal(value, kDoubleDigits); }
 
 Decimal FromInt(long long value) {
     Decimal d;

@@ -49,7 +49,7 @@ struct FirstPass {
 FirstPass CountWires(const std::vector<std::string_view>& lines) {
     FirstPass count;
     for (const auto raw : lines) {
-        if (CardLine::IsComment(raw)) continue;
+        if (CardLine::IsCommentCard(raw)) continue;
         const CardLine line(raw);
         const std::string kw = line.Keyword();
         const double segments = std::rint(Val(line.Token(3)));
@@ -108,12 +108,12 @@ private:
 
 std::string CardReader::Interpret(std::string_view rawView) {
     const std::string raw(rawView);
-    if (CardLine::IsComment(raw)) return raw;
+    if (CardLine::IsCommentCard(raw)) return raw;
     const CardLine line(raw);
     const std::string kw = line.Keyword();
     token_ = kw;
     if (kw.empty()) return "";
-    if (kw == "CM" || kw == "CE" || kw == "EN") return raw;
+    if (kw == "EN") return raw;
 
     if (kw == "SYMOFF") { ctx_.Symmetry = 0; return raw; }
     if (kw == "SYMXZ") { ctx_.Symmetry = 1; return raw; }

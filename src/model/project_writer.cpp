@@ -41,17 +41,25 @@ std::string LoadField(T value) {
     return value < 0 ? " " + Str(value) : Str(value);
 }
 
-// The header comment lines kept from the project text: the lines before
-// the first line that begins with "CE"; without such a line, the leading
-// comment lines.
+// The header comment lines kept from the project text: the comment lines
+// before the first line that begins with "CE"; without such a line, the
+// leading comment lines. Cards before the "CE" line are not kept: they are
+// written from the project itself, and their echo lines would read back as
+// cards a second time.
 std::vector<std::string> HeaderLines(const std::string& projectText) {
-    std::vector<std::string> lines;
-    for (const auto line : SplitLines(projectText)) lines.emplace_back(line);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].rfind("CE", 0) == 0) return {lines.begin(), lines.begin() + static_cast<long>(i)};
-    std::size_t n = 0;
-    while (n < lines.size() && CardLine::IsComment(lines[n])) ++n;
-    return {lines.begin(), lines.begin() + static_cast<long>(n)};
+    std::vector<std::string> header;
+    const auto lines = SplitLines(projectText);
+    bool hasEnd = false;
+    for (const auto line : lines) hasEnd = hasEnd || line.rfind("CE", 0) == 0;
+    for (const auto line : lines) {
+        if (line.rfind("CE", 0) == 0) break;
+        if (!CardLine::IsCommentCard(line)) {
+            if (!hasEnd) break;
+            continue;
+        }
+        header.emplace_back(line);
+    }
+    return header;
 }
 
 std::string GroundLine(const Environment& env) {

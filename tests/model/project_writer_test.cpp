@@ -201,6 +201,9 @@ TEST(ProjectWriter, HeaderComments) {
     EXPECT_TRUE(StartsWith(c.Cards(), "CM CENTER FED\r\nCM second\r\nCE\r\nGND"));
     c.p.ProjectText = "CM one\r\nCMtwo\r\nGW 1 5\r\nCM late\r\n";
     EXPECT_TRUE(StartsWith(c.Cards(), "CM one\r\nCMtwo\r\nCE\r\nGND"));
+    // Cards before the "CE" line are written once, from the project.
+    c.p.ProjectText = "CM a\r\nQ   4  1  0.000  2.000  0.001\r\n- W   4  0 ...\r\ncm b\r\nCE\r\n";
+    EXPECT_TRUE(StartsWith(c.Cards(), "CM a\r\ncm b\r\nCE\r\nGND"));
     c.p.ProjectText = "GW 1 5\r\n";
     EXPECT_TRUE(StartsWith(c.Cards(), "CE\r\nGND R"));
 }
