@@ -380,10 +380,15 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
 
     const std::vector<std::string_view> lines = SplitLines(bytes);
     const FirstPass count = CountWires(lines);
-    if (count.wires == 0 || count.segments == 0) {
+    auto noWires = [&ctx, &p] {
         ctx.host->ShowMessage({"No wires found", "Bad File", MessageIcon::Critical, MessageButtons::Ok, 1});
         ctx.host->SetStatusText(2, "");
         ctx.AbortFlag = true;
+        p.WireCount = p.SourceCount = p.LoadCount = 0;
+        p.ProjectText.clear();
+    };
+    if (count.wires == 0 || count.segments == 0) {
+        noWires();
         return;
     }
 
@@ -410,6 +415,11 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
         ctx.host->SetCommandCaption("CtlFree", p.Env.GroundPresent == kFreeSpace ? " Free Space " : " Ground Plane ");
     }
 
+    // Every wire card failed: the file holds no usable wire either.
+    if (p.WireCount == 0) {
+        noWires();
+        return;
+    }
     if (!reader.UnreadGeometry().empty()) {
         std::string cards;
         for (const auto& c : reader.UnreadGeometry()) cards += (cards.empty() ? "" : ", ") + c;
