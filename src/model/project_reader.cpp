@@ -433,7 +433,7 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
     ctx.host->EnableCommand("CtlLoads", true);
 }
 
-void ReadProjectFile(Context& ctx, bool /*quiet*/) {
+void ReadProjectFile(Context& ctx, std::string* fileText) {
     ctx.AbortFlag = false;
     std::string path;
     if (!ctx.PendingFileName.empty()) {
@@ -466,17 +466,23 @@ void ReadProjectFile(Context& ctx, bool /*quiet*/) {
     ctx.project.FileName = path;
     ctx.project.Modified = false;
     ctx.host->SetStatusText(2, FileNamePart(path));
-    ReadProjectText(ctx, content.str(), IsNecFileName(path));
+    const std::string bytes = content.str();
+    ReadProjectText(ctx, bytes, IsNecFileName(path));
+    if (fileText) *fileText = bytes;
 }
 
 void LoadProject(Context& ctx) {
-    ReadProjectFile(ctx, true);
+    ReadProjectFile(ctx);
     if (ctx.AbortFlag) return;
-    Project& p = ctx.project;
     ctx.ProjectOpen = true;
     ctx.host->EnableCommand("CtlOpt", true);
     ctx.host->EnableCommand("btnoptimiz", true);
-    p.GeometryDefined = true;
+    ctx.project.GeometryDefined = true;
+    PrepareReadProject(ctx, true);
+}
+
+void PrepareReadProject(Context& ctx, bool withLoads) {
+    Project& p = ctx.project;
     if (ctx.hooks.BuildPulseTable) ctx.hooks.BuildPulseTable(ctx);
     if (!ctx.AbortFlag) {
         if (p.SourcesDefined) {
@@ -484,7 +490,7 @@ void LoadProject(Context& ctx) {
         } else {
             ctx.host->Notify("No Sources defined");
         }
-        if (p.LoadsDefined && ctx.hooks.PrepareLoads) ctx.hooks.PrepareLoads(ctx);
+        if (withLoads && p.LoadsDefined && ctx.hooks.PrepareLoads) ctx.hooks.PrepareLoads(ctx);
     }
     p.MatrixState = 0;
 }

@@ -15,8 +15,9 @@ namespace qw {
 // Chooses the file (the pending name, else the "Read Geometry File" open
 // dialog) and reads it into the project. A cancelled dialog or a file that
 // cannot be opened leaves the open project as it was and sets AbortFlag.
-// quiet: the project-file window is not being filled (LoadProject).
-void ReadProjectFile(Context& ctx, bool quiet);
+// fileText: when given, receives the bytes of the file read (the
+// project-file window shows them).
+void ReadProjectFile(Context& ctx, std::string* fileText = nullptr);
 
 // Reads the bytes of a file already chosen: resets the project's counts
 // and unit, then runs both passes. nec: the wire cards are NEC cards, whose
@@ -29,6 +30,11 @@ bool IsNecFileName(const std::string& path);
 // Reads the project and, unless the read aborted, builds the pulses and
 // prepares the sources and loads.
 void LoadProject(Context& ctx);
+
+// After a project was read: builds the pulses, then prepares the sources
+// (or says "No Sources defined") and, with withLoads, the loads;
+// MatrixState = 0.
+void PrepareReadProject(Context& ctx, bool withLoads);
 
 // The open dialog's title and filter.
 inline constexpr const char* kReadProjectTitle = "Read Geometry File";

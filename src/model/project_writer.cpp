@@ -1,14 +1,11 @@
 #include "model/project_writer.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 #include <vector>
 
 #include "model/card_tokens.h"
+#include "model/file_replace.h"
 #include "model/number_text.h"
 #include "model/project_reader.h"
 #include "model/units.h"
@@ -74,40 +71,6 @@ std::string BoundaryLine(int boundary) {
     if (boundary == kLinearBoundary) return "Boundary Rectangular";
     if (boundary == kCircularBoundary) return "Boundary Circular";
     return "CM Undefined boundary";
-}
-
-std::string TemporaryNameBeside(const std::string& path) {
-    std::random_device rd;
-    std::ostringstream name;
-    name << path << ".tmp" << std::hex << (rd() & 0xffffff);
-    return name.str();
-}
-
-// Writes text to path through a temporary file renamed over it. Returns ""
-// on success, else the reason.
-std::string WriteFileReplacing(const std::string& path, const std::string& text) {
-    const std::string temp = TemporaryNameBeside(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return std::strerror(errno);
-        out << text;
-        out.flush();
-        if (!out) {
-            const std::string why = std::strerror(errno);
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return why.empty() ? "the file could not be written" : why;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return ec.message();
-    }
-    return "";
 }
 
 }  // namespace

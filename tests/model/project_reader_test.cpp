@@ -328,7 +328,7 @@ TEST(ProjectReader, ChoosingTheFile) {
     Reader r;
     r.Read(kDipole);
     r.p.FileName = "kept.qlk";
-    ReadProjectFile(r.ctx, true);
+    ReadProjectFile(r.ctx);
     EXPECT_TRUE(r.ctx.AbortFlag);
     EXPECT_EQ(r.p.WireCount, 1);
     EXPECT_EQ(r.p.FileName, "kept.qlk");
@@ -338,7 +338,7 @@ TEST(ProjectReader, ChoosingTheFile) {
 
     // A file that cannot be opened is named in a message; nothing changes.
     r.host.openAnswers.push_back(dir.File("missing.qlk"));
-    ReadProjectFile(r.ctx, true);
+    ReadProjectFile(r.ctx);
     EXPECT_TRUE(r.ctx.AbortFlag);
     EXPECT_EQ(r.p.WireCount, 1);
     ASSERT_EQ(r.host.messages.size(), 1u);

@@ -1,0 +1,13 @@
+// Writing a file so that a failure never destroys the previous one.
+#pragma once
+
+#include <string>
+
+namespace qw {
+
+// Writes text to a temporary file beside path, then renames it over path.
+// Returns "" on success, else the reason; on failure the old file is left
+// as it was and the temporary file is removed.
+std::string WriteFileReplacing(const std::string& path, const std::string& text);
+
+}  // namespace qw

@@ -1,0 +1,50 @@
+#include "model/project_file_window.h"
+
+#include "model/file_replace.h"
+#include "model/number_text.h"
+#include "model/project_reader.h"
+#include "model/project_writer.h"
+#include "platform/host.h"
+
+namespace qw {
+
+ProjectFileView OpenProjectFileWindow(Context& ctx) {
+    ProjectFileView view;
+    std::string fileText;
+    ReadProjectFile(ctx, &fileText);
+    view.loaded = !ctx.AbortFlag;
+    if (!view.loaded) {
+        view.caption = "New Project";
+        return view;
+    }
+    view.caption = "Project " + ctx.project.FileName;
+    view.text = fileText.substr(0, kMaxShownText);
+    view.wireCountLabel = Str(ctx.project.WireCount);
+    return view;
+}
+
+void CloseProjectFileWindow(Context& ctx, bool ok, bool textChanged, const std::string& text) {
+    Project& p = ctx.project;
+    if (!ok) {
+        ctx.AbortFlag = true;
+        p.GeometryDefined = false;
+        return;
+    }
+    if (!textChanged) {
+        p.GeometryDefined = true;
+        ctx.AbortFlag = false;
+        PrepareReadProject(ctx, false);
+        return;
+    }
+    p.GeometryDefined = false;
+    ctx.AbortFlag = true;
+    const auto path = ctx.host->SaveFileDialog(kSaveGeometryTitle, kSaveProjectFilter, ProjectFileNameFor(p.FileName));
+    if (!path || path->empty()) return;
+    const std::string why = WriteFileReplacing(*path, text);
+    if (!why.empty()) {
+        ctx.host->ShowMessage({"The text could not be saved to " + *path + "\r\n" + why, kSaveGeometryTitle,
+                               MessageIcon::Critical, MessageButtons::Ok, 1});
+    }
+}
+
+}  // namespace qw

@@ -1,0 +1,37 @@
+// What the project-file window does, without the window: it reads a
+// project file, shows the file's own text for editing, and on OK either
+// accepts the project read or saves the edited text as a new file, which
+// must then be opened again.
+#pragma once
+
+#include <string>
+
+#include "model/context.h"
+
+namespace qw {
+
+struct ProjectFileView {
+    std::string caption;         // "Project " + file name, or "New Project"
+    std::string text;            // the file's text, at most kMaxShownText bytes
+    std::string wireCountLabel;  // Str form of the wire count
+    bool loaded = false;         // false when the read aborted
+};
+
+inline constexpr std::size_t kMaxShownText = 65000;
+inline constexpr const char* kSaveGeometryTitle = "Save Geometry File";
+
+// Reads a project file (open dialog) into the project and returns what the
+// window shows. The window shows the file's own lines, not the reader's
+// echo lines: the text it saves must read back as the same cards.
+ProjectFileView OpenProjectFileWindow(Context& ctx);
+
+// OK (ok = true) or Cancel of the window. OK with a changed text saves it
+// as it stands to a new file chosen in the "Save Geometry File" dialog;
+// GeometryDefined becomes False and AbortFlag True (the edited project is
+// to be opened again). OK without changes accepts the project read
+// (GeometryDefined True, AbortFlag False). Cancel sets AbortFlag and clears
+// GeometryDefined. Unless AbortFlag ends up set, the project is prepared
+// for computing (pulses, sources, MatrixState = 0).
+void CloseProjectFileWindow(Context& ctx, bool ok, bool textChanged, const std::string& text);
+
+}  // namespace qw

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "model/new_project.h"
+#include "model/project_file_window.h"
+#include "model/project_reader.h"
+#include "platform/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace qw {
+namespace {
+
+const std::string kFile = "CM two wires\r\nCE\r\nGW 1 5 0 0 0 0 0 1 0.002\r\nGW 2 5 1 0 0 1 0 1 0.002\r\nS 1 3 1 0\r\n";
+
+struct Window {
+    ScriptedHost host;
+    Context ctx{host};
+    test::TempDir dir;
+    std::vector<std::string> steps;
+    Window() {
+        NewProject(ctx);
+        ctx.hooks.BuildPulseTable = [this](Context&) { steps.push_back("pulses"); };
+        ctx.hooks.PrepareSources = [this](Context&) { steps.push_back("sources"); };
+        test::WriteBytes(dir.File("two.qlk"), kFile);
+    }
+};
+
+TEST(ProjectFileWindow, ShowsTheFilesOwnTextAndAcceptsIt) {
+    Window w;
+    w.host.openAnswers.push_back(w.dir.File("two.qlk"));
+    const ProjectFileView view = OpenProjectFileWindow(w.ctx);
+    EXPECT_TRUE(view.loaded);
+    EXPECT_EQ(view.caption, "Project " + w.dir.File("two.qlk"));
+    EXPECT_EQ(view.text, kFile);  // the file's lines, not the echo lines
+    EXPECT_EQ(view.wireCountLabel, " 2");
+    CloseProjectFileWindow(w.ctx, true, false, view.text);
+    EXPECT_FALSE(w.ctx.AbortFlag);
+    EXPECT_TRUE(w.ctx.project.GeometryDefined);
+    EXPECT_EQ(w.steps, (std::vector<std::string>{"pulses", "sources"}));
+}
+
+TEST(ProjectFileWindow, EditedTextIsSavedAndReadsBackAsItsCards) {
+    Window w;
+    w.host.openAnswers.push_back(w.dir.File("two.qlk"));
+    const ProjectFileView view = OpenProjectFileWindow(w.ctx);
+    const std::string edited = view.text + "GW 3 5 2 0 0 2 0 1 0.002\r\n";
+    w.host.saveAnswers.push_back(w.dir.File("three.qlk"));
+    CloseProjectFileWindow(w.ctx, true, true, edited);
+    EXPECT_TRUE(w.ctx.AbortFlag);
+    EXPECT_FALSE(w.ctx.project.GeometryDefined);
+    EXPECT_TRUE(w.steps.empty());
+    EXPECT_EQ(w.host.dialogs.back().title, "Save Geometry File");
+    EXPECT_EQ(test::ReadBytes(w.dir.File("three.qlk")), edited);
+    w.ctx.PendingFileName = w.dir.File("three.qlk");
+    LoadProject(w.ctx);
+    ASSERT_EQ(w.ctx.project.WireCount, 3);
+    EXPECT_EQ(w.ctx.project.Wires[3].X1, 2.0f);
+}
+
+TEST(ProjectFileWindow, CancelAndAbortedRead) {
+    Window w;
+    const ProjectFileView view = OpenProjectFileWindow(w.ctx);  // dialog cancelled
+    EXPECT_FALSE(view.loaded);
+    EXPECT_EQ(view.caption, "New Project");
+    w.ctx.project.GeometryDefined = true;
+    CloseProjectFileWindow(w.ctx, false, false, "");
+    EXPECT_TRUE(w.ctx.AbortFlag);
+    EXPECT_FALSE(w.ctx.project.GeometryDefined);
+}
+
+}  // namespace
+}  // namespace qw
