@@ -415,8 +415,11 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
         ctx.host->SetCommandCaption("CtlFree", p.Env.GroundPresent == kFreeSpace ? " Free Space " : " Ground Plane ");
     }
 
-    // Every wire card failed: the file holds no usable wire either.
-    if (p.WireCount == 0) {
+    // The wire cards that could be stored must pass the first pass's test
+    // too: some wire, and some segments.
+    double storedSegments = 0;
+    for (int i = 1; i <= p.WireCount; ++i) storedSegments += p.Wires[i].Segments;
+    if (p.WireCount == 0 || storedSegments == 0) {
         noWires();
         return;
     }
