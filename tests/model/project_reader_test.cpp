@@ -239,7 +239,8 @@ TEST(ProjectReader, MissingOrInvalidFrequency) {
 
 TEST(ProjectReader, NoWiresFound) {
     for (const std::string& text : std::vector<std::string>{std::string(), Lines({"CM only a comment", "F 14"}), std::string(",,,,\r\n,,"),
-                                   Lines({"GW 1 0 0 0 0 0 0 1 0.002"}), Lines({"GW 1 5 0 0 0 0 0 1e39 0.002"})}) {
+                                   Lines({"GW 1 0 0 0 0 0 0 1 0.002"}), Lines({"GW 1 5 0 0 0 0 0 1e39 0.002"}),
+                                   Lines({"GW 1 0 0 0 0 0 0 1 0.002", "GW 2 3 0 0 0 0 0 1e39 0.002"})}) {
         Reader r;
         r.Read(text);
         EXPECT_TRUE(r.ctx.AbortFlag);
