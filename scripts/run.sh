@@ -3,5 +3,5 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUILLWORK_BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" >&2
 exec "$build/quillwork-cli" show "${1:-$root/examples/dipole.qlk}"
