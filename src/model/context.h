@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/debug_file.h"
+#include "model/log_file.h"
 #include "model/project.h"
 
 namespace qw {
@@ -24,6 +25,12 @@ struct ProgramOptions {
     float DefaultFrequency = 14.1f;  // MHz, for a new project
     float DefaultWireSize = 0.002f;  // diameter, metres
     int DefaultSegments = 10;
+    // NEC compatibility: in mode 2 the solver's wire radii are scaled by
+    // FrequencyOffsetFactor (at least 1).
+    int NecMode = 1;
+    float FrequencyOffsetFactor = 1;
+    // True: the warning about a zero antenna height is switched off.
+    bool HeightWarningOff = false;
 };
 
 // The solver's steps that the project routines call after a project was
@@ -49,6 +56,7 @@ struct Context {
     std::string NumberFormat = kFixedNumberFormat;
     ProgramOptions options;
     DebugFile debug;
+    LogFile log;
     SolverHooks hooks;
 
     // Reader state: the symmetry plane of wire cards (0 none, 1 XZ, 2 YZ, 3 XY).
