@@ -54,7 +54,9 @@ struct Command {
 
 const std::vector<Command>& Commands();
 
+extern const char* const kShowUsage;
 int RunShow(Session& session, const std::vector<std::string>& args);
+extern const char* const kSaveUsage;
 int RunSave(Session& session, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

@@ -7,6 +7,18 @@
 #include "app/cli/cli.h"
 #include "version.h"
 
+namespace qw::cli {
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"show", "read a project or NEC file and print what the main window shows", kShowUsage, RunShow},
+        {"save", "read a project or NEC file and write it as a project file", kSaveUsage, RunSave},
+    };
+    return commands;
+}
+
+}  // namespace qw::cli
+
 namespace {
 
 void OnInterrupt(int) { qw::ConsoleHost::RequestStop(); }

@@ -15,28 +15,20 @@ bool Expect(Session& s, const Arguments& a, std::size_t count, const char* usage
     return false;
 }
 
-constexpr const char* kShowUsage =
+}  // namespace
+
+const char* const kShowUsage =
     "Usage: quillwork-cli show FILE\n\n"
     "Reads a project file (.qlk) or the wire cards of a NEC input file (.nec) and prints\n"
     "the lines the main window shows while reading it; messages go to standard error.\n"
     "In a .nec file the last operand of a wire card is the wire radius.\n";
 
-constexpr const char* kSaveUsage =
+const char* const kSaveUsage =
     "Usage: quillwork-cli save IN OUT [--comment TEXT]\n\n"
     "Reads IN (.qlk or .nec) and writes it as a project file to OUT. A project without\n"
     "header comment lines gets the header \"QUILLWORK File\" with TEXT (default empty).\n"
     "A name OUT ending in .nec is written with .qlk instead. The old OUT is replaced\n"
     "only once the new file is complete.\n";
-
-}  // namespace
-
-const std::vector<Command>& Commands() {
-    static const std::vector<Command> commands = {
-        {"show", "read a project or NEC file and print what the main window shows", kShowUsage, RunShow},
-        {"save", "read a project or NEC file and write it as a project file", kSaveUsage, RunSave},
-    };
-    return commands;
-}
 
 int RunShow(Session& s, const std::vector<std::string>& args) {
     const Arguments a(args, {}, {});
