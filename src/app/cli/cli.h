@@ -45,6 +45,10 @@ struct Session {
     bool Load(const std::string& path);
 };
 
+// True when the arguments parsed and there are `count` positional ones;
+// otherwise prints the error and the usage on stderr.
+bool ExpectArguments(Session& session, const Arguments& args, std::size_t count, const char* usage);
+
 struct Command {
     const char* name;
     const char* summary;

@@ -43,6 +43,12 @@ bool Arguments::Flag(const std::string& option) const {
     return std::find(flags_.begin(), flags_.end(), option) != flags_.end();
 }
 
+bool ExpectArguments(Session& s, const Arguments& a, std::size_t count, const char* usage) {
+    if (a.Error().empty() && a.Positional().size() == count) return true;
+    s.err << "quillwork-cli: " << (a.Error().empty() ? "wrong number of arguments" : a.Error()) << "\n" << usage;
+    return false;
+}
+
 Session::Session(std::ostream& out, std::ostream& errStream) : host(out, errStream), ctx(host), err(errStream) {
     NewProject(ctx);
 }

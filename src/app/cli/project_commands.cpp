@@ -6,17 +6,6 @@
 
 namespace qw::cli {
 
-namespace {
-
-// Checks the argument count; prints the error and the usage otherwise.
-bool Expect(Session& s, const Arguments& a, std::size_t count, const char* usage) {
-    if (a.Error().empty() && a.Positional().size() == count) return true;
-    s.err << "quillwork-cli: " << (a.Error().empty() ? "wrong number of arguments" : a.Error()) << "\n" << usage;
-    return false;
-}
-
-}  // namespace
-
 const char* const kShowUsage =
     "Usage: quillwork-cli show FILE\n\n"
     "Reads a project file (.qlk) or the wire cards of a NEC input file (.nec) and prints\n"
@@ -32,13 +21,13 @@ const char* const kSaveUsage =
 
 int RunShow(Session& s, const std::vector<std::string>& args) {
     const Arguments a(args, {}, {});
-    if (!Expect(s, a, 1, kShowUsage)) return 1;
+    if (!ExpectArguments(s, a, 1, kShowUsage)) return 1;
     return s.Load(a.Positional()[0]) ? 0 : 1;
 }
 
 int RunSave(Session& s, const std::vector<std::string>& args) {
     const Arguments a(args, {"--comment"}, {});
-    if (!Expect(s, a, 2, kSaveUsage)) return 1;
+    if (!ExpectArguments(s, a, 2, kSaveUsage)) return 1;
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return 1;
     Project& p = s.ctx.project;
