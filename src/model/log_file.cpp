@@ -33,11 +33,13 @@ void LogFile::Write(const PrintLine& line) {
     for (const auto& l : line.Lines()) Write(l);
 }
 
-void LogFile::Flush() {
-    if (!file_) return;
+bool LogFile::Flush() {
+    if (!file_) return true;
     file_.reset();
     auto file = std::make_unique<std::ofstream>(path_, std::ios::binary | std::ios::app);
-    if (*file) file_ = std::move(file);
+    if (!*file) return false;
+    file_ = std::move(file);
+    return true;
 }
 
 }  // namespace qw

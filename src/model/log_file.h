@@ -27,8 +27,9 @@ public:
     void Write(const PrintLine& line);
 
     // Closes the file and opens it again for appending, so that what was
-    // written is on disk.
-    void Flush();
+    // written is on disk. False when it could not be opened again (logging
+    // is then off).
+    bool Flush();
 
 private:
     std::unique_ptr<std::ofstream> file_;

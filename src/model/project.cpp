@@ -1,8 +1,10 @@
 #include <cmath>
+#include <filesystem>
 
 #include "model/context.h"
 #include "model/new_project.h"
 #include "model/project.h"
+#include "model/card_tokens.h"
 #include "platform/host.h"
 
 namespace qw {
@@ -18,6 +20,10 @@ const GroundClass* FindGroundClass(float dielectric, float conductivity) {
     for (const auto& c : kGroundClasses)
         if (c.dielectric == dielectric && c.conductivity == conductivity) return &c;
     return nullptr;
+}
+
+std::string ProjectName(const Project& project) {
+    return UpperAscii(std::filesystem::path(project.FileName).filename().string());
 }
 
 void NewProject(Context& ctx) {

@@ -136,4 +136,8 @@ struct Project {
     bool HeightChanged = false;
 };
 
+// The project's name in listings and reports: the file name without its
+// folder, upper-cased ("" for a project without a file).
+std::string ProjectName(const Project& project);
+
 }  // namespace qw

@@ -27,6 +27,8 @@ MessageAnswer ConsoleHost::ShowMessage(const Message& message) {
     ++messageCount_;
     if (!message.title.empty()) messages_ << ConsoleLines(message.title) << ": ";
     messages_ << ConsoleLines(message.text) << '\n' << std::flush;
+    const bool question = message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel;
+    if (answerYes && question) return MessageAnswer::Yes;
     return DefaultAnswer(message);
 }
 
@@ -62,6 +64,18 @@ void ConsoleHost::SetBusy(bool) {}
 void ConsoleHost::EnableCommand(const std::string&, bool) {}
 
 void ConsoleHost::SetCommandCaption(const std::string&, const std::string&) {}
+
+void ConsoleHost::CheckCommand(const std::string&, bool) {}
+
+std::optional<float> ConsoleHost::RequestFrequency(float) {
+    messages_ << "Operating Frequency: no frequency was given (use --frequency MHZ)\n" << std::flush;
+    return std::nullopt;
+}
+
+std::optional<GroundInput> ConsoleHost::RequestGround(const GroundInput&) {
+    messages_ << "Environment Settings: no ground was given (use --ground)\n" << std::flush;
+    return std::nullopt;
+}
 
 bool ConsoleHost::TakeStopRequest() {
     if (!g_stopRequested) return false;

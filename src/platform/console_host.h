@@ -28,6 +28,9 @@ public:
     // False: the main window's lines are not printed (a command that only
     // converts files).
     bool echoMainText = true;
+    // True: questions (Yes/No boxes) are answered Yes instead of with their
+    // default button.
+    bool answerYes = false;
 
     MessageAnswer ShowMessage(const Message& message) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
@@ -42,6 +45,9 @@ public:
     void SetBusy(bool busy) override;
     void EnableCommand(const std::string& command, bool enabled) override;
     void SetCommandCaption(const std::string& command, const std::string& caption) override;
+    void CheckCommand(const std::string& command, bool checked) override;
+    std::optional<float> RequestFrequency(float current) override;
+    std::optional<GroundInput> RequestGround(const GroundInput& current) override;
     bool TakeStopRequest() override;
 
     // Async-signal-safe: marks a stop request for the next ShowProgress.

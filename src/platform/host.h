@@ -21,6 +21,16 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, Abort
 
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
 
+// What the ground dialog ("Environment Settings") hands back.
+struct GroundInput {
+    bool perfect = true;           // the Perfect button
+    float dielectric = 0;          // relative dielectric constant
+    float conductivityMs = 0;      // mS/m
+    int boundary = 2;              // 1 linear, 2 circular
+    int radialCount = 0;
+    float radialLength = 0;        // metres
+};
+
 struct Message {
     std::string text;   // lines joined by CR LF
     std::string title;  // "" for the program's own name
@@ -71,6 +81,17 @@ public:
 
     // Sets the caption of a command of the main window.
     virtual void SetCommandCaption(const std::string& command, const std::string& caption) = 0;
+
+    // Sets or removes the check mark of a command of the main window.
+    virtual void CheckCommand(const std::string& command, bool checked) = 0;
+
+    // The frequency dialog ("Operating Frequency"): the frequency typed in
+    // MHz, or nullopt when cancelled.
+    virtual std::optional<float> RequestFrequency(float current) = 0;
+
+    // The ground dialog ("Environment Settings"), shown with the current
+    // ground; nullopt when cancelled.
+    virtual std::optional<GroundInput> RequestGround(const GroundInput& current) = 0;
 
     // True once after the user asked to stop the running computation (the
     // Stop button, Ctrl+C on the console); polled right after ShowProgress.

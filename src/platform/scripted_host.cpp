@@ -4,8 +4,8 @@ namespace qw {
 
 namespace {
 template <typename T>
-std::optional<std::string> TakeFront(std::deque<T>& queue) {
-    if (queue.empty()) return std::nullopt;
+T TakeFront(std::deque<T>& queue) {
+    if (queue.empty()) return T{};
     auto answer = queue.front();
     queue.pop_front();
     return answer;
@@ -55,6 +55,18 @@ void ScriptedHost::EnableCommand(const std::string& command, bool enabled) { com
 void ScriptedHost::SetCommandCaption(const std::string& command, const std::string& caption) {
     commandCaption[command] = caption;
 }
+
+std::optional<float> ScriptedHost::RequestFrequency(float current) {
+    frequencyRequests.push_back(current);
+    return TakeFront(frequencyAnswers);
+}
+
+std::optional<GroundInput> ScriptedHost::RequestGround(const GroundInput& current) {
+    groundRequests.push_back(current);
+    return TakeFront(groundAnswers);
+}
+
+void ScriptedHost::CheckCommand(const std::string& command, bool checked) { commandChecked[command] = checked; }
 
 bool ScriptedHost::TakeStopRequest() {
     const bool pending = stopPending_;

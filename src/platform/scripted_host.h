@@ -30,6 +30,8 @@ public:
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<float>> frequencyAnswers;
+    std::deque<std::optional<GroundInput>> groundAnswers;
     // A stop request is delivered after this many ShowProgress calls
     // (0: never).
     int stopAfterProgressCalls = 0;
@@ -38,11 +40,14 @@ public:
     std::vector<Message> messages;
     std::vector<InputRequest> inputs;
     std::vector<DialogRequest> dialogs;
+    std::vector<float> frequencyRequests;
+    std::vector<GroundInput> groundRequests;
     std::vector<std::string> mainText;
     std::vector<double> progress;
     std::map<int, std::string> status;
     std::map<std::string, bool> commandEnabled;
     std::map<std::string, std::string> commandCaption;
+    std::map<std::string, bool> commandChecked;
     bool busy = false;
 
     MessageAnswer ShowMessage(const Message& message) override;
@@ -58,6 +63,9 @@ public:
     void SetBusy(bool busy) override;
     void EnableCommand(const std::string& command, bool enabled) override;
     void SetCommandCaption(const std::string& command, const std::string& caption) override;
+    void CheckCommand(const std::string& command, bool checked) override;
+    std::optional<float> RequestFrequency(float current) override;
+    std::optional<GroundInput> RequestGround(const GroundInput& current) override;
     bool TakeStopRequest() override;
 
     // The texts of the messages shown, in order.

@@ -11,10 +11,19 @@
 #include "model/context.h"
 #include "platform/console_host.h"
 
+// The options every command takes besides its own (Arguments accepts
+// them; ExpectArguments applies them).
+#define GLOBAL_OPTIONS_HELP                                                                   \
+    "  --settings PATH        read the settings from PATH instead of QUILLWORK.INI\n"         \
+    "  --log PATH             write the log file to PATH (without it no log is written)\n"
+
 namespace qw::cli {
 
+inline const std::vector<std::string> kGlobalValueOptions = {"--settings", "--log"};
+
 // A command's arguments after its name: positional ones in order, and
-// options "--name value" or "--flag".
+// options "--name value" or "--flag". The global value options are
+// accepted by every command.
 class Arguments {
 public:
     Arguments(std::vector<std::string> args, std::vector<std::string> valueOptions,
@@ -38,15 +47,23 @@ struct Session {
     Session(std::ostream& out, std::ostream& err);
     ConsoleHost host;
     Context ctx;
+    std::ostream& out;
     std::ostream& err;
 
     // Reads a project file as Open Project does. False (the reason already
     // on stderr) when the read aborted.
     bool Load(const std::string& path);
+
+    // Starts the run as the program starts: reads the settings (the file of
+    // --settings, else QUILLWORK.INI where the program keeps it, when it
+    // exists), renews the project with the defaults read, and opens the log
+    // of --log. False (the reason on stderr) when the log cannot be opened.
+    bool ApplyGlobalOptions(const Arguments& args);
 };
 
-// True when the arguments parsed and there are `count` positional ones;
-// otherwise prints the error and the usage on stderr.
+// True when the arguments parsed and there are `count` positional ones,
+// after ApplyGlobalOptions; otherwise prints the error (and the usage for
+// wrong arguments) on stderr.
 bool ExpectArguments(Session& session, const Arguments& args, std::size_t count, const char* usage);
 
 struct Command {
@@ -62,5 +79,7 @@ extern const char* const kShowUsage;
 int RunShow(Session& session, const std::vector<std::string>& args);
 extern const char* const kSaveUsage;
 int RunSave(Session& session, const std::vector<std::string>& args);
+extern const char* const kComputeUsage;
+int RunCompute(Session& session, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

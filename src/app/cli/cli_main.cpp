@@ -13,6 +13,7 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"show", "read a project or NEC file and print what the main window shows", kShowUsage, RunShow},
         {"save", "read a project or NEC file and write it as a project file", kSaveUsage, RunSave},
+        {"compute", "compute the input impedance of every source", kComputeUsage, RunCompute},
     };
     return commands;
 }

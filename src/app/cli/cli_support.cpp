@@ -2,8 +2,12 @@
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "model/file_locations.h"
+#include "model/log_commands.h"
 #include "model/new_project.h"
 #include "model/project_reader.h"
+#include "model/settings.h"
+#include "solver/solver.h"
 
 namespace qw::cli {
 
@@ -12,6 +16,7 @@ Arguments::Arguments(std::vector<std::string> args, std::vector<std::string> val
     auto has = [](const std::vector<std::string>& list, const std::string& s) {
         return std::find(list.begin(), list.end(), s) != list.end();
     };
+    valueOptions.insert(valueOptions.end(), kGlobalValueOptions.begin(), kGlobalValueOptions.end());
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.size() > 2 && a.rfind("--", 0) == 0) {
@@ -44,13 +49,28 @@ bool Arguments::Flag(const std::string& option) const {
 }
 
 bool ExpectArguments(Session& s, const Arguments& a, std::size_t count, const char* usage) {
-    if (a.Error().empty() && a.Positional().size() == count) return true;
+    if (a.Error().empty() && a.Positional().size() == count) return s.ApplyGlobalOptions(a);
     s.err << "quillwork-cli: " << (a.Error().empty() ? "wrong number of arguments" : a.Error()) << "\n" << usage;
     return false;
 }
 
-Session::Session(std::ostream& out, std::ostream& errStream) : host(out, errStream), ctx(host), err(errStream) {
+Session::Session(std::ostream& outStream, std::ostream& errStream)
+    : host(outStream, errStream), ctx(host), out(outStream), err(errStream) {
+    InstallSolver(ctx);
     NewProject(ctx);
+}
+
+bool Session::ApplyGlobalOptions(const Arguments& a) {
+    ctx.files = LocateFiles(SystemLocationInputs());
+    const auto settings = a.Value("--settings");
+    if (settings) ctx.files.settingsFile = *settings;
+    // A settings file named on the command line that is missing is worth a
+    // word; the program's own may simply not exist yet.
+    if (settings || SettingsFileExists(ctx)) LoadDefaults(ctx);
+    ctx.project.Frequency = 0;  // a new project takes the default frequency read
+    NewProject(ctx);
+    const auto log = a.Value("--log");
+    return !log || OpenLog(ctx, *log);
 }
 
 bool Session::Load(const std::string& path) {

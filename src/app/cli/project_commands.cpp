@@ -10,14 +10,16 @@ const char* const kShowUsage =
     "Usage: quillwork-cli show FILE\n\n"
     "Reads a project file (.qlk) or the wire cards of a NEC input file (.nec) and prints\n"
     "the lines the main window shows while reading it; messages go to standard error.\n"
-    "In a .nec file the last operand of a wire card is the wire radius.\n";
+    "In a .nec file the last operand of a wire card is the wire radius.\n\n" GLOBAL_OPTIONS_HELP;
 
 const char* const kSaveUsage =
     "Usage: quillwork-cli save IN OUT [--comment TEXT]\n\n"
     "Reads IN (.qlk or .nec) and writes it as a project file to OUT. A project without\n"
     "header comment lines gets the header \"QUILLWORK File\" with TEXT (default empty).\n"
     "A name OUT ending in .nec is written with .qlk instead. The old OUT is replaced\n"
-    "only once the new file is complete.\n";
+    "only once the new file is complete. The settings supply the feed-line impedance and\n"
+    "the frequency of a project whose file does not give them.\n\n"
+    "  --comment TEXT         the comment of the new header\n" GLOBAL_OPTIONS_HELP;
 
 int RunShow(Session& s, const std::vector<std::string>& args) {
     const Arguments a(args, {}, {});

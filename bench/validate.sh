@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Computes the input impedance of a set of structures with quillwork-cli and
+# with nec2c (Debian's package, a NEC-2 engine) and prints them side by side
+# with the relative difference |Z - Z_nec| / |Z_nec|.
+#
+# The two methods place their unknowns differently: a pulse at the centre of
+# a wire of n segments corresponds to the centre segment of n + 1 segments in
+# NEC. The matrix uses perfect-ground images, so grounded structures are
+# compared with NEC's perfect ground (GN 1).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cli="${QUILLWORK_CLI:-$root/build/quillwork-cli}"
+command -v nec2c >/dev/null || { echo "validate: nec2c is missing (scripts/bootstrap.sh installs it)" >&2; exit 1; }
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+printf '%-34s %22s %22s %8s\n' "structure" "QUILLWORK R + jX" "nec2c R + jX" "diff"
+compare() {  # compare NAME QLK-CARDS NEC-CARDS   (cards separated by "|")
+  local name="$1"
+  tr '|' '\n' <<< "$2" | sed 's/$/\r/' > "$work/a.qlk"
+  tr '|' '\n' <<< "$3" > "$work/a.nec"
+  local json r x
+  json="$("$cli" compute --yes --json "$work/a.qlk" 2>/dev/null)" || { printf '%-34s %s\n' "$name" "quillwork-cli failed"; return; }
+  r="$(sed -E 's/.*"impedance": \{"r": ([^,]+), "x": ([^}]+)\}.*/\1/' <<< "$json")"
+  x="$(sed -E 's/.*"impedance": \{"r": ([^,]+), "x": ([^}]+)\}.*/\2/' <<< "$json")"
+  nec2c -i "$work/a.nec" -o "$work/a.out" >/dev/null 2>&1 || { printf '%-34s %s\n' "$name" "nec2c failed"; return; }
+  local nr nx
+  read -r nr nx < <(grep -A3 'ANTENNA INPUT PARAMETERS' "$work/a.out" | tail -1 | awk '{print $7, $8}')
+  awk -v n="$name" -v r="$r" -v x="$x" -v nr="$nr" -v nx="$nx" 'BEGIN {
+    d = sqrt((r - nr) ^ 2 + (x - nx) ^ 2) / sqrt(nr ^ 2 + nx ^ 2);
+    printf "%-34s %10.2f %+10.2f j %10.2f %+10.2f j %7.1f%%\n", n, r, x, nr + 0, nx + 0, 100 * d }'
+}
+
+# A straight half-wave dipole in free space at several segment counts
+# (lambda = 1 m, 0.48 m long, 1 mm radius).
+for n in 10 20 40 80; do
+  c=$((n / 2)); m=$((n + 1)); cm=$((m / 2 + 1))
+  compare "dipole 0.48 lambda, $n segments" \
+    "CE|FREE|F 299.8|GW 1 $n 0 0 -0.24 0 0 0.24 0.002|S 1 $c 1 0" \
+    "CE|GW 1 $m 0 0 -0.24 0 0 0.24 0.001|GE 0|EX 0 1 $cm 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+done
+
+# A thicker and a thinner dipole.
+compare "dipole, radius 5 mm, 20 segments" \
+  "CE|FREE|F 299.8|GW 1 20 0 0 -0.24 0 0 0.24 0.01|S 1 10 1 0" \
+  "CE|GW 1 21 0 0 -0.24 0 0 0.24 0.005|GE 0|EX 0 1 11 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+compare "dipole, radius 0.1 mm, 20 segments" \
+  "CE|FREE|F 299.8|GW 1 20 0 0 -0.24 0 0 0.24 0.0002|S 1 10 1 0" \
+  "CE|GW 1 21 0 0 -0.24 0 0 0.24 0.0001|GE 0|EX 0 1 11 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+
+# A quarter-wave monopole on perfect ground: the ground pulse is the feed.
+for n in 10 20; do
+  m=$((n + 1))
+  compare "monopole on perfect ground, $n seg" \
+    "CE|GND|OVER PERFECT|HEIGHT 0|F 299.8|GW 1 $n 0 0 0 0 0 0.24 0.002|S 1 1 1 0" \
+    "CE|GW 1 $n 0 0 0 0 0 0.24 0.001|GE 1|GN 1|EX 0 1 1 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+done
+
+# A horizontal dipole half a wavelength over perfect ground.
+compare "dipole 0.5 lambda over ground" \
+  "CE|GND|OVER PERFECT|HEIGHT 0.5|F 299.8|GW 1 20 0 -0.24 0 0 0.24 0 0.002|S 1 10 1 0" \
+  "CE|GW 1 21 0 -0.24 0.5 0 0.24 0.5 0.001|GE 1|GN 1|EX 0 1 11 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+
+# Gently and sharply bent dipoles: two arms of 0.24 m meeting at the feed,
+# 150 and 90 degrees apart. The feed pulse sits on the joint; in NEC the
+# joint is shared by two segments, so NEC feeds a short straight centre
+# segment between the arms instead.
+compare "bent dipole, 150 degrees, 2x10 seg" \
+  "CE|FREE|F 299.8|GW 1 10 0 0.062117 -0.231822 0 0 0 0.002|GW 2 10 0 0 0 0 0.062117 0.231822 0.002|S 1 10 1 0" \
+  "CE|GW 1 10 0 0.062117 -0.231822 0 0.001294 -0.004830 0.001|GW 2 1 0 0.001294 -0.004830 0 0.001294 0.004830 0.001|GW 3 10 0 0.001294 0.004830 0 0.062117 0.231822 0.001|GE 0|EX 0 2 1 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+compare "bent dipole, 90 degrees, 2x10 seg" \
+  "CE|FREE|F 299.8|GW 1 10 0 0.169706 -0.169706 0 0 0 0.002|GW 2 10 0 0 0 0 0.169706 0.169706 0.002|S 1 10 1 0" \
+  "CE|GW 1 10 0 0.169706 -0.169706 0 0.008485 -0.008485 0.001|GW 2 1 0 0.008485 -0.008485 0 0.008485 0.008485 0.001|GW 3 10 0 0.008485 0.008485 0 0.169706 0.169706 0.001|GE 0|EX 0 2 1 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+
+# The bundled 3-element Yagi, in free space.
+compare "3-element Yagi (example), free" \
+  "CE|FREE|F 14.2|GW 1 10 -2.6 -5.3 0 -2.6 5.3 0 0.012|GW 2 10 0 -5.05 0 0 5.05 0 0.012|GW 3 10 2.1 -4.8 0 2.1 4.8 0 0.012|S 1 14 1 0" \
+  "CE|GW 1 11 -2.6 -5.3 0 -2.6 5.3 0 0.006|GW 2 11 0 -5.05 0 0 5.05 0 0.006|GW 3 11 2.1 -4.8 0 2.1 4.8 0 0.006|GE 0|EX 0 2 6 0 1 0|FR 0 1 0 0 14.2 0|XQ|EN"
+
+# The bundled dipole example: 10 m at 14.2 MHz, 10 m over ground, 2.5 uH at the feed.
+compare "20 m dipole (example), loaded" \
+  "CE|GND|OVER PERFECT|HEIGHT 10|F 14.2|GW 1 10 0 -5 0 0 5 0 0.002|S 1 5 1 0|LS 1 5 0 2.5 0" \
+  "CE|GW 1 11 0 -5 10 0 5 10 0.001|GE 1|GN 1|LD 0 1 6 6 0 2.5E-6 0|EX 0 1 6 0 1 0|FR 0 1 0 0 14.2 0|XQ|EN"
+
+# A full-wave square loop: sharp corners converge slowly.
+for n in 6 10 20; do
+  m=$((n + 1)); c=$((n / 2)); cm=$((m / 2 + 1))
+  compare "square loop 0.25 lambda sides, $n seg" \
+    "CE|FREE|F 299.8|Q 1 $n 0 0.25 0.002|S 1 $c 1 0" \
+    "CE|GW 1 $m 0 0.125 0 0 -0.125 0 0.001|GW 2 $m 0 -0.125 0 0 -0.125 0.25 0.001|GW 3 $m 0 -0.125 0.25 0 0.125 0.25 0.001|GW 4 $m 0 0.125 0.25 0 0.125 0 0.001|GE 0|EX 0 1 $cm 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
+done

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Benchmarks: the solver's stages (Google Benchmark), then quillwork-cli
+# compute and nec2c on the same 300-unknown structure, side by side, as
+# medians of repeated whole-process runs, and their ratio.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${QUILLWORK_BUILD_DIR:-$root/build}"
+"$root/scripts/build.sh" >&2
+runs="${BENCH_RUNS:-21}"
+
+"$build/bench/quillwork-bench" --benchmark_min_time=0.5
+
+# Median wall time in milliseconds of a command run $runs times.
+median_ms() {
+  local times=() t0 t1
+  for _ in $(seq "$runs"); do
+    t0=$(date +%s%N); "$@" > /dev/null 2>&1; t1=$(date +%s%N)
+    times+=($(( (t1 - t0) / 1000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {printf "%.2f", a[int((NR + 1) / 2)] / 1000}'
+}
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+ours=$(median_ms "$build/quillwork-cli" compute "$root/bench/six_wires.qlk")
+theirs=$(median_ms nec2c -i "$root/bench/six_wires.nec" -o "$work/six.out")
+echo
+echo "one frequency, 300 unknowns, whole process (median of $runs runs):"
+printf '  quillwork-cli compute  %8s ms\n  nec2c                  %8s ms\n' "$ours" "$theirs"
+awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'

@@ -1,0 +1,109 @@
+#include "app/cli/compute_options.h"
+
+#include <ostream>
+
+#include "model/card_tokens.h"
+#include "model/number_text.h"
+#include "model/project_dialogs.h"
+#include "solver/excitation.h"
+#include "solver/frequency_constants.h"
+#include "solver/solver.h"
+
+namespace qw::cli {
+
+namespace {
+
+// Comma-separated numbers; false when a field is not a number.
+bool Numbers(const std::string& text, std::vector<double>& values) {
+    values.clear();
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string field = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        bool overflow = false;
+        const double v = Val(field, &overflow);
+        if (field.find_first_of("0123456789") == std::string::npos || overflow) return false;
+        values.push_back(v);
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
+}
+
+bool Fail(Session& s, const std::string& why) {
+    s.err << "quillwork-cli: " << why << "\n";
+    return false;
+}
+
+bool ApplyGroundOption(Session& s, const std::string& text) {
+    Project& p = s.ctx.project;
+    const std::string word = UpperAscii(text);
+    if (word == "FREE") {
+        p.Env.GroundPresent = kFreeSpace;
+        p.MatrixState = 0;
+        return true;
+    }
+    GroundInput g = GroundInputOf(p.Env);
+    g.perfect = word == "PERFECT";
+    if (!g.perfect) {
+        const GroundClass* named = nullptr;
+        for (const auto& c : kGroundClasses)
+            if (UpperAscii(c.name) == word) named = &c;
+        std::vector<double> v;
+        if (named) {
+            g.dielectric = named->dielectric;
+            g.conductivityMs = static_cast<float>(static_cast<double>(named->conductivity) * 1000.0);
+        } else if (Numbers(text, v) && v.size() == 2) {
+            g.dielectric = static_cast<float>(v[0]);
+            g.conductivityMs = static_cast<float>(v[1]);
+        } else {
+            return Fail(s, "--ground takes free, perfect, excellent, good, average, poor, bad or ER,MS");
+        }
+    }
+    p.Env.GroundPresent = kOverGround;
+    p.MatrixState = 0;
+    return ApplyGround(s.ctx, g) || Fail(s, "the ground parameters of --ground are not valid");
+}
+
+}  // namespace
+
+std::vector<std::string> ComputeValueOptions() { return {"--frequency", "--height", "--ground", "--source"}; }
+
+bool ApplyComputeOptions(Session& s, const Arguments& a) {
+    Context& ctx = s.ctx;
+    Project& p = ctx.project;
+    std::vector<double> v;
+    if (const auto f = a.Value("--frequency")) {
+        if (!Numbers(*f, v) || v.size() != 1 || !(v[0] > 0) || v[0] > 1e9)
+            return Fail(s, "--frequency takes a frequency in MHz");
+        p.Frequency = static_cast<float>(v[0]);
+        p.FrequencyDefined = true;
+        SetFrequencyConstants(ctx);
+        if (!PrepareLoads(ctx)) return false;
+    }
+    if (const auto h = a.Value("--height")) {
+        if (!Numbers(*h, v) || v.size() != 1 || v[0] < 0 || v[0] > 1e9)
+            return Fail(s, "--height takes a height of 0 or more metres");
+        p.Height = static_cast<float>(v[0]);
+        p.HeightChanged = true;
+    }
+    if (const auto g = a.Value("--ground")) {
+        if (!ApplyGroundOption(s, *g)) return false;
+    }
+    if (const auto src = a.Value("--source")) {
+        if (!Numbers(*src, v) || v.size() > 3 || v[0] < 1 || v[0] > kMaxPulses)
+            return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to 300");
+        Source one;
+        one.Pulse = static_cast<std::int32_t>(v[0]);
+        one.Magnitude = v.size() > 1 ? static_cast<float>(v[1]) : 1.0f;
+        one.Phase = v.size() > 2 ? static_cast<float>(v[2]) : 0.0f;
+        p.Sources.fill(Source{});
+        p.Sources[1] = one;
+        p.SourceCount = 1;
+        p.SourcesDefined = true;
+        PrepareSources(ctx);
+        if (p.SourceCount == 0) return Fail(s, "--source: the project has no pulse " + std::to_string(one.Pulse));
+    }
+    return true;
+}
+
+}  // namespace qw::cli

@@ -1,0 +1,27 @@
+// The options every computing command takes: they supply what a dialog
+// would ask for, and override the project file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/cli/cli.h"
+
+#define COMPUTE_OPTIONS_HELP                                                                  \
+    "  --frequency MHZ        the operating frequency\n"                                      \
+    "  --height M             the antenna height in metres\n"                                 \
+    "  --ground G             free, perfect, excellent, good, average, poor, bad, or ER,MS\n" \
+    "                         (dielectric constant and conductivity in mS/m)\n"               \
+    "  --source P[,V,DEG]     one voltage source on pulse P (V volts, default 1; DEG degrees,\n" \
+    "                         default 0) instead of the file's sources\n"
+
+namespace qw::cli {
+
+// The value options above.
+std::vector<std::string> ComputeValueOptions();
+
+// Applies the options to the project read; false (with the reason on
+// stderr) for a value that cannot be used.
+bool ApplyComputeOptions(Session& session, const Arguments& args);
+
+}  // namespace qw::cli

@@ -1,0 +1,19 @@
+// Gaussian elimination with partial pivoting of the interaction matrix, in
+// place, and the solution for the current vector.
+#pragma once
+
+#include "model/context.h"
+
+namespace qw {
+
+// Factorises rows and columns 1..N of the matrix. The pivot is the row of
+// largest squared magnitude in the column, the later row winning a tie; a
+// zero pivot is replaced by 1e-25 in the divisor. Calls ShowProgress after
+// every column and returns false when AbortFlag is set then.
+bool FactoriseMatrix(Context& ctx);
+
+// Solves the factorised system for the right-hand side held in CR + jCI,
+// leaving the pulse currents there.
+void SolveMatrix(Context& ctx);
+
+}  // namespace qw

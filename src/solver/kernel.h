@@ -1,0 +1,59 @@
+// The potential integrals of the thin-wire kernel: psi = integral of
+// e^(-jkR)/R along an interval of a wire, seen from an observation point.
+//
+// Break-point indices may be half-integers (p + 1/2 is the midpoint of
+// break points p and p + 1). They are held doubled, as integers: 2p is
+// break point p and 2p + 1 the midpoint of points p and p + 1, so no index
+// is ever rounded.
+#pragma once
+
+#include <array>
+
+#include "solver/solver_state.h"
+
+namespace qw {
+
+// The working values of one integration: the callers set the inputs, the
+// routines leave their results in T1 + jT2.
+struct Kernel {
+    float X0 = 0, Y0 = 0, Z0 = 0;  // observation point
+    int P1 = 0;                    // observation index (doubled)
+    int P2 = 0, P3 = 0;            // interval from P2 to P3 (doubled indices)
+    int P4 = 0;                    // wire whose radius and segment length apply
+    int K = 1;                     // +1 direct, -1 the image in the ground z = 0
+    int I = 0, J = 0;              // observation and source pulse
+    float T1 = 0, T2 = 0;          // result: real and imaginary part
+    bool Scalar = false;           // the scalar-potential caller is active
+    float C = 0;                   // exact-kernel term; 0 when not in use
+    std::array<float, 3> V1{}, V2{};  // observation point to the interval's ends
+    int FieldMode = 1;             // 2 (near field) forces plain quadrature
+
+    // Running values of the quadrature.
+    float A2 = 0;          // radius squared
+    float T3 = 0, T4 = 0;  // kernel sums of one pair of sample points
+};
+
+// Doubled index of break point p, and of the midpoint of points p and p + 1.
+constexpr int PointIndex(int p) { return 2 * p; }
+constexpr int MidpointIndex(int p) { return 2 * p + 1; }
+
+// psi from break point P1 over [P2, P3] on wire P4 (the vector potential);
+// the thin-wire self term of a half segment in closed form.
+void VectorPsi(const SolverState& s, Kernel& k);
+
+// psi from the midpoint index P1 over [P2, P3] on wire P4 (the scalar
+// potential); the thin-wire self term of a whole segment in closed form.
+void ScalarPsi(const SolverState& s, Kernel& k);
+
+// V1, V2 from (X0, Y0, Z0) to the ends P2, P3 (their z times K), then
+// PsiIntegral.
+void PsiEndpoints(const SolverState& s, Kernel& k);
+
+// The integral over the interval given by V1, V2, with P2, P3, P4, K, I, J
+// and the field mode as set by the caller.
+void PsiIntegral(const SolverState& s, Kernel& k);
+
+// Adds the kernel at the fraction t of the interval to T3 + jT4.
+void KernelSample(const SolverState& s, Kernel& k, float t);
+
+}  // namespace qw

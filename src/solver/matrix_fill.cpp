@@ -1,0 +1,223 @@
+#include "solver/matrix_fill.h"
+
+#include <cstdlib>
+
+#include "solver/kernel.h"
+
+namespace qw {
+namespace {
+
+float Sign(int v) { return v > 0 ? 1.0f : (v < 0 ? -1.0f : 0.0f); }
+
+// Doubled index of the centre break point of pulse i.
+int CentreIndex(const PulseTable& t, int i) { return PointIndex(t.Centre(i)); }
+
+// A vertical wire: its image in the ground continues it in a straight line.
+bool Vertical(const PulseTable& t, int w) { return t.CA[w] == 0.0f && t.CB[w] == 0.0f; }
+
+// Both halves of pulse i lie on one straight line along one wire: an
+// ordinary pulse, or the ground pulse of a vertical wire. (The ground pulse
+// of a sloping wire bends into its image and is never reused, whatever its
+// azimuth.)
+bool StraightPulse(const PulseTable& t, int i) {
+    const int w = std::abs(t.C[i][1]);
+    return w == std::abs(t.C[i][2]) && (t.C[i][1] == t.C[i][2] || Vertical(t, w));
+}
+
+// The observation pulse I: its halves' wires and its chord from start to end.
+struct ObservationPulse {
+    int I1, I2;
+    float T5, T6, T7;
+};
+
+ObservationPulse ObserverOf(const PulseTable& t, int i) {
+    ObservationPulse o;
+    o.I1 = std::abs(t.C[i][1]);
+    o.I2 = std::abs(t.C[i][2]);
+    const float f4 = Sign(t.C[i][1]) * t.S[o.I1];
+    const float f5 = Sign(t.C[i][2]) * t.S[o.I2];
+    o.T5 = f4 * t.CA[o.I1] + f5 * t.CA[o.I2];
+    o.T6 = f4 * t.CB[o.I1] + f5 * t.CB[o.I2];
+    o.T7 = f4 * t.CG[o.I1] + f5 * t.CG[o.I2];
+    // At the ground the image half rises towards the wire: both halves
+    // point the same way in z.
+    if (t.IsGroundPulse(i)) o.T7 = t.S[o.I1] * (t.CG[o.I1] + t.CG[o.I2]);
+    return o;
+}
+
+// The source pulse J in one pass (direct or image).
+struct SourcePulse {
+    int J1, J2;
+    float F4, F5;  // the halves' directions along their wires
+    float F6, F7;  // the same for z: both -1..1 at a ground pulse's direct pass
+};
+
+// The direct (k.K = +1) or image (k.K = -1) term of element (I, J): the
+// vector potential D1 + jD2 plus the scalar one U1 + jU2. F8 = 1: I and J
+// lie on the same straight wire, and a scalar integral is taken from the
+// vector ones by translation; F8 = 2: moreover I = J, and the symmetric
+// halves share their integrals.
+void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, int f8, Kernel& k, float& re,
+                 float& im) {
+    const PulseTable& t = s.pulses;
+    const float kSign = static_cast<float>(k.K);
+
+    // Vector potential of the second half, then of the first half of J,
+    // from I's centre.
+    k.P1 = CentreIndex(t, k.I);
+    k.P2 = CentreIndex(t, k.J);
+    k.P3 = k.P2 + 1;
+    k.P4 = src.J2;
+    VectorPsi(s, k);
+    float u1 = src.F5 * k.T1;
+    float u2 = src.F5 * k.T2;
+    k.P3 = k.P2;
+    k.P2 = k.P2 - 1;
+    k.P4 = src.J1;
+    if (f8 != 2) VectorPsi(s, k);
+    const float v1 = src.F4 * k.T1;
+    const float v2 = src.F4 * k.T2;
+
+    const float x3 = u1 * t.CA[src.J2] + v1 * t.CA[src.J1];
+    const float y3 = u1 * t.CB[src.J2] + v1 * t.CB[src.J1];
+    const float z3 = (src.F7 * u1 * t.CG[src.J2] + src.F6 * v1 * t.CG[src.J1]) * kSign;
+    const float d1 = s.freq.W2 * (x3 * o.T5 + y3 * o.T6 + z3 * o.T7);
+    const float x4 = u2 * t.CA[src.J2] + v2 * t.CA[src.J1];
+    const float y4 = u2 * t.CB[src.J2] + v2 * t.CB[src.J1];
+    const float z4 = (src.F7 * u2 * t.CG[src.J2] + src.F6 * v2 * t.CG[src.J1]) * kSign;
+    const float d2 = s.freq.W2 * (x4 * o.T5 + y4 * o.T6 + z4 * o.T7);
+
+    // Scalar potential: the charges on J's two segments, differenced
+    // between the midpoints of I's two segments (c(I) + 1/2 and c(I) - 1/2).
+    k.P1 = k.P1 + 1;
+    if (f8 == 2) k.P1 = k.P1 - 2;
+    k.P2 = k.P3;
+    k.P3 = k.P3 + 2;
+    k.P4 = src.J2;
+    float u5 = 0.0f, u6 = 0.0f;
+    if (f8 == 1) {
+        // On a straight wire the whole pulse J seen from c(I) equals J's
+        // second segment seen from c(I) + 1/2.
+        u5 = src.F5 * u1 + k.T1;
+        u6 = src.F5 * u2 + k.T2;
+    } else {
+        ScalarPsi(s, k);
+        if (f8 == 0) {
+            u5 = k.T1;
+            u6 = k.T2;
+        } else {
+            // I = J: the adjacent segment on either side sees the same
+            // integral, and the self segment is twice the half-segment
+            // vector integral.
+            u1 = (2.0f * k.T1 - 4.0f * u1 * src.F5) / t.S[src.J1];
+            u2 = (2.0f * k.T2 - 4.0f * u2 * src.F5) / t.S[src.J1];
+            re = kSign * (d1 + u1);
+            im = kSign * (d2 + u2);
+            return;
+        }
+    }
+    k.P1 = k.P1 - 2;
+    ScalarPsi(s, k);
+    u1 = (k.T1 - u5) / t.S[src.J2];
+    u2 = (k.T2 - u6) / t.S[src.J2];
+    k.P1 = k.P1 + 2;
+    k.P3 = k.P2;
+    k.P2 = k.P2 - 2;
+    k.P4 = src.J1;
+    ScalarPsi(s, k);
+    const float u3 = k.T1;
+    const float u4 = k.T2;
+    if (f8 == 0) {
+        k.P1 = k.P1 - 2;
+        ScalarPsi(s, k);
+    } else {
+        // By translation, J's first segment from c(I) - 1/2 equals its
+        // second one from c(I) + 1/2.
+        k.T1 = u5;
+        k.T2 = u6;
+    }
+    u1 = u1 + (u3 - k.T1) / t.S[src.J1];
+    u2 = u2 + (u4 - k.T2) / t.S[src.J1];
+    re = kSign * (d1 + u1);
+    im = kSign * (d2 + u2);
+}
+
+// Copies of a direct term just found on a straight wire: the transposed
+// element, and the element one pulse further along when pulse J + 1
+// continues the wire the same way.
+void CopyDirectTerm(SolverState& s, int i, int j) {
+    const PulseTable& t = s.pulses;
+    s.ZR[j][i] = s.ZR[i][j];
+    s.ZI[j][i] = s.ZI[i][j];
+    const int next = j + 1;
+    if (next > t.N || i + 1 > t.N || t.C[next][1] != t.C[next][2]) return;
+    const int j2 = std::abs(t.C[j][2]);
+    if (t.C[next][2] == t.C[j][2] || (t.C[next][2] == -t.C[j][2] && Vertical(t, j2))) {
+        s.ZR[i + 1][j + 1] = s.ZR[i][j];
+        s.ZI[i + 1][j + 1] = s.ZI[i][j];
+    }
+}
+
+}  // namespace
+
+void ClearMatrix(SolverState& s) {
+    const int n = s.pulses.N;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) {
+            s.ZR[i][j] = 0.0f;
+            s.ZI[i][j] = 0.0f;
+        }
+}
+
+bool FillMatrix(Context& ctx, bool reuse) {
+    SolverState& s = *ctx.solver;
+    const PulseTable& t = s.pulses;
+    const int n = t.N;
+    const bool ground = ctx.project.Env.GroundPresent == kOverGround;
+    Kernel k;
+    k.FieldMode = 1;  // the fill always uses the near-source rules
+
+    for (int i = 1; i <= n; ++i) {
+        const ObservationPulse o = ObserverOf(t, i);
+        const bool straightI = reuse && StraightPulse(t, i);
+        for (int j = 1; j <= n; ++j) {
+            SourcePulse src;
+            src.J1 = std::abs(t.C[j][1]);
+            src.J2 = std::abs(t.C[j][2]);
+            src.F4 = Sign(t.C[j][1]);
+            src.F5 = Sign(t.C[j][2]);
+            src.F6 = 1.0f;
+            src.F7 = 1.0f;
+            const bool groundJ = t.IsGroundPulse(j);
+            for (int image = 1; image >= (ground ? -1 : 1); image -= 2) {
+                // A ground pulse already holds its image half.
+                if (groundJ && image == -1) continue;
+                if (groundJ) {
+                    src.F6 = src.F4;
+                    src.F7 = src.F5;
+                }
+                int f8 = 0;
+                bool filled = false;
+                if (image == 1 && reuse) {
+                    if (straightI && StraightPulse(t, j) && o.I1 == src.J1) f8 = i == j ? 2 : 1;
+                    filled = s.ZR[i][j] != 0.0f;  // set by a copy of an earlier element
+                }
+                if (!filled) {
+                    k.K = image;
+                    k.I = i;
+                    k.J = j;
+                    float re = 0.0f, im = 0.0f;
+                    ElementTerm(s, o, src, f8, k, re, im);
+                    s.ZR[i][j] = s.ZR[i][j] + re;
+                    s.ZI[i][j] = s.ZI[i][j] + im;
+                }
+                if (f8 != 0 && j >= i) CopyDirectTerm(s, i, j);
+            }
+        }
+        ShowProgress(ctx, static_cast<double>(i) / n);
+        if (ctx.AbortFlag) return false;
+    }
+    return true;
+}
+
+}  // namespace qw

@@ -1,0 +1,324 @@
+#include "solver/pulses.h"
+
+#include <cmath>
+#include <string>
+
+#include "model/number_text.h"
+#include "model/print_layout.h"
+#include "model/units.h"
+#include "platform/host.h"
+#include "solver/solver.h"
+
+namespace qw {
+
+namespace {
+
+constexpr float kCoincidence = 1e-5f;
+
+std::string L(const Context& ctx, float meters) { return FormatLength(ctx.project, meters); }
+
+void Log(Context& ctx, const PrintLine& line) {
+    if (Logging(ctx)) ctx.log.Write(line);
+}
+
+void Log(Context& ctx, const std::string& line) {
+    if (Logging(ctx)) ctx.log.Write(line);
+}
+
+float RadiusScale(const Context& ctx) {
+    if (ctx.options.NecMode <= 1) return 1.0f;
+    return ctx.options.FrequencyOffsetFactor > 1 ? ctx.options.FrequencyOffsetFactor : 1.0f;
+}
+
+// A wire the solver cannot take: no segment, no thickness, or a coordinate
+// that is not a number. Returns the reason, or "".
+std::string WireFault(const Wire& w) {
+    if (w.Segments < 1) return "has fewer than 1 segment";
+    if (!(w.Radius > 0)) return "has a diameter of 0 or less";
+    for (const float c : {w.X1, w.Y1, w.Z1, w.X2, w.Y2, w.Z2})
+        if (!std::isfinite(c)) return "has a coordinate that is not a finite number";
+    return "";
+}
+
+// A fault that a division or an overflow would raise inside DirCosine.
+void DirCosineFault(Context& ctx, const std::string& text) {
+    ctx.host->ShowMessage({text, "DirCosine", MessageIcon::None, MessageButtons::Ok, 1});
+    ctx.debug.Write("In Dir Cosine " + text);
+    ctx.AbortFlag = true;
+}
+
+int Sign(int v) { return v < 0 ? -1 : 1; }
+
+}  // namespace
+
+bool PointsCoincide(const std::array<float, 3>& a, const std::array<float, 3>& b) {
+    return std::fabs(a[0] - b[0]) < kCoincidence && std::fabs(a[1] - b[1]) < kCoincidence &&
+           std::fabs(a[2] - b[2]) < kCoincidence;
+}
+
+bool OnGround(const std::array<float, 3>& end) { return std::fabs(end[2]) <= kCoincidence; }
+
+void BuildPulseTable(Context& ctx) {
+    PulseTable& t = Solver(ctx).pulses;
+    const Project& p = ctx.project;
+    t.NW = p.WireCount;
+    if (t.NW == 0) {
+        ctx.AbortFlag = true;
+        return;
+    }
+    for (int w = 1; w <= t.NW; ++w) {
+        const std::string fault = WireFault(p.Wires[w]);
+        if (!fault.empty()) {
+            ctx.host->ShowMessage({"Wire " + std::to_string(w) + " " + fault + ".\r\nCheck your Geometry",
+                                   "Geometry Error", MessageIcon::Critical, MessageButtons::Ok, 1});
+            ctx.AbortFlag = true;
+            return;
+        }
+    }
+    t.N = 0;
+    Log(ctx, " ");
+    Log(ctx, "Project " + ProjectName(p));
+    Log(ctx, "**** ANTENNA GEOMETRY ****");
+
+    ctx.AbortFlag = false;
+    for (int w = 1; w <= t.NW; ++w) {
+        ConnectWireEnds(ctx, w);
+        DirCosine(ctx, w);
+        if (ctx.AbortFlag) break;
+    }
+    ctx.project.PulseCount = t.N;
+    if (ctx.AbortFlag) return;
+    BuildWireEndTable(ctx);
+    t.RawC = t.C;
+    ListConnections(ctx);
+}
+
+void RescaleRadii(Context& ctx) {
+    PulseTable& t = Solver(ctx).pulses;
+    const float scale = RadiusScale(ctx);
+    for (int w = 1; w <= ctx.project.WireCount && w <= kMaxWires; ++w)
+        t.A[w] = ctx.project.Wires[w].Radius * scale;
+}
+
+void ConnectWireEnds(Context& ctx, int w) {
+    PulseTable& t = Solver(ctx).pulses;
+    const Project& p = ctx.project;
+    const Wire& wire = p.Wires[w];
+    t.A[w] = wire.Radius * RadiusScale(ctx);
+    t.Ends[w][1] = {wire.X1, wire.Y1, wire.Z1 + p.Height};
+    t.Ends[w][2] = {wire.X2, wire.Y2, wire.Z2 + p.Height};
+    int& I1 = t.I1;
+    int& I2 = t.I2;
+    I1 = 0;
+    I2 = 0;
+    t.J1[w] = 0;
+    t.J2[w][1] = -w;
+    t.J2[w][2] = -w;
+
+    bool searchEnd1 = true, searchEnd2 = true;
+    if (p.Env.GroundPresent == kOverGround) {
+        if (OnGround(t.Ends[w][1])) {
+            I1 = -w;
+            t.J1[w] = -1;
+            searchEnd1 = false;
+        } else if (OnGround(t.Ends[w][2])) {
+            I2 = -w;
+            t.J1[w] = 1;
+            searchEnd2 = false;
+        }
+    }
+    if (w > 1 && searchEnd1) {
+        for (int v = 1; v < w; ++v) {
+            if (PointsCoincide(t.Ends[w][1], t.Ends[v][1])) {
+                I1 = -v;
+                t.J2[w][1] = v;
+                if (t.J2[v][1] == -v) t.J2[v][1] = v;
+                break;
+            }
+            if (PointsCoincide(t.Ends[w][1], t.Ends[v][2])) {
+                I1 = v;
+                t.J2[w][1] = v;
+                if (t.J2[v][2] == -v) t.J2[v][2] = v;
+                break;
+            }
+        }
+    }
+    if (w > 1 && searchEnd2) {
+        for (int v = 1; v < w; ++v) {
+            if (PointsCoincide(t.Ends[w][2], t.Ends[v][2])) {
+                I2 = -v;
+                t.J2[w][2] = v;
+                if (t.J2[v][2] == -v) t.J2[v][2] = v;
+                break;
+            }
+            if (PointsCoincide(t.Ends[w][2], t.Ends[v][1])) {
+                I2 = v;
+                t.J2[w][2] = v;
+                if (t.J2[v][1] == -v) t.J2[v][1] = v;
+                break;
+            }
+        }
+    }
+
+    if (Logging(ctx)) {
+        const auto& e1 = t.Ends[w][1];
+        const auto& e2 = t.Ends[w][2];
+        Log(ctx, PrintLine().Tab(10).Text("COORDINATES").Tab(43).Text("END").Tab(52).Text("NO. OF"));
+        Log(ctx, PrintLine().Tab(3).Text("X").Tab(12).Text("Y").Tab(23).Text("Z").Tab(31).Text(" DIAM.").Tab(40)
+                     .Text("CONNECTION").Tab(52).Text("SEGMENTS"));
+        Log(ctx, PrintLine().Text(L(ctx, e1[0])).Tab(10).Text(L(ctx, e1[1])).Tab(20).Text(L(ctx, e1[2])).Tab(43)
+                     .Num(I1));
+        Log(ctx, PrintLine().Text(L(ctx, e2[0])).Tab(10).Text(L(ctx, e2[1])).Tab(20).Text(L(ctx, e2[2])).Tab(30)
+                     .Text(L(ctx, 2 * wire.Radius)).Tab(43).Num(I2).Tab(54).Num(wire.Segments));
+    }
+}
+
+void DirCosine(Context& ctx, int w) {
+    PulseTable& t = Solver(ctx).pulses;
+    const int I1 = t.I1;
+    const int I2 = t.I2;
+    const int S1 = ctx.project.Wires[w].Segments;
+    const auto& e1 = t.Ends[w][1];
+    const auto& e2 = t.Ends[w][2];
+
+    const float X3 = e2[0] - e1[0], Y3 = e2[1] - e1[1], Z3 = e2[2] - e1[2];
+    const float D = std::sqrt(X3 * X3 + Y3 * Y3 + Z3 * Z3);
+    // A zero-length wire makes every direction cosine 0/0; coordinates too
+    // large for their squares overflow.
+    if (D == 0 || !std::isfinite(D)) {
+        DirCosineFault(ctx, "Overflow in calculations, Check your Geometry");
+        return;
+    }
+    t.CA[w] = X3 / D;
+    t.CB[w] = Y3 / D;
+    t.CG[w] = Z3 / D;
+    t.S[w] = D / static_cast<float>(S1);
+
+    const int N1 = t.N + 1;
+    t.Nw[w][1] = N1;
+    long n = static_cast<long>(N1) + S1;
+    if (I1 == 0) --n;
+    if (I2 == 0) --n;
+    if (n > kMaxPulses) {
+        if (ctx.log.IsOn()) ctx.log.Write("PULSE NUMBER EXCEEDS DIMENSION");
+        ctx.host->ShowMessage({"PULSE NUMBER EXCEEDS LIMIT", "ABORT !", MessageIcon::Exclamation, MessageButtons::Ok, 1});
+        t.N = static_cast<int>(n);
+        ctx.AbortFlag = true;
+        return;
+    }
+    t.N = static_cast<int>(n);
+    const int N = t.N;
+    t.Nw[w][2] = N;
+
+    const int B = 2 * (w - 1) + N1;
+    if (N < N1) {  // one segment, both ends free: no pulse, only its ends
+        t.X[B] = e1[0], t.Y[B] = e1[1], t.Z[B] = e1[2];
+        t.X[B + 1] = e2[0], t.Y[B + 1] = e2[1], t.Z[B + 1] = e2[2];
+        return;
+    }
+    for (int i = N1; i <= N; ++i) {
+        t.C[i][1] = w;
+        t.C[i][2] = w;
+        t.W[i] = w;
+    }
+    t.C[N1][1] = I1;
+    t.C[N][2] = I2;
+
+    // Break points: the segment ends, and one segment further along the
+    // connected wire (or mirrored in the ground) at a joined end.
+    t.X[B] = e1[0], t.Y[B] = e1[1], t.Z[B] = e1[2];
+    int I3 = B;
+    if (t.C[N1][1] != 0) {
+        const int u = std::abs(t.C[N1][1]);
+        const float F = static_cast<float>(Sign(t.C[N1][1])) * t.S[u];
+        const float Fz = t.C[N1][1] == -w ? -F : F;
+        t.X[B] = e1[0] - F * t.CA[u];
+        t.Y[B] = e1[1] - F * t.CB[u];
+        t.Z[B] = e1[2] - Fz * t.CG[u];
+        I3 = B + 1;
+    }
+    const int I6 = 2 * w + N;
+    for (int q = B + 1; q <= I6; ++q) {
+        const float k = static_cast<float>(q - I3);
+        t.X[q] = e1[0] + k * X3 / static_cast<float>(S1);
+        t.Y[q] = e1[1] + k * Y3 / static_cast<float>(S1);
+        t.Z[q] = e1[2] + k * Z3 / static_cast<float>(S1);
+    }
+    if (t.C[N][2] != 0) {
+        const int u = std::abs(t.C[N][2]);
+        const float F = static_cast<float>(Sign(t.C[N][2])) * t.S[u];
+        const float Fz = t.C[N][2] == -w ? -F : F;
+        t.X[I6] = t.X[I6 - 1] + F * t.CA[u];
+        t.Y[I6] = t.Y[I6 - 1] + F * t.CB[u];
+        t.Z[I6] = t.Z[I6 - 1] + Fz * t.CG[u];
+    }
+}
+
+void BuildWireEndTable(Context& ctx) {
+    PulseTable& t = Solver(ctx).pulses;
+    for (auto& row : t.WireEndTable) row = {0, 0, 0};
+    auto setIfFree = [&t](int end, int wire, int value) {
+        if (t.WireEndTable[wire][end] == 0) t.WireEndTable[wire][end] = value;
+    };
+    for (int w = 1; w <= t.NW; ++w) {
+        for (int v = 1; v <= t.NW; ++v) {
+            if (v == w) continue;
+            if (OnGround(t.Ends[w][1])) {
+                t.WireEndTable[w][1] = -1;
+            } else if (PointsCoincide(t.Ends[w][1], t.Ends[v][1])) {
+                setIfFree(1, w, v);
+                setIfFree(1, v, w);
+            } else if (PointsCoincide(t.Ends[w][1], t.Ends[v][2])) {
+                setIfFree(1, w, v);
+                setIfFree(2, v, w);
+            }
+            if (OnGround(t.Ends[w][2])) {
+                t.WireEndTable[w][2] = -1;
+            } else if (PointsCoincide(t.Ends[w][2], t.Ends[v][1])) {
+                setIfFree(2, w, v);
+                setIfFree(1, v, w);
+            } else if (PointsCoincide(t.Ends[w][2], t.Ends[v][2])) {
+                setIfFree(2, w, v);
+                setIfFree(2, v, w);
+            }
+        }
+    }
+}
+
+void ListConnections(Context& ctx) {
+    PulseTable& t = Solver(ctx).pulses;
+    const Project& p = ctx.project;
+    Log(ctx, " ");
+    Log(ctx, "**** CONNECTIONS ****");
+    if (t.N == 0) ctx.host->AppendMainText("NUMBER OF PULSES IS ZERO....RE-ENTER GEOMETRY");
+    if (Logging(ctx) && t.N >= 1) {
+        for (int k = 1; k <= t.NW; ++k) {
+            Log(ctx, " ");
+            Log(ctx, PrintLine().Text("WIRE NO. ").Num(k).Tab(14).Text("COORDINATES").Tab(39).Text("CONNECTION  PULSE"));
+            Log(ctx, PrintLine().Tab(3).Text("X").Tab(12).Text("Y").Tab(23).Text("Z").Tab(31).Text(" DIAM.").Tab(40)
+                         .Text("END1  END2  NO."));
+            if (t.Nw[k][2] < t.Nw[k][1]) {
+                Log(ctx, "---    - -    -    0");
+                continue;
+            }
+            for (int i = t.Nw[k][1]; i <= t.Nw[k][2]; ++i) {
+                const int c = t.Centre(i);
+                PrintLine line;
+                line.Text(L(ctx, t.X[c])).Tab(10).Text(L(ctx, t.Y[c])).Tab(20).Text(L(ctx, t.Z[c])).Tab(30)
+                    .Text(L(ctx, 2 * p.Wires[t.W[i]].Radius)).Tab(40).Num(t.C[i][1]).Text("   ").Num(t.C[i][2])
+                    .Text("   ").Num(i);
+                for (int s = 1; s <= p.SourceCount; ++s)
+                    if (p.Sources[s].Pulse == i) line.Text(" S").Num(s);
+                for (int l = 1; l <= p.LoadCount; ++l)
+                    if (p.Loads[l].Pulse == i) line.Text(" L").Num(l);
+                Log(ctx, line);
+            }
+        }
+    }
+    for (int i = 1; i <= t.N; ++i) {
+        if (t.C[i][1] == 0) t.C[i][1] = t.W[i];
+        if (t.C[i][2] == 0) t.C[i][2] = t.W[i];
+    }
+}
+
+}  // namespace qw

@@ -1,0 +1,118 @@
+// The solver's state: the pulse table built from the wires, the frequency
+// constants, the interaction matrix and its factors, the excitation and
+// load tables, the pulse currents and the results of the last solution.
+//
+// All tables have fixed sizes and are 1-based (entry 0 unused), so nothing
+// is allocated per pulse or per element. Reals are 32-bit floats: the
+// solver computes in single precision throughout.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/project.h"
+
+namespace qw {
+
+inline constexpr int kMaxBreakPoints = 500;
+inline constexpr int kMatrixSize = kMaxPulses + 1;  // rows and columns 0..300
+
+// The discrete model of the wires.
+struct PulseTable {
+    int NW = 0;  // wires
+    int N = 0;   // pulses
+
+    // Per wire w = 1..NW.
+    std::array<float, kMaxWires + 1> A{};   // radius used by the solver (scaled in NEC mode)
+    std::array<float, kMaxWires + 1> CA{};  // direction cosines, end 1 towards end 2
+    std::array<float, kMaxWires + 1> CB{};
+    std::array<float, kMaxWires + 1> CG{};
+    std::array<float, kMaxWires + 1> S{};   // segment length
+    std::array<std::array<int, 3>, kMaxWires + 1> Nw{};  // [w][1] first pulse, [w][2] last pulse
+    std::array<int, kMaxWires + 1> J1{};    // ground contact: -1 end 1, +1 end 2, 0 none
+    std::array<std::array<int, 3>, kMaxWires + 1> J2{};  // end contact marks: -w free, else a wire number
+
+    // Per pulse i = 1..N.
+    std::array<std::array<int, 3>, kMaxPulses + 1> C{};  // [i][1], [i][2]: signed wire of each half
+    std::array<int, kMaxPulses + 1> W{};                 // the wire of the pulse
+
+    // Break points p = 1..N + 2 NW.
+    std::array<float, kMaxBreakPoints + 1> X{};
+    std::array<float, kMaxBreakPoints + 1> Y{};
+    std::array<float, kMaxBreakPoints + 1> Z{};
+
+    // Wire ends as built (z with the height added): [w][1] end 1, [w][2] end 2.
+    std::array<std::array<std::array<float, 3>, 3>, kMaxWires + 1> Ends{};
+
+    // Per wire end [w][e]: -1 on the plane z = 0, 0 free, else a wire that
+    // has an end at the same place.
+    std::array<std::array<int, 3>, kMaxWires + 1> WireEndTable{};
+
+    // Connection codes of the wire being built, handed from ConnectWireEnds
+    // to DirCosine: 0 free, -w on the ground, else the signed touching wire.
+    int I1 = 0, I2 = 0;
+
+    // C as it stood before the listing replaced the zeros of free ends.
+    std::array<std::array<int, 3>, kMaxPulses + 1> RawC{};
+
+    // Centre break point of pulse i.
+    int Centre(int i) const { return 2 * W[i] - 1 + i; }
+    // A pulse whose two halves are a wire and its own image (at the ground).
+    bool IsGroundPulse(int i) const { return C[i][1] == -C[i][2]; }
+};
+
+// Constants derived from the frequency.
+struct FrequencyConstants {
+    float Lambda = 0;  // wavelength, m
+    float S0 = 0;      // 0.001 lambda
+    float M = 0;       // 4.77783352 lambda, scale of loads and sources
+    float SRM = 0;     // 0.0001 lambda, the thin-wire radius limit
+    float K = 0;       // wave number 2 pi / lambda
+    float W2 = 0;      // K^2 / 2
+};
+
+// The results of one source in the last solution.
+struct SourceResult {
+    float zr = 0, zx = 0;  // input impedance, ohms
+    float vr = 0, vi = 0;  // source voltage, volts
+    float ir = 0, ii = 0;  // source current, amperes
+    float power = 0;       // watts
+};
+
+struct SolverState {
+    PulseTable pulses;
+    FrequencyConstants freq;
+    float Pi = 0;  // 4 atan(1) in single precision
+
+    // The interaction matrix, later its LU factors: ZR[I][J] + j ZI[I][J].
+    std::array<std::array<float, kMatrixSize>, kMatrixSize> ZR{};
+    std::array<std::array<float, kMatrixSize>, kMatrixSize> ZI{};
+    std::array<int, kMatrixSize> Pivot{};  // row exchanged with row k
+
+    // Excitation table, s = 1..SourceCount.
+    std::array<float, kMaxSources + 1> E{};  // pulse (0: no excitation)
+    std::array<float, kMaxSources + 1> VR{};
+    std::array<float, kMaxSources + 1> VI{};
+
+    // Load table at the current frequency, l = 1..20.
+    std::array<std::int32_t, kMaxLoads + 1> LoadPulse{};
+    std::array<float, kMaxLoads + 1> Rl{};
+    std::array<float, kMaxLoads + 1> Xl{};
+
+    // Pulse currents (the right-hand side during the solution).
+    std::array<float, kMatrixSize> CR{};
+    std::array<float, kMatrixSize> CI{};
+
+    // Results of the last solution.
+    float ZinR = 0, ZinX = 0;  // input impedance of the last source reported
+    float IinR = 0, IinI = 0;  // its current
+    float Ps = 0;              // its power
+    float Pin = 0;             // total input power
+    std::array<SourceResult, kMaxSources + 1> SourceResults{};
+    bool CurrentSourcePresent = false;
+
+    // 1 far field, 2 near field (plain quadrature), 3 currents.
+    int FieldMode = 1;
+};
+
+}  // namespace qw

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# quillwork-cli compute: every example computes, the options stand in for
+# the dialogs, and failures exit 1 with their message.
+set -u
+cli="$1"
+examples="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok   $what"; passed=$((passed + 1)); else echo "FAIL $what"; failed=$((failed + 1)); fi
+}
+
+for f in "$examples"/*.qlk; do
+  "$cli" compute --yes "$f" > "$work/out" 2> "$work/err"
+  check "$(basename "$f") computes" test $? -eq 0
+  check "$(basename "$f") reports an impedance" grep -q '^  IMPEDANCE  =  .* Ohms at Source 1$' "$work/out"
+done
+
+"$cli" compute "$examples/dipole.qlk" > "$work/dipole.out"
+check "the report starts with the project name" bash -c "head -1 '$work/dipole.out' | grep -qx 'DIPOLE.QLK'"
+check "the file's echo is not printed" bash -c "! grep -q '^GW' '$work/dipole.out'"
+
+"$cli" compute "$examples/vertical.qlk" > /dev/null 2> "$work/vertical.err"
+check "height 0 over ground without --yes exits 1" test $? -eq 1
+check "after the zero-height question" grep -q '^Warning: Unless your antenna is a Ground plane' "$work/vertical.err"
+
+"$cli" compute --json "$examples/dipole.qlk" > "$work/dipole.json"
+check "--json prints one object" bash -c "test \$(wc -l < '$work/dipole.json') -eq 1"
+check "--json has the keys" grep -q '^{"frequency": 14.2, "coax_impedance": 50, "pulses": 9, "sources": \[{"number": 1, "pulse": 5, "impedance": {"r": .*"swr": .*"voltage": {"re": 1, "im": 0}, "current": {"re": .*"power": .*}\], "total_power": .*}$' "$work/dipole.json"
+
+printf 'CM NEC deck\r\nCE\r\nGW 1 21 0 0 -0.24 0 0 0.24 0.001\r\nGE 0\r\nEX 0 1 11 0 1 0\r\nFR 0 1 0 0 299.8 0\r\nEN\r\n' > "$work/dipole.nec"
+"$cli" compute --yes "$work/dipole.nec" > /dev/null 2> "$work/nec.err"
+check "a NEC deck without --frequency exits 1" test $? -eq 1
+check "saying the frequency is missing" grep -q 'no frequency was given' "$work/nec.err"
+"$cli" compute "$work/dipole.nec" --frequency 299.8 --ground free --source 10 > "$work/nec.out" 2>&1
+check "a NEC deck computes with --frequency, --ground and --source" grep -q 'IMPEDANCE  =  7[0-9]\.' "$work/nec.out"
+"$cli" compute "$examples/dipole.qlk" --source 99 > /dev/null 2> "$work/src.err"
+check "--source beyond the last pulse exits 1" bash -c "test $? -eq 1 && grep -q 'no pulse 99' '$work/src.err'"
+"$cli" compute "$examples/dipole.qlk" --frequency 0.05 > /dev/null 2> "$work/low.err"
+check "a frequency of 0.1 MHz or less exits 1" bash -c "test $? -eq 1 && grep -q 'Frequency is Zero or too low' '$work/low.err'"
+"$cli" compute "$examples/dipole.qlk" --ground 13 > /dev/null 2>&1
+check "a malformed --ground exits 1" test $? -eq 1
+
+echo "$passed passed, $failed failed"
+test "$failed" -eq 0

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "model/checks.h"
+#include "model/new_project.h"
+#include "model/project_dialogs.h"
+#include "platform/scripted_host.h"
+
+namespace qw {
+namespace {
+
+struct Checked {
+    ScriptedHost host;
+    Context ctx{host};
+    Project& p = ctx.project;
+    std::vector<std::string> steps;
+
+    Checked() {
+        NewProject(ctx);
+        ctx.ProjectOpen = true;
+        p.WireCount = 1;
+        p.Wires[1] = Wire{5, 0, 0, 1, 0, 0, 2, 0.001f};
+        p.GeometryDefined = p.FrequencyDefined = p.GroundDefined = p.SourcesDefined = true;
+        p.Height = 5;
+        p.Frequency = 14;
+        ctx.hooks.BuildPulseTable = [this](Context&) { steps.push_back("pulses"); };
+        ctx.hooks.PrepareSources = [this](Context&) { steps.push_back("sources"); };
+        ctx.hooks.PrepareLoads = [this](Context&) { steps.push_back("loads"); };
+        ctx.hooks.SetFrequencyConstants = [this](Context&) { steps.push_back("frequency"); };
+    }
+};
+
+TEST(Checks, PulseAndWireLimits) {
+    Checked ok;
+    ok.p.PulseCount = 300;
+    CheckProject(ok.ctx);
+    EXPECT_FALSE(ok.ctx.AbortFlag);
+    EXPECT_TRUE(ok.host.messages.empty());
+
+    Checked over;
+    over.p.PulseCount = 301;
+    CheckProject(over.ctx);
+    EXPECT_TRUE(over.ctx.AbortFlag);
+    EXPECT_EQ(over.host.MessageTexts(), std::vector<std::string>{"Too Many Pulses. Limit is 300"});
+
+    Checked none;
+    none.p.WireCount = 0;
+    CheckProject(none.ctx);
+    EXPECT_TRUE(none.ctx.AbortFlag);
+    EXPECT_EQ(none.host.MessageTexts(), std::vector<std::string>{"No wires defined"});
+}
+
+TEST(Checks, FrequencyLimit) {
+    for (const auto& [f, ok] : {std::pair{0.1f, false}, std::pair{0.1001f, true}, std::pair{0.0f, false}}) {
+        Checked c;
+        c.p.Frequency = f;
+        CheckProject(c.ctx);
+        EXPECT_EQ(c.ctx.AbortFlag, !ok) << f;
+        if (!ok) {
+            ASSERT_EQ(c.host.messages.size(), 1u);
+            EXPECT_EQ(c.host.messages[0].text, "\r\nFrequency is Zero or too low");
+            EXPECT_EQ(c.host.messages[0].title, "Frequency Value too small");
+        }
+    }
+}
+
+TEST(Checks, ZeroHeightQuestion) {
+    Checked c;
+    c.p.Height = 0;
+    c.host.messageAnswers = {MessageAnswer::No};
+    CheckProject(c.ctx);
+    EXPECT_TRUE(c.ctx.AbortFlag);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].title, "Warning");
+    EXPECT_EQ(c.host.messages[0].defaultButton, 2);
+    EXPECT_EQ(c.host.messages[0].text.substr(0, 37), "Unless your antenna is a Ground plane");
+    // Asked until answered Yes; then not again.
+    c.host.messageAnswers = {MessageAnswer::Yes};
+    CheckProject(c.ctx);
+    EXPECT_FALSE(c.ctx.AbortFlag);
+    CheckProject(c.ctx);
+    EXPECT_EQ(c.host.messages.size(), 2u);
+    // In free space there is no question.
+    Checked free;
+    free.p.Height = 0;
+    free.p.Env.GroundPresent = kFreeSpace;
+    CheckProject(free.ctx);
+    EXPECT_TRUE(free.host.messages.empty());
+}
+
+TEST(Checks, StaleHeightRebuildsThePulses) {
+    Checked c;
+    c.p.HeightChanged = true;
+    CheckProject(c.ctx);
+    EXPECT_EQ(c.steps, (std::vector<std::string>{"pulses", "sources", "loads"}));
+    EXPECT_FALSE(c.p.HeightChanged);
+    // A failed rebuild stops the check and keeps the pulses stale.
+    Checked bad;
+    bad.p.HeightChanged = true;
+    bad.ctx.hooks.BuildPulseTable = [](Context& x) { x.AbortFlag = true; };
+    CheckProject(bad.ctx);
+    EXPECT_TRUE(bad.ctx.AbortFlag);
+    EXPECT_TRUE(bad.p.HeightChanged);
+}
+
+TEST(Checks, MissingFrequencyIsAskedFor) {
+    Checked c;
+    c.p.FrequencyDefined = false;
+    c.host.frequencyAnswers = {0.05f, 7.1f};  // the first is refused, the dialog stays open
+    CheckProject(c.ctx);
+    EXPECT_FALSE(c.ctx.AbortFlag);
+    EXPECT_EQ(c.p.Frequency, 7.1f);
+    EXPECT_TRUE(c.p.FrequencyDefined);
+    EXPECT_TRUE(c.p.Modified);
+    EXPECT_EQ(c.host.MessageTexts(), std::vector<std::string>{"\r\nFrequency is Zero or too low"});
+    EXPECT_EQ(c.steps, (std::vector<std::string>{"frequency", "loads"}));
+    // Cancel restores the frequency and stops.
+    Checked cancel;
+    cancel.p.FrequencyDefined = false;
+    cancel.host.frequencyAnswers = {std::nullopt};
+    CheckProject(cancel.ctx);
+    EXPECT_TRUE(cancel.ctx.AbortFlag);
+    EXPECT_EQ(cancel.p.Frequency, 14.0f);
+}
+
+TEST(Checks, MissingGroundIsAskedFor) {
+    Checked c;
+    c.p.GroundDefined = false;
+    GroundInput bad;
+    bad.perfect = false;
+    bad.dielectric = 13;
+    bad.conductivityMs = 5;
+    bad.radialCount = 10;  // radials without length
+    GroundInput good = bad;
+    good.radialCount = 4;
+    good.radialLength = 5;
+    good.boundary = kLinearBoundary;
+    c.host.groundAnswers = {bad, good};
+    CheckProject(c.ctx);
+    EXPECT_FALSE(c.ctx.AbortFlag);
+    EXPECT_EQ(c.host.MessageTexts(), std::vector<std::string>{"Ground Parameters not initialized"});
+    EXPECT_EQ(c.host.messages[0].title, "Bad Ground");
+    EXPECT_EQ(c.p.Env.GroundKind, kRealGround);
+    EXPECT_EQ(c.p.Env.Conductivity(), 0.005f);
+    EXPECT_EQ(c.p.Env.Boundary, kCircularBoundary);  // radials force a circular boundary
+    EXPECT_TRUE(c.p.GroundDefined);
+    EXPECT_EQ(c.p.MatrixState, 0);
+
+    Checked cancel;
+    cancel.p.GroundDefined = false;
+    CheckProject(cancel.ctx);
+    EXPECT_TRUE(cancel.ctx.AbortFlag);
+}
+
+TEST(Checks, NoSourcesIsANoteOnly) {
+    Checked c;
+    c.p.SourcesDefined = false;
+    CheckProject(c.ctx);
+    EXPECT_FALSE(c.ctx.AbortFlag);
+    EXPECT_EQ(c.host.MessageTexts(), std::vector<std::string>{"No Sources defined"});
+}
+
+}  // namespace
+}  // namespace qw

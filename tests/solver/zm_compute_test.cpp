@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <regex>
+
+#include "model/new_project.h"
+#include "model/number_text.h"
+#include "platform/scripted_host.h"
+#include "solver/excitation.h"
+#include "solver/factorisation.h"
+#include "solver/frequency_constants.h"
+#include "solver/pulses.h"
+#include "solver/solver.h"
+#include "solver/source_report.h"
+#include "solver/zm_compute.h"
+#include "support/temp_dir.h"
+
+namespace qw {
+namespace {
+
+// A straight wire along z, centred on the origin, ready to compute.
+struct Antenna {
+    ScriptedHost host;
+    Context ctx{host};
+    Project& p = ctx.project;
+
+    explicit Antenna(float frequency = 299.8f) {
+        InstallSolver(ctx);
+        NewProject(ctx);
+        p.Frequency = frequency;
+        p.FrequencyDefined = true;
+        p.Env.GroundPresent = kFreeSpace;
+        p.FileName = "test.qlk";
+    }
+    void Wire_(int segments, float x1, float y1, float z1, float x2, float y2, float z2, float radius = 0.001f) {
+        p.Wires[++p.WireCount] = Wire{segments, x1, y1, z1, x2, y2, z2, radius};
+    }
+    void Source_(int pulse, float magnitude = 1, float phase = 0, int kind = kVoltageSource) {
+        p.Sources[++p.SourceCount] = Source{pulse, 0, magnitude, phase, kind};
+        p.SourcesDefined = true;
+    }
+    void Prepare() {
+        SetFrequencyConstants(ctx);
+        BuildPulseTable(ctx);
+        ASSERT_FALSE(ctx.AbortFlag);
+        PrepareSources(ctx);
+        ASSERT_TRUE(PrepareLoads(ctx));
+    }
+    void Compute() {
+        Prepare();
+        ZMCompute(ctx);
+    }
+    SolverState& St() { return Solver(ctx); }
+    std::complex<float> Current(int pulse) { return {St().CR[pulse], St().CI[pulse]}; }
+    std::complex<float> Z(int s = 1) { return {St().SourceResults[s].zr, St().SourceResults[s].zx}; }
+};
+
+TEST(ZMCompute, HalfWaveDipoleInFreeSpace) {
+    // A thin half-wave dipole (0.48 wavelength) is near resonance, about 73 ohms.
+    Antenna a;
+    a.Wire_(20, 0, 0, -0.24f, 0, 0, 0.24f);
+    a.Source_(10);
+    a.Compute();
+    ASSERT_FALSE(a.ctx.AbortFlag);
+    EXPECT_EQ(a.p.MatrixState, 2);
+    EXPECT_NEAR(a.Z().real(), 73, 4);
+    EXPECT_LT(std::fabs(a.Z().imag()), 15);
+    // 1 V at 0 degrees: Zin = 1/I and the power is Re(I)/2.
+    const std::complex<float> I = a.Current(10);
+    EXPECT_NEAR(std::abs(a.Z() - 1.0f / I), 0, 1e-3);
+    EXPECT_NEAR(a.St().Pin, I.real() / 2, 1e-7);
+    EXPECT_EQ(a.St().Pin, a.St().SourceResults[1].power);
+    // The currents are symmetric about the centre.
+    EXPECT_NEAR(std::abs(a.Current(5) - a.Current(15)), 0, 1e-4 * std::abs(I));
+}
+
+TEST(ZMCompute, MonopoleOnPerfectGroundIsHalfTheDipole) {
+    Antenna dipole;
+    dipole.Wire_(20, 0, 0, -0.25f, 0, 0, 0.25f);
+    dipole.Source_(10);
+    dipole.Compute();
+    Antenna monopole;
+    monopole.p.Env.GroundPresent = kOverGround;
+    monopole.p.GroundDefined = true;
+    monopole.Wire_(10, 0, 0, 0, 0, 0, 0.25f);
+    monopole.Source_(1);
+    monopole.Compute();
+    ASSERT_FALSE(monopole.ctx.AbortFlag);
+    EXPECT_TRUE(Solver(monopole.ctx).pulses.IsGroundPulse(1));
+    EXPECT_NEAR(std::abs(monopole.Z() - dipole.Z() / 2.0f), 0, 0.03 * std::abs(dipole.Z() / 2.0f));
+}
+
+TEST(ZMCompute, MutualImpedanceIsReciprocal) {
+    // Two parallel dipoles: the current at one per volt at the other is the
+    // same both ways.
+    auto drive = [](int pulse, int other) {
+        Antenna a;
+        a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+        a.Wire_(10, 0.3f, 0, -0.2f, 0.3f, 0, 0.2f);
+        a.Source_(pulse);
+        a.Compute();
+        return a.Current(other);
+    };
+    const std::complex<float> y21 = drive(5, 14);
+    const std::complex<float> y12 = drive(14, 5);
+    EXPECT_NEAR(std::abs(y21 - y12), 0, 2e-3 * std::abs(y21));
+}
+
+TEST(ZMCompute, CurrentSourceReportsTheImpedanceWithoutItsLoad) {
+    Antenna v;
+    v.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    v.Source_(5);
+    v.Compute();
+    Antenna c;
+    c.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    c.p.LoadCount = 1;
+    c.p.Loads[1] = Load{2, 0, kSeriesRX, 0, 0, 0};
+    c.Source_(5, 0.01f, 0, kCurrentSource);
+    c.Compute();
+    ASSERT_FALSE(c.ctx.AbortFlag);
+    EXPECT_TRUE(c.St().CurrentSourcePresent);
+    EXPECT_NEAR(std::abs(c.Z() - v.Z()), 0, 0.02 * std::abs(v.Z()));
+    EXPECT_EQ(c.p.LoadCount, 1);
+    // Its voltage is Zin Iin.
+    const SourceResult& r = c.St().SourceResults[1];
+    EXPECT_NEAR(r.vr, r.zr * r.ir - r.zx * r.ii, 1e-4);
+}
+
+TEST(ZMCompute, LoadsAddToTheImpedance) {
+    Antenna plain;
+    plain.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    plain.Source_(5);
+    plain.Compute();
+    Antenna loaded;
+    loaded.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    loaded.Source_(5);
+    loaded.p.LoadCount = 2;
+    loaded.p.Loads[1] = Load{5, 0, kSeriesRX, 50, 100, 0};
+    loaded.p.Loads[2] = Load{99, 0, kSeriesRX, 50, 100, 0};  // beyond the last pulse: ignored
+    loaded.Compute();
+    // A series load at the source pulse adds its impedance.
+    EXPECT_NEAR(std::abs(loaded.Z() - plain.Z() - std::complex<float>(50, 100)), 0, 0.05);
+    EXPECT_NE(std::find(loaded.host.mainText.begin(), loaded.host.mainText.end(),
+                        "  Load # 2 = 5.000E+01 +j 1.000E+02 at Pulse 99 *** Ignored. Pulse out of range"),
+              loaded.host.mainText.end());
+}
+
+TEST(ZMCompute, PrepareLoadsAtTheFrequency) {
+    Antenna a(10.0f);
+    a.Wire_(10, 0, 0, -5, 0, 0, 5);
+    a.p.LoadCount = 4;
+    a.p.Loads[1] = Load{1, 0, kSeriesRLC, 1, 2, 100};   // 2 uH, 100 pF
+    a.p.Loads[2] = Load{2, 0, kParallelRX, 100, 100, 0};
+    a.p.Loads[3] = Load{3, 0, kParallelRLC, 0, 0, 100};  // a capacitor alone
+    a.p.Loads[4] = Load{4, 0, kParallelRLC, 0, 2, 0};    // an inductor alone
+    a.Prepare();
+    const double w = 2 * 3.14159265 * 10;  // 10^6 rad/s
+    const SolverState& st = a.St();
+    EXPECT_NEAR(st.Xl[1], w * 2 - 1e6 / (100 * w), 1e-3);
+    EXPECT_FLOAT_EQ(st.Rl[2], 50);  // 100 || j100 = 50 + j50
+    EXPECT_FLOAT_EQ(st.Xl[2], 50);
+    EXPECT_NEAR(st.Xl[3], -1e6 / (100 * w), 1e-3);
+    EXPECT_NEAR(st.Xl[4], w * 2, 1e-3);
+    EXPECT_EQ(a.p.MatrixState, 0);
+}
+
+TEST(ZMCompute, LoadsWithoutAnImpedanceAreRefused) {
+    // Parallel R-L-C without L and C; and L and C at resonance with no R.
+    const double w = 2 * 3.14159265 * 10;
+    const float L = 1.0f;
+    const float C = static_cast<float>(1e6 / (w * w * L));
+    for (const Load& load : {Load{1, 0, kParallelRLC, 10, 0, 0}, Load{1, 0, kParallelRLC, 0, L, C}}) {
+        Antenna a(10.0f);
+        a.Wire_(10, 0, 0, -5, 0, 0, 5);
+        a.p.LoadCount = 1;
+        a.p.Loads[1] = load;
+        a.p.Loads[1].Capacitance = load.Capacitance;
+        SetFrequencyConstants(a.ctx);
+        BuildPulseTable(a.ctx);
+        const bool ok = PrepareLoads(a.ctx);
+        const float XL = static_cast<float>(2 * (4 * std::atan(1.0f)) * 10.0f) * L;
+        const bool resonant = load.Reactance != 0 && 1.0f - C * XL * (XL / L) / 1e6f == 0;
+        if (load.Reactance == 0 || resonant) {
+            EXPECT_FALSE(ok);
+            EXPECT_TRUE(a.ctx.AbortFlag);
+            ASSERT_EQ(a.host.messages.size(), 1u);
+            EXPECT_EQ(a.host.messages[0].text.rfind("Load # 1 ", 0), 0u);
+        } else {
+            EXPECT_TRUE(ok);  // not exactly resonant in single precision: the formula stands
+            EXPECT_TRUE(std::isfinite(a.St().Xl[1]));
+        }
+    }
+}
+
+TEST(ZMCompute, TwoSourcesAndTheLog) {
+    test::TempDir dir;
+    Antenna a;
+    a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Source_(3);
+    a.Source_(7, 1, 90);
+    ASSERT_TRUE(a.ctx.log.Open(dir.File("q.log")));
+    a.Compute();
+    a.ctx.log.Close();
+    const SolverState& st = a.St();
+    EXPECT_NEAR(st.Pin, st.SourceResults[1].power + st.SourceResults[2].power, 1e-7);
+    const std::string log = test::ReadBytes(dir.File("q.log"));
+    EXPECT_NE(log.find("\r\nTOTAL POWER = " + Str(st.Pin) + " WATTS\r\n"), std::string::npos);
+    // The frequency line follows "Antenna in Free Space" on the same line,
+    // its items in 14-column print zones.
+    EXPECT_NE(log.find("\r\nAntenna in Free Space " + std::string(6, ' ') + "Frequency  =  " + std::string(14, ' ') +
+                       "299.800 Mhz\r\n"),
+              std::string::npos)
+        << log;
+    // One source: no total.
+    Antenna one;
+    one.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    one.Source_(5);
+    ASSERT_TRUE(one.ctx.log.Open(dir.File("one.log")));
+    one.Compute();
+    one.ctx.log.Close();
+    EXPECT_EQ(test::ReadBytes(dir.File("one.log")).find("TOTAL POWER"), std::string::npos);
+}
+
+TEST(ZMCompute, ReportLayout) {
+    Antenna a(14.2f);
+    a.p.Env.GroundPresent = kOverGround;
+    a.p.Env.GroundKind = kRealGround;
+    a.p.Env.SetRealGround(13, 0.005f);
+    a.p.Env.RadialCount = 4;
+    a.p.Env.RadialLength = 5;
+    a.p.Height = 10;
+    a.Wire_(10, 0, -5, 0, 0, 5, 0);
+    a.Source_(5);
+    a.Compute();
+    const auto& lines = a.host.mainText;
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "TEST.QLK");
+    EXPECT_EQ(lines[1], "  Antenna Height is : 10 m  (32.8ft)  Ground Diel. = 13  Cond. = 5  4 Radials of 5 m  (16.4042 ft)");
+    EXPECT_EQ(lines[2], "  Frequency   : 14.200 Mhz");
+    EXPECT_EQ(lines[3], "  Wave Length : 21.113 m  (69.267 ft)");
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex("  IMPEDANCE  =  \\d+\\.\\d\\d [+-]  j \\d+\\.\\d\\d Ohms at Source 1")))
+        << lines[4];
+    EXPECT_TRUE(std::regex_match(lines[5], std::regex("  SWR        =  \\d+\\.\\d\\d")));
+    EXPECT_EQ(lines[6], "  Voltage    =  1.00 +  j 0.00 at Pulse 5");
+    EXPECT_TRUE(std::regex_match(lines[7], std::regex("  Current    =  \\d+\\.\\d\\d [+-]  j \\d+\\.\\d\\d Amps")));
+    EXPECT_TRUE(std::regex_match(lines[8], std::regex("  Power      =  \\d*\\.\\d* WATTS")));
+    EXPECT_EQ(lines[9], " ");
+    // In a batch nothing is reported.
+    a.host.mainText.clear();
+    a.ctx.BatchMode = true;
+    ZMCompute(a.ctx);
+    EXPECT_TRUE(a.host.mainText.empty());
+}
+
+TEST(ZMCompute, StatesAndStop) {
+    Antenna a;
+    a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Source_(5);
+    a.Prepare();
+    a.host.stopAfterProgressCalls = 3;  // during the fill
+    ZMCompute(a.ctx);
+    EXPECT_TRUE(a.ctx.AbortFlag);
+    EXPECT_EQ(a.p.MatrixState, 0);
+    EXPECT_EQ(a.St().Pin, 0.0f);
+    a.host.stopAfterProgressCalls = 0;
+    ZMCompute(a.ctx);
+    EXPECT_EQ(a.p.MatrixState, 2);
+    const std::complex<float> z = a.Z();
+    // Solved: only the results again, no progress.
+    const std::size_t calls = a.host.progress.size();
+    ZMCompute(a.ctx);
+    EXPECT_EQ(a.host.progress.size(), calls);
+    EXPECT_EQ(a.Z(), z);
+    // A new excitation reuses the factors.
+    a.p.Sources[1].Magnitude = 2;
+    PrepareSources(a.ctx);
+    EXPECT_EQ(a.p.MatrixState, 1);
+    ZMCompute(a.ctx);
+    EXPECT_EQ(a.host.progress.size(), calls);
+    EXPECT_NEAR(std::abs(a.Z() - z), 0, 1e-3 * std::abs(z));
+    EXPECT_FALSE(a.p.HeightChanged);
+}
+
+TEST(ZMCompute, FaultsAreReportedNotPrinted) {
+    // Eleven current sources cannot all get their load.
+    Antenna a;
+    a.Wire_(30, 0, 0, -0.25f, 0, 0, 0.25f);
+    for (int l = 1; l <= 20; ++l) a.p.Loads[l] = Load{l, 0, kSeriesRX, 1, 0, 0};
+    a.p.LoadCount = 20;
+    a.Source_(5, 0.01f, 0, kCurrentSource);
+    a.Compute();
+    EXPECT_TRUE(a.ctx.AbortFlag);
+    ASSERT_EQ(a.host.messages.size(), 1u);
+    EXPECT_EQ(a.host.messages[0].title, "ZMCompute");
+    EXPECT_EQ(a.p.MatrixState, 0);
+}
+
+TEST(Factorisation, ZeroColumnDoesNotDivideByZero) {
+    Antenna a;
+    a.Wire_(4, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Prepare();
+    SolverState& st = a.St();
+    const int N = st.pulses.N;
+    for (int i = 1; i <= N; ++i)
+        for (int j = 1; j <= N; ++j) st.ZR[i][j] = st.ZI[i][j] = (j == 2 ? 0.0f : static_cast<float>(i + j * j));
+    ASSERT_TRUE(FactoriseMatrix(a.ctx));
+    for (int i = 1; i <= N; ++i) st.CR[i] = 1, st.CI[i] = 0;
+    SolveMatrix(a.ctx);
+    for (int i = 1; i <= N; ++i) EXPECT_FALSE(std::isnan(st.CR[i]));
+}
+
+TEST(Factorisation, SolvesAKnownSystem) {
+    Antenna a;
+    a.Wire_(4, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Prepare();
+    SolverState& st = a.St();
+    // (1 + j) x1 + 2 x2 + 0 x3 = b, ... with x = (1, -j, 2).
+    const std::complex<float> M[3][3] = {{{1, 1}, {2, 0}, {0, 0}}, {{0, 3}, {1, 0}, {1, -1}}, {{2, 0}, {0, 0}, {4, 0}}};
+    const std::complex<float> x[3] = {{1, 0}, {0, -1}, {2, 0}};
+    for (int i = 0; i < 3; ++i) {
+        std::complex<float> b = 0;
+        for (int j = 0; j < 3; ++j) {
+            st.ZR[i + 1][j + 1] = M[i][j].real();
+            st.ZI[i + 1][j + 1] = M[i][j].imag();
+            b += M[i][j] * x[j];
+        }
+        st.CR[i + 1] = b.real();
+        st.CI[i + 1] = b.imag();
+    }
+    ASSERT_TRUE(FactoriseMatrix(a.ctx));
+    SolveMatrix(a.ctx);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(std::abs(std::complex<float>(st.CR[i + 1], st.CI[i + 1]) - x[i]), 0, 1e-5);
+}
+
+TEST(SourceReport, SwrAndComplexText) {
+    EXPECT_EQ(SwrText(SwrOf(50, 0, 50)), "1.00");
+    EXPECT_EQ(SwrText(SwrOf(0, 0, 50)), "Infinite");
+    EXPECT_EQ(SwrText(SwrOf(1e-3f, 0, 50)), "Infinite");  // above 10000
+    EXPECT_EQ(SwrText(SwrOf(100, 0, 50)), "2.00");
+    EXPECT_EQ(SwrText(SwrOf(0, 0, 0)), "Undefined");
+    EXPECT_EQ(ComplexText(50, 12.5f), "50.00 +  j 12.50");
+    EXPECT_EQ(ComplexText(1, -2), "1.00 -  j 2.00");
+    EXPECT_EQ(ComplexText(-0.004f, 0), "-0.00 +  j 0.00");
+}
+
+}  // namespace
+}  // namespace qw
