@@ -49,7 +49,8 @@ ObservationPulse ObserverOf(const PulseTable& t, int i) {
 struct SourcePulse {
     int J1, J2;
     float F4, F5;  // the halves' directions along their wires
-    float F6, F7;  // the same for z: both -1..1 at a ground pulse's direct pass
+    float F6, F7;  // factors of the halves' z parts: 1, or F4 and F5 at a ground
+                   // pulse, whose image half rises in z like the wire
 };
 
 // The direct (k.K = +1) or image (k.K = -1) term of element (I, J): the

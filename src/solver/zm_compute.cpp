@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "model/log_commands.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
 #include "solver/factorisation.h"
@@ -122,6 +123,7 @@ bool Results(Context& ctx) {
         if (!ctx.BatchMode) ReportSource(ctx, s);
     }
     if (p.SourceCount > 1 && ctx.log.IsOn()) ctx.log.Write(PrintLine().Text("TOTAL POWER = ").Num(st.Pin).Text("WATTS"));
+    if (ctx.log.IsOn() && !ctx.BatchMode) FlushLog(ctx);
     return true;
 }
 

@@ -35,7 +35,9 @@ void PrintHelp(std::ostream& out) {
         name.resize(12, ' ');
         out << "  " << name << c.summary << "\n";
     }
-    out << "\nReports go to standard output, messages to standard error. The exit status is 0 on\n"
+    out << "\nEvery command also takes --settings PATH (the settings file to read instead of\n"
+        << "QUILLWORK.INI) and --log PATH (write the log there; without it no log is written).\n"
+        << "\nReports go to standard output, messages to standard error. The exit status is 0 on\n"
         << "success and 1 when the command failed. Ctrl+C stops a running computation.\n";
 }
 
