@@ -282,6 +282,19 @@ TEST(ZMCompute, StatesAndStop) {
     EXPECT_FALSE(a.p.HeightChanged);
 }
 
+TEST(ZMCompute, DebugFileLines) {
+    test::TempDir dir;
+    Antenna a;
+    a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Source_(5);
+    ASSERT_TRUE(a.ctx.debug.Open(dir.File("QUILLWORK.DBG")));
+    a.Compute();
+    a.ctx.debug.Close();
+    EXPECT_EQ(test::ReadBytes(dir.File("QUILLWORK.DBG")),
+              "Begin Matrix Fill\r\nKernel Init/Matrix Row Col building\r\nEnd Matrix Fill\r\n"
+              "Start Addition of Loads\r\nMatrix Factorize\r\nEnd Factorize. Solving\r\n");
+}
+
 TEST(ZMCompute, FaultsAreReportedNotPrinted) {
     // Eleven current sources cannot all get their load.
     Antenna a;
