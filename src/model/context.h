@@ -11,6 +11,7 @@
 #include <string>
 
 #include "model/debug_file.h"
+#include "model/field_requests.h"
 #include "model/file_locations.h"
 #include "model/log_file.h"
 #include "model/project.h"
@@ -113,6 +114,11 @@ struct Context {
     int Symmetry = 0;
     // A file to read instead of showing the open dialog (command line, drop).
     std::string PendingFileName;
+
+    // The requests of the field tables and the single-direction gain.
+    FarFieldRequest farField;
+    NearFieldRequest nearField;
+    PatternDirection patternDirection;
 
     // Shared constants, set by NewProject in single precision.
     float Pi = 0;

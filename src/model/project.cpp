@@ -45,6 +45,8 @@ void NewProject(Context& ctx) {
     p.Modified = false;
     p.MatrixState = 0;
     if (ctx.hooks.SizeConnectionTables) ctx.hooks.SizeConnectionTables(ctx);
+    ctx.farField = FarFieldRequest{};
+    ctx.nearField = NearFieldRequest{};
     if (ctx.hooks.ResetRequests) ctx.hooks.ResetRequests(ctx);
     ctx.host->EnableCommand("CtlSources", false);
     ctx.host->EnableCommand("CtlLoads", false);

@@ -48,6 +48,11 @@ public:
     void CheckCommand(const std::string& command, bool checked) override;
     std::optional<float> RequestFrequency(float current) override;
     std::optional<GroundInput> RequestGround(const GroundInput& current) override;
+    // The command's options have filled these requests already: the
+    // console answers OK with them.
+    std::optional<FarFieldRequest> RequestFarField(const FarFieldRequest& current) override { return current; }
+    std::optional<NearFieldRequest> RequestNearField(const NearFieldRequest& current) override { return current; }
+    std::optional<SweepRange> RequestFrequencyRange(const SweepRange& current) override { return current; }
     bool TakeStopRequest() override;
 
     // Async-signal-safe: marks a stop request for the next ShowProgress.

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "model/field_requests.h"
+
 namespace qw {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
@@ -92,6 +94,13 @@ public:
     // The ground dialog ("Environment Settings"), shown with the current
     // ground; nullopt when cancelled.
     virtual std::optional<GroundInput> RequestGround(const GroundInput& current) = 0;
+
+    // The far-field dialog ("Far Field Parameters"), the near-field dialog
+    // ("Near Fields Parameters") and the band dialog ("Frequency Range"),
+    // shown with the current request; nullopt when cancelled.
+    virtual std::optional<FarFieldRequest> RequestFarField(const FarFieldRequest& current) = 0;
+    virtual std::optional<NearFieldRequest> RequestNearField(const NearFieldRequest& current) = 0;
+    virtual std::optional<SweepRange> RequestFrequencyRange(const SweepRange& current) = 0;
 
     // True once after the user asked to stop the running computation (the
     // Stop button, Ctrl+C on the console); polled right after ShowProgress.

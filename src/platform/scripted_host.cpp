@@ -68,6 +68,31 @@ std::optional<GroundInput> ScriptedHost::RequestGround(const GroundInput& curren
 
 void ScriptedHost::CheckCommand(const std::string& command, bool checked) { commandChecked[command] = checked; }
 
+namespace {
+template <typename T>
+std::optional<T> AnswerOrShown(std::deque<std::optional<T>>& queue, const T& shown) {
+    if (queue.empty()) return shown;
+    auto answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+}  // namespace
+
+std::optional<FarFieldRequest> ScriptedHost::RequestFarField(const FarFieldRequest& current) {
+    ++fieldDialogs;
+    return AnswerOrShown(farFieldAnswers, current);
+}
+
+std::optional<NearFieldRequest> ScriptedHost::RequestNearField(const NearFieldRequest& current) {
+    ++fieldDialogs;
+    return AnswerOrShown(nearFieldAnswers, current);
+}
+
+std::optional<SweepRange> ScriptedHost::RequestFrequencyRange(const SweepRange& current) {
+    ++fieldDialogs;
+    return AnswerOrShown(rangeAnswers, current);
+}
+
 bool ScriptedHost::TakeStopRequest() {
     const bool pending = stopPending_;
     stopPending_ = false;

@@ -32,6 +32,12 @@ public:
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<float>> frequencyAnswers;
     std::deque<std::optional<GroundInput>> groundAnswers;
+    // The field and band dialogs: an empty queue answers OK with the
+    // request as shown.
+    std::deque<std::optional<FarFieldRequest>> farFieldAnswers;
+    std::deque<std::optional<NearFieldRequest>> nearFieldAnswers;
+    std::deque<std::optional<SweepRange>> rangeAnswers;
+    int fieldDialogs = 0;  // how many of these three were shown
     // A stop request is delivered after this many ShowProgress calls
     // (0: never).
     int stopAfterProgressCalls = 0;
@@ -66,6 +72,9 @@ public:
     void CheckCommand(const std::string& command, bool checked) override;
     std::optional<float> RequestFrequency(float current) override;
     std::optional<GroundInput> RequestGround(const GroundInput& current) override;
+    std::optional<FarFieldRequest> RequestFarField(const FarFieldRequest& current) override;
+    std::optional<NearFieldRequest> RequestNearField(const NearFieldRequest& current) override;
+    std::optional<SweepRange> RequestFrequencyRange(const SweepRange& current) override;
     bool TakeStopRequest() override;
 
     // The texts of the messages shown, in order.

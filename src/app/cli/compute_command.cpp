@@ -1,15 +1,11 @@
 // compute: the input impedance of a project, as Compute Impedance does.
-#include <algorithm>
 #include <ostream>
-#include <sstream>
 
 #include "app/cli/cli.h"
 #include "app/cli/compute_options.h"
-#include "model/checks.h"
 #include "model/number_text.h"
 #include "solver/solver.h"
 #include "solver/source_report.h"
-#include "solver/zm_compute.h"
 
 namespace qw::cli {
 
@@ -57,23 +53,10 @@ const char* const kComputeUsage =
     "                         over ground); without it they are answered No\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunCompute(Session& s, const std::vector<std::string>& args) {
-    std::vector<std::string> values = ComputeValueOptions();
-    const Arguments a(args, values, {"--json", "--yes"});
+    const Arguments a(args, ComputeValueOptions(), {"--json", "--yes"});
     if (!ExpectArguments(s, a, 1, kComputeUsage)) return 1;
-    s.host.echoMainText = false;
-    if (!s.Load(a.Positional()[0])) return 1;
-    if (!ApplyComputeOptions(s, a)) return 1;
-    s.host.answerYes = a.Flag("--yes");
-    CheckProject(s.ctx);
-    if (s.ctx.AbortFlag) return 1;
-    if (s.ctx.project.SourceCount == 0) {
-        s.err << "quillwork-cli: the project has no source to compute (give one with --source PULSE)\n";
-        return 1;
-    }
     const bool json = a.Flag("--json");
-    s.host.echoMainText = !json;
-    ZMCompute(s.ctx);
-    if (s.ctx.AbortFlag) return 1;
+    if (!LoadCheckAndSolve(s, a, !json)) return 1;
     if (json) PrintJson(s, s.out);
     return 0;
 }

@@ -3,11 +3,13 @@
 #include <ostream>
 
 #include "model/card_tokens.h"
+#include "model/checks.h"
 #include "model/number_text.h"
 #include "model/project_dialogs.h"
 #include "solver/excitation.h"
 #include "solver/frequency_constants.h"
 #include "solver/solver.h"
+#include "solver/zm_compute.h"
 
 namespace qw::cli {
 
@@ -104,6 +106,23 @@ bool ApplyComputeOptions(Session& s, const Arguments& a) {
         if (p.SourceCount == 0) return Fail(s, "--source: the project has no pulse " + std::to_string(one.Pulse));
     }
     return true;
+}
+
+bool LoadCheckAndSolve(Session& s, const Arguments& a, bool report) {
+    s.host.echoMainText = false;
+    if (!s.Load(a.Positional()[0])) return false;
+    if (!ApplyComputeOptions(s, a)) return false;
+    s.host.answerYes = a.Flag("--yes");
+    CheckProject(s.ctx);
+    if (s.ctx.AbortFlag) return false;
+    if (s.ctx.project.SourceCount == 0) {
+        s.err << "quillwork-cli: the project has no source to compute (give one with --source PULSE)\n";
+        return false;
+    }
+    s.host.echoMainText = report;
+    ZMCompute(s.ctx);
+    s.host.echoMainText = true;
+    return !s.ctx.AbortFlag;
 }
 
 }  // namespace qw::cli

@@ -24,4 +24,11 @@ std::vector<std::string> ComputeValueOptions();
 // stderr) for a value that cannot be used.
 bool ApplyComputeOptions(Session& session, const Arguments& args);
 
+// What every computing command does first: reads the file named by the one
+// positional argument (without printing its echo), applies the options,
+// runs the checks (--yes answers their questions), refuses a project
+// without sources, and solves. The source report is printed when `report`
+// is true. False, with the reason on stderr, when the command must stop.
+bool LoadCheckAndSolve(Session& session, const Arguments& args, bool report);
+
 }  // namespace qw::cli
