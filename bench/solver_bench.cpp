@@ -5,36 +5,15 @@
 
 #include <memory>
 
-#include "model/new_project.h"
-#include "platform/scripted_host.h"
-#include "solver/excitation.h"
 #include "solver/factorisation.h"
-#include "solver/frequency_constants.h"
 #include "solver/matrix_fill.h"
-#include "solver/pulses.h"
+#include "six_wires.h"
 #include "solver/solver.h"
 
 namespace {
 
-struct Structure {
-    qw::ScriptedHost host;
-    qw::Context ctx{host};
-
-    explicit Structure(bool ground) {
-        qw::InstallSolver(ctx);
-        qw::NewProject(ctx);
-        qw::Project& p = ctx.project;
-        p.Frequency = 144;
-        p.Env.GroundPresent = ground ? qw::kOverGround : qw::kFreeSpace;
-        p.Height = ground ? 2.0f : 0.0f;
-        for (int w = 1; w <= 6; ++w)
-            p.Wires[++p.WireCount] = qw::Wire{51, 0, 0.4f * (w - 1), -0.5f, 0, 0.4f * (w - 1), 0.5f, 0.00125f};
-        p.Sources[++p.SourceCount] = qw::Source{25, 0, 1, 0, qw::kVoltageSource};
-        qw::SetFrequencyConstants(ctx);
-        qw::BuildPulseTable(ctx);
-        qw::PrepareSources(ctx);
-        qw::PrepareLoads(ctx);
-    }
+struct Structure : qw::bench::SixWires {
+    explicit Structure(bool ground) : SixWires(ground ? qw::bench::Ground::Perfect : qw::bench::Ground::FreeSpace) {}
 };
 
 void BM_Fill(benchmark::State& state) {

@@ -92,3 +92,57 @@ for n in 6 10 20; do
     "CE|FREE|F 299.8|Q 1 $n 0 0.25 0.002|S 1 $c 1 0" \
     "CE|GW 1 $m 0 0.125 0 0 -0.125 0 0.001|GW 2 $m 0 -0.125 0 0 -0.125 0.25 0.001|GW 3 $m 0 -0.125 0.25 0 0.125 0.25 0.001|GW 4 $m 0 0.125 0.25 0 0.125 0 0.001|GE 0|EX 0 1 $cm 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
 done
+
+# ---------------------------------------------------------------------------
+# Far field: the total gain (dBi) of the bundled Yagi and dipole examples
+# from quillwork-cli farfield and from nec2c's RP card over the same grid,
+# in free space and over perfect ground (NEC's GN 1), with the antenna at
+# its height. Directions map one to one: our zenith angle is NEC's THETA
+# (from +z) and our azimuth is NEC's PHI (from +x towards +y). Both grids
+# run in 2-degree steps over the whole sphere (free space) or the upper
+# half (ground); "maximum" is the largest total gain of each engine's grid
+# with the first direction where it lies (a dipole has a ring of them).
+# A gain below -100 dB is a null: its difference is not shown.
+echo
+echo "Far field, total gain in dBi: zenith/azimuth here = THETA/PHI of nec2c's RP card"
+printf '%-34s %-17s %17s %17s %7s\n' "structure" "direction" "QUILLWORK" "nec2c" "diff"
+pattern() {  # pattern NAME QLK-CARDS NEC-CARDS ZENITH-STEPS "ZEN,AZ ZEN,AZ ..."
+  local name="$1" steps="$4" dirs="$5"
+  tr '|' '\n' <<< "$2" | sed 's/$/\r/' > "$work/p.qlk"
+  tr '|' '\n' <<< "$3|RP 0 $((steps + 1)) 180 1000 0 0 2 2|EN" > "$work/p.nec"
+  "$cli" farfield --yes --csv --zenith "0,2,$steps" --azimuth 0,2,179 "$work/p.qlk" > "$work/ours.csv" 2>/dev/null ||
+    { printf '%-34s %s\n' "$name" "quillwork-cli failed"; return; }
+  nec2c -i "$work/p.nec" -o "$work/p.out" >/dev/null 2>&1 || { printf '%-34s %s\n' "$name" "nec2c failed"; return; }
+  awk '/RADIATION PATTERNS/ {on = 1; skip = 4; next}
+       on && skip > 0 {skip--; next}
+       on && NF >= 5 && $1 ~ /^-?[0-9.]+$/ {printf "%.0f,%.0f,%s\n", $1, $2, $5; next}
+       on {on = 0}' "$work/p.out" > "$work/nec.csv"
+  awk -F, -v name="$name" -v dirs="$dirs" '
+    FNR == 1 && FILENAME ~ /ours/ {next}
+    FILENAME ~ /ours/ {k = sprintf("%.0f,%.0f", $1, $2); ours[k] = $5
+                       if (!(om) || $5 > ourmax) {ourmax = $5; ourat = k; om = 1}; next}
+    {k = $1 "," $2; nec[k] = $3; if (!(nm) || $3 > necmax) {necmax = $3; necat = k; nm = 1}}
+    END {
+      printf "%-34s %-17s %8.2f at %-6s %8.2f at %-6s %+7.2f\n", name, "maximum", ourmax, ourat, necmax, necat, ourmax - necmax
+      n = split(dirs, d, " ")
+      for (i = 1; i <= n; i++) {
+        if (!(d[i] in ours) || !(d[i] in nec)) {printf "%-34s %-17s not on the grid\n", "", d[i]; continue}
+        diff = ours[d[i]] < -100 || nec[d[i]] < -100 ? "   null" : sprintf("%+7.2f", ours[d[i]] - nec[d[i]])
+        printf "%-34s %-17s %17.2f %17.2f %s\n", "", "zen,az " d[i], ours[d[i]], nec[d[i]], diff
+      }
+    }' "$work/ours.csv" "$work/nec.csv"
+}
+
+yagi_qlk="CE|UNITS Meters|F 14.2|GW 1 10 -2.6 -5.3 0 -2.6 5.3 0 0.012|GW 2 10 0 -5.05 0 0 5.05 0 0.012|GW 3 10 2.1 -4.8 0 2.1 4.8 0 0.012|S 1 14 1 0"
+yagi_nec="CE|GW 1 11 -2.6 -5.3 15 -2.6 5.3 15 0.006|GW 2 11 0 -5.05 15 0 5.05 15 0.006|GW 3 11 2.1 -4.8 15 2.1 4.8 15 0.006"
+pattern "3-element Yagi (example), free" "$yagi_qlk|FREE" "$yagi_nec|GE 0|EX 0 2 6 0 1 0|FR 0 1 0 0 14.2 0" \
+  90 "90,0 90,180 90,90 60,0 30,0 120,0"
+pattern "3-element Yagi, 15 m, perfect gnd" "$yagi_qlk|GND|OVER PERFECT|HEIGHT 15" \
+  "$yagi_nec|GE 1|GN 1|EX 0 2 6 0 1 0|FR 0 1 0 0 14.2 0" 45 "70,0 70,180 50,0 80,30 30,90 0,0"
+
+dipole_qlk="CE|UNITS Meters|F 14.2|GW 1 10 0 -5 0 0 5 0 0.002|S 1 5 1 0|LS 1 5 0 2.5 0"
+dipole_nec="CE|GW 1 11 0 -5 10 0 5 10 0.001"
+pattern "20 m dipole (example), free" "$dipole_qlk|FREE" \
+  "$dipole_nec|GE 0|LD 0 1 6 6 0 2.5E-6 0|EX 0 1 6 0 1 0|FR 0 1 0 0 14.2 0" 90 "90,0 90,46 60,0 30,90 120,180"
+pattern "20 m dipole, 10 m, perfect gnd" "$dipole_qlk|GND|OVER PERFECT|HEIGHT 10" \
+  "$dipole_nec|GE 1|GN 1|LD 0 1 6 6 0 2.5E-6 0|EX 0 1 6 0 1 0|FR 0 1 0 0 14.2 0" 45 "0,0 30,0 60,0 60,46 80,90"

@@ -28,3 +28,25 @@ echo
 echo "one frequency, 300 unknowns, whole process (median of $runs runs):"
 printf '  quillwork-cli compute  %8s ms\n  nec2c                  %8s ms\n' "$ours" "$theirs"
 awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'
+
+# The far field over the default grid (91 zenith x 181 azimuth directions)
+# of the same structure: quillwork-cli farfield against nec2c's RP card
+# (bench/six_wires_rp.nec), both solving first and writing the whole table.
+solve="$theirs"
+ours=$(median_ms "$build/quillwork-cli" farfield "$root/bench/six_wires.qlk")
+theirs=$(median_ms nec2c -i "$root/bench/six_wires_rp.nec" -o "$work/six_rp.out")
+echo
+echo "solve and far field over 91 x 181 directions, 300 unknowns, whole process (median of $runs runs):"
+printf '  quillwork-cli farfield %8s ms\n  nec2c with RP card     %8s ms  (%s ms without it)\n' "$ours" "$theirs" "$solve"
+awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'
+
+# A 101-point sweep (140 to 150 MHz by 0.1) of the same structure:
+# quillwork-cli sweep on every core against nec2c's FR card
+# (bench/six_wires_sweep.nec). The sweep also takes the gain and F/B of
+# every point; nec2c only solves.
+ours=$(runs=3; median_ms "$build/quillwork-cli" sweep "$root/bench/six_wires.qlk" --from 140 --to 150 --step 0.1 --csv)
+theirs=$(runs=3; median_ms nec2c -i "$root/bench/six_wires_sweep.nec" -o "$work/six_sweep.out")
+echo
+echo "101-point sweep, 300 unknowns, $(nproc) cores, whole process (median of 3 runs):"
+printf '  quillwork-cli sweep    %8s ms\n  nec2c with FR card     %8s ms\n' "$ours" "$theirs"
+awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'

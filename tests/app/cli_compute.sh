@@ -4,13 +4,7 @@
 set -u
 cli="$1"
 examples="$2"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok   $what"; passed=$((passed + 1)); else echo "FAIL $what"; failed=$((failed + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/check.bash"
 
 for f in "$examples"/*.qlk; do
   "$cli" compute --yes "$f" > "$work/out" 2> "$work/err"
@@ -43,5 +37,4 @@ check "a frequency of 0.1 MHz or less exits 1" bash -c "test $? -eq 1 && grep -q
 "$cli" compute "$examples/dipole.qlk" --ground 13 > /dev/null 2>&1
 check "a malformed --ground exits 1" test $? -eq 1
 
-echo "$passed passed, $failed failed"
-test "$failed" -eq 0
+finish

@@ -5,14 +5,7 @@
 set -u
 cli="$(realpath "$1")"
 examples="$2"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-passed=0
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok   $what"; passed=$((passed + 1)); else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/check.bash"
 # Nothing may land in a home folder: point it into the work folder.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 cd "$work"
@@ -67,5 +60,4 @@ check "--settings needs a value" bash -c "test $? -eq 1 && grep -q 'option --set
 "$cli" show --help > "$work/help"
 check "the help names --settings and --log" bash -c "grep -q -- '--settings PATH' '$work/help' && grep -q -- '--log PATH' '$work/help'"
 
-echo "$passed passed, $failures failed"
-test "$failures" -eq 0
+finish

@@ -4,16 +4,10 @@
 set -u
 cli="$1"
 examples="$2"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
+source "$(dirname "${BASH_SOURCE[0]}")/lib/check.bash"
 # The program's own settings file may hold anything: every run reads this one.
 : > "$work/QUILLWORK.INI"
 settings=(--settings "$work/QUILLWORK.INI")
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
 
 "$cli" --version > "$work/version"
 check "--version names the program and version" grep -qx 'QUILLWORK 1.0' "$work/version"
@@ -56,5 +50,4 @@ check "a missing argument exits 1" test $? -eq 1
 "$cli" frobnicate > /dev/null 2>&1
 check "an unknown command exits 1" test $? -eq 1
 
-echo "$((20 - failures)) passed, $failures failed"
-test "$failures" -eq 0
+finish

@@ -81,5 +81,15 @@ extern const char* const kSaveUsage;
 int RunSave(Session& session, const std::vector<std::string>& args);
 extern const char* const kComputeUsage;
 int RunCompute(Session& session, const std::vector<std::string>& args);
+extern const char* const kNearFieldUsage;
+int RunNearField(Session& session, const std::vector<std::string>& args);
+extern const char* const kCurrentsUsage;
+int RunCurrents(Session& session, const std::vector<std::string>& args);
+extern const char* const kFarFieldUsage;
+int RunFarField(Session& session, const std::vector<std::string>& args);
+extern const char* const kResonanceUsage;
+int RunResonance(Session& session, const std::vector<std::string>& args);
+extern const char* const kSweepUsage;
+int RunSweep(Session& session, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

@@ -14,6 +14,11 @@ const std::vector<Command>& Commands() {
         {"show", "read a project or NEC file and print what the main window shows", kShowUsage, RunShow},
         {"save", "read a project or NEC file and write it as a project file", kSaveUsage, RunSave},
         {"compute", "compute the input impedance of every source", kComputeUsage, RunCompute},
+        {"nearfield", "compute the near electric or magnetic field on a grid of points", kNearFieldUsage, RunNearField},
+        {"currents", "list the current of every pulse and wire end", kCurrentsUsage, RunCurrents},
+        {"farfield", "compute the far-field gains or field strengths over a grid of directions", kFarFieldUsage, RunFarField},
+        {"resonance", "step through a band and mark the resonances", kResonanceUsage, RunResonance},
+        {"sweep", "impedance, SWR, gain and F/B over a band, on every core", kSweepUsage, RunSweep},
     };
     return commands;
 }

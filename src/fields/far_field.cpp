@@ -1,0 +1,224 @@
+#include "fields/far_field.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "fields/ground_reflection.h"
+#include "fields/magnitude_phase.h"
+#include "solver/solver_state.h"
+
+namespace qw {
+
+namespace {
+
+// The vector sum S = (Sx, Sy, Sz) of the half-segment terms of one
+// direction.
+struct VectorSum {
+    ComplexF x, y, z;
+};
+
+// The direct pass (K = 1) or the perfect image pass (K = -1): every pulse's
+// halves with the phase of its centre point, or of the centre's mirror
+// image. A pulse at a ground junction radiates with its image in the direct
+// pass (only its half above ground, doubled, and only vertically) and has no
+// separate image.
+void AddPass(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, float K, VectorSum& S) {
+    const float k = s.k;
+    // Local sums: stores through S could alias the tables read.
+    float xr = S.x.re, xi = S.x.im, yr = S.y.re, yi = S.y.im, zr = S.z.re, zi = S.z.im;
+    for (int i = 1; i <= s.pulseCount; ++i) {
+        const PulseTerm& P = s.pulses[i];
+        if (K < 0 && P.groundJunction) continue;
+        const float psi = k * (P.X * t.sinTheta * t.cosPhi + P.Y * t.sinTheta * t.sinPhi + K * P.Z * t.cosTheta);
+        const float cosPsi = std::cos(psi), sinPsi = std::sin(psi);
+        const float Ir = st.CR[i], Ii = st.CI[i];
+        const float re = Ir * cosPsi - Ii * sinPsi;
+        const float im = Ii * cosPsi + Ir * sinPsi;
+        for (const HalfSegmentTerm& h : P.half) {
+            const float TR = h.F * re, TI = h.F * im;
+            if (P.groundJunction) {
+                if (h.F < 0) continue;  // the half that is the image
+                zr += 2 * TR * h.CG;
+                zi += 2 * TI * h.CG;
+            } else {
+                xr += K * TR * h.CA;
+                xi += K * TI * h.CA;
+                yr += K * TR * h.CB;
+                yi += K * TI * h.CB;
+                zr += TR * h.CG;
+                zi += TI * h.CG;
+            }
+        }
+    }
+    S.x = {xr, xi};
+    S.y = {yr, yi};
+    S.z = {zr, zi};
+}
+
+// The image pass over real ground: each pulse's image weighted by the
+// reflection coefficients at its reflection point.
+void AddRealGroundImage(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, VectorSum& S) {
+    // The coefficients of each class, computed once for this direction.
+    Reflection reflections[kMaxPulses + 1];
+    for (int c = 1; c <= s.reflectionClasses; ++c) {
+        const PulseTerm& P = s.pulses[s.classPulse[c]];
+        reflections[c] = GroundReflection(s, P.X, P.Y, P.Z, t);
+    }
+    const float k = s.k;
+    ComplexF Sx = S.x, Sy = S.y, Sz = S.z;  // local sums, as in AddPass
+    for (int i = 1; i <= s.pulseCount; ++i) {
+        const PulseTerm& P = s.pulses[i];
+        if (P.groundJunction) continue;
+        const Reflection& r = reflections[P.reflectionClass];
+        const float psi =
+            k * (P.X * t.sinTheta * t.cosPhi + P.Y * t.sinTheta * t.sinPhi - (P.Z - 2 * s.height) * t.cosTheta);
+        const float cosPsi = std::cos(psi), sinPsi = std::sin(psi);
+        const float Ir = st.CR[i], Ii = st.CI[i];
+        const float re = Ir * cosPsi - Ii * sinPsi;
+        const float im = Ii * cosPsi + Ir * sinPsi;
+        for (const HalfSegmentTerm& h : P.half) {
+            const ComplexF T{h.F * re, h.F * im};
+            // p: the wire's component along the azimuth unit vector.
+            const float p = -h.CA * t.sinPhi + h.CB * t.cosPhi;
+            const ComplexF A = Mul(T, r.rv);
+            const ComplexF B = Scale(Mul(T, r.rd), p);
+            Sx = Sub(Sx, Sub(Scale(A, h.CA), Scale(B, t.sinPhi)));
+            Sy = Sub(Sy, Add(Scale(A, h.CB), Scale(B, t.cosPhi)));
+            Sz = Add(Sz, Scale(A, h.CG));
+        }
+    }
+    S.x = Sx;
+    S.y = Sy;
+    S.z = Sz;
+}
+
+// The pulses' terms, and over real ground their reflection classes.
+void PreparePulses(const PulseTable& pt, FarFieldSetup& s) {
+    s.pulseCount = pt.N;
+    for (int i = 1; i <= pt.N; ++i) {
+        PulseTerm& P = s.pulses[i];
+        const int c = pt.Centre(i);
+        P.X = pt.X[c];
+        P.Y = pt.Y[c];
+        P.Z = pt.Z[c];
+        P.groundJunction = pt.IsGroundPulse(i);
+        for (int h = 1; h <= 2; ++h) {
+            const int cw = pt.C[i][h];
+            const int w = std::abs(cw);
+            HalfSegmentTerm& half = P.half[h - 1];
+            half.F = (cw < 0 ? -1.0f : 1.0f) * s.k * pt.S[w] / 2;
+            half.CA = pt.CA[w];
+            half.CB = pt.CB[w];
+            half.CG = pt.CG[w];
+        }
+    }
+    if (!s.realGround) return;
+    // Without radials the coefficients depend on the height alone; with
+    // them on the whole point.
+    const bool pointMatters = s.radialCount > 0;
+    s.reflectionClasses = 0;
+    for (int i = 1; i <= pt.N; ++i) {
+        PulseTerm& P = s.pulses[i];
+        P.reflectionClass = 0;
+        for (int c = 1; c <= s.reflectionClasses && P.reflectionClass == 0; ++c) {
+            const PulseTerm& Q = s.pulses[s.classPulse[c]];
+            if (Q.Z == P.Z && (!pointMatters || (Q.X == P.X && Q.Y == P.Y))) P.reflectionClass = c;
+        }
+        if (P.reflectionClass == 0) {
+            P.reflectionClass = ++s.reflectionClasses;
+            s.classPulse[P.reflectionClass] = i;
+        }
+    }
+}
+
+}  // namespace
+
+float GainDb(float gain) { return gain > 1e-30f ? 4.343f * std::log(gain) : -999.0f; }
+
+bool PrepareFarField(Context& ctx, FarFieldSetup& setup, bool resultsInDb) {
+    const SolverState& st = *ctx.solver;
+    const Project& p = ctx.project;
+    const Environment& env = p.Env;
+    setup = FarFieldSetup{};
+    if (!(st.Pin > 0)) return false;
+    const float pi = 4.0f * std::atan(1.0f);
+    setup.k = st.freq.K;
+    setup.rad = pi / 180.0f;
+    setup.gainNormaliser = 0.016678f / st.Pin;
+    setup.resultsInDb = resultsInDb;
+    setup.gainInDbi = ctx.options.GainInDbi;
+    setup.fieldScale = ctx.farField.FieldScale;
+    setup.radialDistance = ctx.farField.RadialDistance;
+    setup.imagePass = env.GroundPresent == kOverGround;
+    setup.realGround = setup.imagePass && env.GroundKind == kRealGround;
+    if (setup.realGround) {
+        const GroundMedium& m = env.GroundMedia[1];
+        setup.zg1 = SurfaceImpedance(m.Dielectric, m.Conductivity, p.Frequency, pi);
+        setup.circularBoundary = env.Boundary != kLinearBoundary;
+        setup.radialCount = env.RadialCount;
+        setup.radialLength = env.RadialLength;
+        setup.extent = m.Extent;
+        setup.height = m.Height;
+    }
+    PreparePulses(st.pulses, setup);
+    return true;
+}
+
+FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, float azimuthDeg, float zenithDeg) {
+    const SolverState& st = *ctx.solver;
+    const float theta = zenithDeg * s.rad;
+    const float phi = azimuthDeg * s.rad;
+    DirectionTrig t;
+    t.sinTheta = std::sin(theta);
+    t.cosTheta = std::cos(theta);
+    t.sinPhi = std::sin(phi);
+    t.cosPhi = std::cos(phi);
+
+    VectorSum S;
+    AddPass(st, s, t, 1.0f, S);
+    if (s.imagePass) {
+        if (s.realGround)
+            AddRealGroundImage(st, s, t, S);
+        else
+            AddPass(st, s, t, -1.0f, S);
+    }
+
+    // E = -j c (S . unit vector), with the unit vectors
+    // theta = (cos t cos p, cos t sin p, -sin t) and phi = (-sin p, cos p, 0).
+    const float c = 29.979221f;
+    const float tx = t.cosTheta * t.cosPhi, ty = t.cosTheta * t.sinPhi, tz = -t.sinTheta;
+    const float px = -t.sinPhi, py = t.cosPhi;
+    const ComplexF dotTheta{S.x.re * tx + S.y.re * ty + S.z.re * tz, S.x.im * tx + S.y.im * ty + S.z.im * tz};
+    const ComplexF dotPhi{S.x.re * px + S.y.re * py, S.x.im * px + S.y.im * py};
+    FieldComponents E;
+    E.theta = {c * dotTheta.im, -(c * dotTheta.re)};
+    E.phi = {c * dotPhi.im, -(c * dotPhi.re)};
+    return E;
+}
+
+DirectionGains GainsInDbi(const FieldComponents& E, float g) {
+    const float gv = (E.theta.re * E.theta.re + E.theta.im * E.theta.im) * g;
+    const float gh = (E.phi.re * E.phi.re + E.phi.im * E.phi.im) * g;
+    const float gt = gv + gh;
+    return {GainDb(gv), GainDb(gh), GainDb(gt)};
+}
+
+float FieldAtDirection(const Context& ctx, const FarFieldSetup& setup, float azimuthDeg, float zenithDeg,
+                       DirectionGains* gains) {
+    const FieldComponents E = FarFieldComponents(ctx, setup, azimuthDeg, zenithDeg);
+    if (setup.resultsInDb) {
+        DirectionGains g = GainsInDbi(E, setup.gainNormaliser);
+        if (!setup.gainInDbi) {
+            g.vertical = g.vertical - 2.15f;
+            g.horizontal = g.horizontal - 2.15f;
+            g.total = g.total - 2.15f;
+        }
+        if (gains) *gains = g;
+        return g.total;
+    }
+    ComplexF phi = E.phi;
+    if (setup.radialDistance != 0) phi = {phi.re / setup.radialDistance, phi.im / setup.radialDistance};
+    return MagnitudePhase(phi.re, phi.im).magnitude * setup.fieldScale;
+}
+
+}  // namespace qw

@@ -1,0 +1,90 @@
+#include "sweeps/resonance.h"
+
+#include <cmath>
+#include <utility>
+
+#include "model/checks.h"
+#include "model/number_text.h"
+#include "platform/host.h"
+#include "solver/source_report.h"
+#include "sweeps/sweep_point.h"
+
+namespace qw {
+
+void RunFrequencyRangeDialog(Context& ctx) {
+    ProgramOptions& o = ctx.options;
+    ctx.AbortFlag = false;
+    while (true) {
+        const auto range = ctx.host->RequestFrequencyRange({o.ResonanceLow, o.ResonanceHi, o.ResonanceStep});
+        if (!range) {
+            ctx.AbortFlag = true;
+            return;
+        }
+        float upper = std::max(range->Lower, range->Upper);
+        float lower = std::min(range->Lower, range->Upper);
+        float step = range->Step;
+        if (upper == 0 || lower == 0 || step == 0) {
+            ctx.host->ShowMessage({"Zero Values not allowed", "Error", MessageIcon::Critical, MessageButtons::Ok, 1});
+            continue;
+        }
+        if (step > upper) step = upper - lower;
+        o.ResonanceHi = upper;
+        o.ResonanceLow = lower;
+        o.ResonanceStep = step;
+        return;
+    }
+}
+
+void ResonanceSearch(Context& ctx) {
+    CheckProject(ctx);
+    if (ctx.AbortFlag) return;
+    RunFrequencyRangeDialog(ctx);
+    if (ctx.AbortFlag) return;
+    ResonanceScan(ctx, ctx.options.ResonanceLow, ctx.options.ResonanceHi, ctx.options.ResonanceStep);
+}
+
+bool ResonanceScan(Context& ctx, float lower, float upper, float step,
+                   const std::function<void(const ResonancePoint&)>& onPoint) {
+    Project& p = ctx.project;
+    if (p.SourceCount == 0) {
+        ctx.host->Notify("No Sources defined");
+        ctx.AbortFlag = true;
+        return false;
+    }
+    if (!CheckSweepBand(ctx, lower, upper, step, true)) return false;
+    const float saved = p.Frequency;
+    ctx.BatchMode = true;
+    ctx.host->SetBusy(true);
+    auto finish = [&ctx, saved] {
+        ctx.host->SetBusy(false);
+        ctx.BatchMode = false;
+        RestoreFrequency(ctx, saved);
+        ctx.host->AppendMainText("");
+    };
+    for (float F = lower; WithinBound(F, upper, step); F = F + step) {
+        PointImpedance z;
+        const bool solved = EvaluatePoint(ctx, F, z);
+        ShowProgress(ctx, upper > lower ? std::min(1.0, static_cast<double>(F - lower) / (upper - lower)) : 1.0);
+        if (!solved || ctx.AbortFlag) {
+            ctx.AbortFlag = true;
+            p.MatrixState = 0;
+            finish();
+            return false;
+        }
+        ResonancePoint r;
+        r.frequency = F;
+        r.R = z.R;
+        r.X = z.X;
+        r.swr = SwrOf(z.R, z.X, p.CoaxImpedance);
+        r.line = "At " + Format(F, "###0.000") + " Mhz   Z = " + ComplexText(z.R, z.X) + " SWR =  " + SwrText(r.swr);
+        r.resonance = std::fabs(z.X) < 10 && z.R != 0;
+        if (r.resonance) r.line += "  Resonance";
+        ctx.host->AppendMainText(r.line);
+        if (ctx.log.IsOn()) ctx.log.Write(r.line);
+        if (onPoint) onPoint(r);
+    }
+    finish();
+    return true;
+}
+
+}  // namespace qw

@@ -1,0 +1,57 @@
+#include "sweeps/sweep_point.h"
+
+#include <cmath>
+
+#include "platform/host.h"
+#include "solver/excitation.h"
+#include "solver/frequency_constants.h"
+#include "solver/solver.h"
+#include "solver/zm_compute.h"
+
+namespace qw {
+
+bool EvaluatePoint(Context& ctx, float frequency, PointImpedance& result) {
+    Project& p = ctx.project;
+    SolverState& st = Solver(ctx);
+    p.Frequency = frequency;
+    SetFrequencyConstants(ctx);
+    if (!PrepareLoads(ctx)) return false;
+    if (st.CurrentSourcePresent) {
+        PrepareSources(ctx);
+        p.MatrixState = 0;
+    }
+    const bool batch = ctx.BatchMode;
+    ctx.BatchMode = true;
+    ZMCompute(ctx);
+    ctx.BatchMode = batch;
+    result.R = st.ZinR;
+    result.X = st.ZinX;
+    result.Pin = st.Pin;
+    return !ctx.AbortFlag;
+}
+
+void RestoreFrequency(Context& ctx, float frequency) {
+    const bool abort = ctx.AbortFlag;
+    ctx.project.Frequency = frequency;
+    SetFrequencyConstants(ctx);
+    PrepareLoads(ctx);
+    ctx.AbortFlag = abort;  // a stopped sweep stays stopped
+}
+
+bool CheckSweepBand(Context& ctx, float lower, float bound, float step, bool lowerMustBePositive) {
+    std::string why;
+    if (!(step > 0))
+        why = "The frequency step must be greater than 0.";
+    else if (lowerMustBePositive && !(lower > 0))
+        why = "The lower frequency must be greater than 0.";
+    else if (!std::isfinite(lower) || !std::isfinite(bound))
+        why = "The frequency range is not valid.";
+    else if (lower + step == lower || bound + step == bound)
+        why = "The frequency step is too small to move the frequency.";
+    if (why.empty()) return true;
+    ctx.host->ShowMessage({why, "Frequency Range", MessageIcon::Critical, MessageButtons::Ok, 1});
+    ctx.AbortFlag = true;
+    return false;
+}
+
+}  // namespace qw

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "model/new_project.h"
+#include "platform/scripted_host.h"
+#include "solver/excitation.h"
+#include "solver/frequency_constants.h"
+#include "solver/pulses.h"
+#include "solver/solver.h"
+#include "sweeps/parallel_sweep.h"
+#include "sweeps/sweep_point.h"
+
+namespace qw {
+namespace {
+
+// Two parallel elements over perfect ground: a driven one and a reflector.
+struct TwoElements {
+    ScriptedHost host;
+    Context ctx{host};
+    TwoElements() {
+        InstallSolver(ctx);
+        NewProject(ctx);
+        Project& p = ctx.project;
+        p.Frequency = 300;
+        p.Height = 1;
+        p.GroundDefined = true;
+        p.Wires[++p.WireCount] = Wire{10, 0, -0.24f, 0, 0, 0.24f, 0, 0.001f};
+        p.Wires[++p.WireCount] = Wire{10, -0.15f, -0.26f, 0, -0.15f, 0.26f, 0, 0.001f};
+        p.Sources[++p.SourceCount] = Source{5, 0, 1, 0, kVoltageSource};
+        SetFrequencyConstants(ctx);
+        BuildPulseTable(ctx);
+        PrepareSources(ctx);
+        PrepareLoads(ctx);
+    }
+};
+
+TEST(ParallelSweep, SameResultsForAnyNumberOfWorkers) {
+    TwoElements a;
+    ParallelSweepRequest request;
+    for (int k = 0; k <= 8; ++k) request.frequencies.push_back(280.0f + 5.0f * k);
+    request.withGain = true;
+    request.workers = 1;
+    const auto one = RunParallelSweep(a.ctx, request);
+    request.workers = 3;
+    const auto three = RunParallelSweep(a.ctx, request);
+    ASSERT_EQ(one.size(), 9u);
+    ASSERT_EQ(three.size(), 9u);
+    for (std::size_t i = 0; i < one.size(); ++i) {
+        EXPECT_TRUE(one[i].done && three[i].done);
+        EXPECT_EQ(one[i].frequency, three[i].frequency);
+        EXPECT_EQ(one[i].z.R, three[i].z.R) << i;
+        EXPECT_EQ(one[i].z.X, three[i].z.X) << i;
+        EXPECT_EQ(one[i].gain, three[i].gain) << i;
+        EXPECT_EQ(one[i].frontToBack, three[i].frontToBack) << i;
+    }
+    // And the same as solving the point in the program's own context.
+    PointImpedance z;
+    ASSERT_TRUE(EvaluatePoint(a.ctx, 300.0f, z));
+    EXPECT_EQ(z.R, one[4].z.R);
+    EXPECT_EQ(z.X, one[4].z.X);
+    // The parent's project is untouched by the workers.
+    EXPECT_EQ(a.ctx.project.WireCount, 2);
+}
+
+TEST(ParallelSweep, StopLeavesTheRestUndone) {
+    TwoElements a;
+    // A stop request is waiting at the parent's host: the driver takes it
+    // while the workers run, and they end after their current point.
+    a.host.stopAfterProgressCalls = 1;
+    a.host.ShowProgress(0);
+    ParallelSweepRequest request;
+    for (int k = 0; k < 400; ++k) request.frequencies.push_back(200.0f + 0.5f * k);
+    request.workers = 2;
+    const auto points = RunParallelSweep(a.ctx, request);
+    ASSERT_EQ(points.size(), 400u);
+    int done = 0;
+    for (const auto& p : points) done += p.done;
+    EXPECT_LT(done, 400);
+    EXPECT_TRUE(a.ctx.AbortFlag);
+}
+
+}  // namespace
+}  // namespace qw
