@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "fields/magnitude_phase.h"
-#include "fields/solved_antenna.h"
+#include "support/solved_antenna.h"
 #include "model/number_text.h"
 
 namespace qw {

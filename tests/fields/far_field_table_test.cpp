@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fields/far_field.h"
-#include "fields/solved_antenna.h"
+#include "support/solved_antenna.h"
 #include "model/log_commands.h"
 #include "model/number_text.h"
 

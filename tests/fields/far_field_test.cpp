@@ -12,7 +12,7 @@
 
 #include "fields/gain_unit.h"
 #include "fields/ground_reflection.h"
-#include "fields/solved_antenna.h"
+#include "support/solved_antenna.h"
 
 namespace qw {
 namespace {

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <complex>
 
-#include "fields/solved_antenna.h"
+#include "support/solved_antenna.h"
 #include "model/number_text.h"
 
 namespace qw {

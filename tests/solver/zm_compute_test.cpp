@@ -14,44 +14,20 @@
 #include "solver/solver.h"
 #include "solver/source_report.h"
 #include "solver/zm_compute.h"
+#include "support/solved_antenna.h"
 #include "support/temp_dir.h"
 
 namespace qw {
 namespace {
 
-// A straight wire along z, centred on the origin, ready to compute.
-struct Antenna {
-    ScriptedHost host;
-    Context ctx{host};
-    Project& p = ctx.project;
-
-    explicit Antenna(float frequency = 299.8f) {
-        InstallSolver(ctx);
-        NewProject(ctx);
-        p.Frequency = frequency;
-        p.FrequencyDefined = true;
-        p.Env.GroundPresent = kFreeSpace;
-        p.FileName = "test.qlk";
-    }
-    void Wire_(int segments, float x1, float y1, float z1, float x2, float y2, float z2, float radius = 0.001f) {
-        p.Wires[++p.WireCount] = Wire{segments, x1, y1, z1, x2, y2, z2, radius};
-    }
-    void Source_(int pulse, float magnitude = 1, float phase = 0, int kind = kVoltageSource) {
-        p.Sources[++p.SourceCount] = Source{pulse, 0, magnitude, phase, kind};
-        p.SourcesDefined = true;
-    }
-    void Prepare() {
-        SetFrequencyConstants(ctx);
-        BuildPulseTable(ctx);
-        ASSERT_FALSE(ctx.AbortFlag);
-        PrepareSources(ctx);
-        ASSERT_TRUE(PrepareLoads(ctx));
-    }
+// A structure built in code; Compute() solves it whatever the outcome.
+struct Antenna : test::SolvedAntenna {
+    using SolvedAntenna::SolvedAntenna;
+    void Prepare() { Build(false); }
     void Compute() {
         Prepare();
         ZMCompute(ctx);
     }
-    SolverState& St() { return Solver(ctx); }
     std::complex<float> Current(int pulse) { return {St().CR[pulse], St().CI[pulse]}; }
     std::complex<float> Z(int s = 1) { return {St().SourceResults[s].zr, St().SourceResults[s].zx}; }
 };
@@ -59,8 +35,8 @@ struct Antenna {
 TEST(ZMCompute, HalfWaveDipoleInFreeSpace) {
     // A thin half-wave dipole (0.48 wavelength) is near resonance, about 73 ohms.
     Antenna a;
-    a.Wire_(20, 0, 0, -0.24f, 0, 0, 0.24f);
-    a.Source_(10);
+    a.Wire(20, 0, 0, -0.24f, 0, 0, 0.24f);
+    a.Source(10);
     a.Compute();
     ASSERT_FALSE(a.ctx.AbortFlag);
     EXPECT_EQ(a.p.MatrixState, 2);
@@ -77,14 +53,14 @@ TEST(ZMCompute, HalfWaveDipoleInFreeSpace) {
 
 TEST(ZMCompute, MonopoleOnPerfectGroundIsHalfTheDipole) {
     Antenna dipole;
-    dipole.Wire_(20, 0, 0, -0.25f, 0, 0, 0.25f);
-    dipole.Source_(10);
+    dipole.Wire(20, 0, 0, -0.25f, 0, 0, 0.25f);
+    dipole.Source(10);
     dipole.Compute();
     Antenna monopole;
     monopole.p.Env.GroundPresent = kOverGround;
     monopole.p.GroundDefined = true;
-    monopole.Wire_(10, 0, 0, 0, 0, 0, 0.25f);
-    monopole.Source_(1);
+    monopole.Wire(10, 0, 0, 0, 0, 0, 0.25f);
+    monopole.Source(1);
     monopole.Compute();
     ASSERT_FALSE(monopole.ctx.AbortFlag);
     EXPECT_TRUE(Solver(monopole.ctx).pulses.IsGroundPulse(1));
@@ -96,9 +72,9 @@ TEST(ZMCompute, MutualImpedanceIsReciprocal) {
     // same both ways.
     auto drive = [](int pulse, int other) {
         Antenna a;
-        a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-        a.Wire_(10, 0.3f, 0, -0.2f, 0.3f, 0, 0.2f);
-        a.Source_(pulse);
+        a.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+        a.Wire(10, 0.3f, 0, -0.2f, 0.3f, 0, 0.2f);
+        a.Source(pulse);
         a.Compute();
         return a.Current(other);
     };
@@ -109,14 +85,14 @@ TEST(ZMCompute, MutualImpedanceIsReciprocal) {
 
 TEST(ZMCompute, CurrentSourceReportsTheImpedanceWithoutItsLoad) {
     Antenna v;
-    v.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    v.Source_(5);
+    v.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    v.Source(5);
     v.Compute();
     Antenna c;
-    c.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    c.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
     c.p.LoadCount = 1;
     c.p.Loads[1] = Load{2, 0, kSeriesRX, 0, 0, 0};
-    c.Source_(5, 0.01f, 0, kCurrentSource);
+    c.Source(5, 0.01f, 0, kCurrentSource);
     c.Compute();
     ASSERT_FALSE(c.ctx.AbortFlag);
     EXPECT_TRUE(c.St().CurrentSourcePresent);
@@ -129,12 +105,12 @@ TEST(ZMCompute, CurrentSourceReportsTheImpedanceWithoutItsLoad) {
 
 TEST(ZMCompute, LoadsAddToTheImpedance) {
     Antenna plain;
-    plain.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    plain.Source_(5);
+    plain.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    plain.Source(5);
     plain.Compute();
     Antenna loaded;
-    loaded.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    loaded.Source_(5);
+    loaded.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    loaded.Source(5);
     loaded.p.LoadCount = 2;
     loaded.p.Loads[1] = Load{5, 0, kSeriesRX, 50, 100, 0};
     loaded.p.Loads[2] = Load{99, 0, kSeriesRX, 50, 100, 0};  // beyond the last pulse: ignored
@@ -148,7 +124,7 @@ TEST(ZMCompute, LoadsAddToTheImpedance) {
 
 TEST(ZMCompute, PrepareLoadsAtTheFrequency) {
     Antenna a(10.0f);
-    a.Wire_(10, 0, 0, -5, 0, 0, 5);
+    a.Wire(10, 0, 0, -5, 0, 0, 5);
     a.p.LoadCount = 4;
     a.p.Loads[1] = Load{1, 0, kSeriesRLC, 1, 2, 100};   // 2 uH, 100 pF
     a.p.Loads[2] = Load{2, 0, kParallelRX, 100, 100, 0};
@@ -172,7 +148,7 @@ TEST(ZMCompute, LoadsWithoutAnImpedanceAreRefused) {
     const float C = static_cast<float>(1e6 / (w * w * L));
     for (const Load& load : {Load{1, 0, kParallelRLC, 10, 0, 0}, Load{1, 0, kParallelRLC, 0, L, C}}) {
         Antenna a(10.0f);
-        a.Wire_(10, 0, 0, -5, 0, 0, 5);
+        a.Wire(10, 0, 0, -5, 0, 0, 5);
         a.p.LoadCount = 1;
         a.p.Loads[1] = load;
         a.p.Loads[1].Capacitance = load.Capacitance;
@@ -196,9 +172,9 @@ TEST(ZMCompute, LoadsWithoutAnImpedanceAreRefused) {
 TEST(ZMCompute, TwoSourcesAndTheLog) {
     test::TempDir dir;
     Antenna a;
-    a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    a.Source_(3);
-    a.Source_(7, 1, 90);
+    a.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Source(3);
+    a.Source(7, 1, 90);
     ASSERT_TRUE(a.ctx.log.Open(dir.File("q.log")));
     a.Compute();
     a.ctx.log.Close();
@@ -214,8 +190,8 @@ TEST(ZMCompute, TwoSourcesAndTheLog) {
         << log;
     // One source: no total.
     Antenna one;
-    one.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    one.Source_(5);
+    one.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    one.Source(5);
     ASSERT_TRUE(one.ctx.log.Open(dir.File("one.log")));
     one.Compute();
     one.ctx.log.Close();
@@ -230,8 +206,8 @@ TEST(ZMCompute, ReportLayout) {
     a.p.Env.RadialCount = 4;
     a.p.Env.RadialLength = 5;
     a.p.Height = 10;
-    a.Wire_(10, 0, -5, 0, 0, 5, 0);
-    a.Source_(5);
+    a.Wire(10, 0, -5, 0, 0, 5, 0);
+    a.Source(5);
     a.Compute();
     const auto& lines = a.host.mainText;
     ASSERT_EQ(lines.size(), 10u);
@@ -255,8 +231,8 @@ TEST(ZMCompute, ReportLayout) {
 
 TEST(ZMCompute, StatesAndStop) {
     Antenna a;
-    a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    a.Source_(5);
+    a.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Source(5);
     a.Prepare();
     a.host.stopAfterProgressCalls = 3;  // during the fill
     ZMCompute(a.ctx);
@@ -285,8 +261,8 @@ TEST(ZMCompute, StatesAndStop) {
 TEST(ZMCompute, DebugFileLines) {
     test::TempDir dir;
     Antenna a;
-    a.Wire_(10, 0, 0, -0.25f, 0, 0, 0.25f);
-    a.Source_(5);
+    a.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Source(5);
     ASSERT_TRUE(a.ctx.debug.Open(dir.File("QUILLWORK.DBG")));
     a.Compute();
     a.ctx.debug.Close();
@@ -298,10 +274,10 @@ TEST(ZMCompute, DebugFileLines) {
 TEST(ZMCompute, FaultsAreReportedNotPrinted) {
     // Eleven current sources cannot all get their load.
     Antenna a;
-    a.Wire_(30, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Wire(30, 0, 0, -0.25f, 0, 0, 0.25f);
     for (int l = 1; l <= 20; ++l) a.p.Loads[l] = Load{l, 0, kSeriesRX, 1, 0, 0};
     a.p.LoadCount = 20;
-    a.Source_(5, 0.01f, 0, kCurrentSource);
+    a.Source(5, 0.01f, 0, kCurrentSource);
     a.Compute();
     EXPECT_TRUE(a.ctx.AbortFlag);
     ASSERT_EQ(a.host.messages.size(), 1u);
@@ -311,7 +287,7 @@ TEST(ZMCompute, FaultsAreReportedNotPrinted) {
 
 TEST(Factorisation, ZeroColumnDoesNotDivideByZero) {
     Antenna a;
-    a.Wire_(4, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Wire(4, 0, 0, -0.25f, 0, 0, 0.25f);
     a.Prepare();
     SolverState& st = a.St();
     const int N = st.pulses.N;
@@ -325,7 +301,7 @@ TEST(Factorisation, ZeroColumnDoesNotDivideByZero) {
 
 TEST(Factorisation, SolvesAKnownSystem) {
     Antenna a;
-    a.Wire_(4, 0, 0, -0.25f, 0, 0, 0.25f);
+    a.Wire(4, 0, 0, -0.25f, 0, 0, 0.25f);
     a.Prepare();
     SolverState& st = a.St();
     // (1 + j) x1 + 2 x2 + 0 x3 = b, ... with x = (1, -j, 2).

@@ -1,6 +1,7 @@
 # Shared by the command-line tests: a temporary folder of the test's own,
 # removed at the end, and a check that counts what passed and failed.
 #   source "$(dirname "$0")/lib/check.bash"; check "what" COMMAND...; finish
+testlib="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"  # this folder, for the other helpers
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 passed=0

@@ -1,4 +1,4 @@
-// A project built in code and solved, for the near-field and currents tests.
+// A project built in code and solved, for the solver and field tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -40,8 +40,8 @@ struct SolvedAntenna {
     void Wire(int segments, float x1, float y1, float z1, float x2, float y2, float z2, float radius = 0.001f) {
         p.Wires[++p.WireCount] = qw::Wire{segments, x1, y1, z1, x2, y2, z2, radius};
     }
-    void Source(int pulse, float magnitude = 1, float phase = 0) {
-        p.Sources[++p.SourceCount] = qw::Source{pulse, 0, magnitude, phase, kVoltageSource};
+    void Source(int pulse, float magnitude = 1, float phase = 0, int kind = kVoltageSource) {
+        p.Sources[++p.SourceCount] = qw::Source{pulse, 0, magnitude, phase, kind};
         p.SourcesDefined = true;
     }
     void Load(int pulse, float r, float x) {
