@@ -1,8 +1,14 @@
 #include "solver/matrix_fill.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include "solver/kernel.h"
+#include "solver/scalar_memo.h"
 
 namespace qw {
 namespace {
@@ -58,8 +64,8 @@ struct SourcePulse {
 // lie on the same straight wire, and a scalar integral is taken from the
 // vector ones by translation; F8 = 2: moreover I = J, and the symmetric
 // halves share their integrals.
-void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, int f8, Kernel& k, float& re,
-                 float& im) {
+void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, int f8, Kernel& k,
+                 ScalarMemo& memo, float& re, float& im) {
     const PulseTable& t = s.pulses;
     const float kSign = static_cast<float>(k.K);
 
@@ -102,7 +108,7 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
         u5 = src.F5 * u1 + k.T1;
         u6 = src.F5 * u2 + k.T2;
     } else {
-        ScalarPsi(s, k);
+        memo.ScalarPsi(s, k);
         if (f8 == 0) {
             u5 = k.T1;
             u6 = k.T2;
@@ -118,19 +124,19 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
         }
     }
     k.P1 = k.P1 - 2;
-    ScalarPsi(s, k);
+    memo.ScalarPsi(s, k);
     u1 = (k.T1 - u5) / t.S[src.J2];
     u2 = (k.T2 - u6) / t.S[src.J2];
     k.P1 = k.P1 + 2;
     k.P3 = k.P2;
     k.P2 = k.P2 - 2;
     k.P4 = src.J1;
-    ScalarPsi(s, k);
+    memo.ScalarPsi(s, k);
     const float u3 = k.T1;
     const float u4 = k.T2;
     if (f8 == 0) {
         k.P1 = k.P1 - 2;
-        ScalarPsi(s, k);
+        memo.ScalarPsi(s, k);
     } else {
         // By translation, J's first segment from c(I) - 1/2 equals its
         // second one from c(I) + 1/2.
@@ -170,55 +176,139 @@ void ClearMatrix(SolverState& s) {
         }
 }
 
+namespace {
+
+SourcePulse SourceOf(const PulseTable& t, int j) {
+    SourcePulse src;
+    src.J1 = std::abs(t.C[j][1]);
+    src.J2 = std::abs(t.C[j][2]);
+    src.F4 = Sign(t.C[j][1]);
+    src.F5 = Sign(t.C[j][2]);
+    // A ground pulse already holds its image half: its halves' z parts
+    // follow their directions.
+    src.F6 = t.IsGroundPulse(j) ? src.F4 : 1.0f;
+    src.F7 = t.IsGroundPulse(j) ? src.F5 : 1.0f;
+    return src;
+}
+
+// F8 of element (I, J) in the direct pass: 1 when both pulses are straight
+// on the same wire, 2 when moreover I = J, else 0.
+int ReuseMode(const PulseTable& t, bool straightI, const ObservationPulse& o, int i, int j, const SourcePulse& src) {
+    if (!straightI || !StraightPulse(t, j) || o.I1 != src.J1) return 0;
+    return i == j ? 2 : 1;
+}
+
+// One pass (image = +1 direct, -1 image) of element (i, j), added to it.
+void AddTerm(SolverState& s, const ObservationPulse& o, const SourcePulse& src, int f8, int i, int j, int image,
+             Kernel& k, ScalarMemo& memo) {
+    k.K = image;
+    k.I = i;
+    k.J = j;
+    float re = 0.0f, im = 0.0f;
+    ElementTerm(s, o, src, f8, k, memo, re, im);
+    s.ZR[i][j] = s.ZR[i][j] + re;
+    s.ZI[i][j] = s.ZI[i][j] + im;
+}
+
+// With reuse, first the direct terms of the pairs on one straight wire
+// (F8 != 0), row by row, with their copies to the transposed element and
+// along the wire. Only such pairs make copies, and every copy lands in a
+// later row or on the element itself, so this is the order of the fill
+// restricted to them, and it leaves every element that a copy reaches as
+// the row-by-row fill would find it.
+void FillStraightWirePairs(SolverState& s, Kernel& k, ScalarMemo& memo) {
+    const PulseTable& t = s.pulses;
+    for (int i = 1; i <= t.N; ++i) {
+        if (!StraightPulse(t, i)) continue;
+        const ObservationPulse o = ObserverOf(t, i);
+        for (int j = 1; j <= t.N; ++j) {
+            const SourcePulse src = SourceOf(t, j);
+            const int f8 = ReuseMode(t, true, o, i, j, src);
+            if (f8 == 0) continue;
+            if (s.ZR[i][j] == 0.0f) AddTerm(s, o, src, f8, i, j, 1, k, memo);
+            if (j >= i) CopyDirectTerm(s, i, j);
+        }
+    }
+}
+
+// Row i: every term not made by FillStraightWirePairs: the direct terms
+// of the other pairs unless a copy has set them, and every image term.
+// Rows are independent of each other here.
+void FillRow(SolverState& s, int i, bool reuse, bool ground, Kernel& k, ScalarMemo& memo) {
+    const PulseTable& t = s.pulses;
+    const ObservationPulse o = ObserverOf(t, i);
+    const bool straightI = reuse && StraightPulse(t, i);
+    for (int j = 1; j <= t.N; ++j) {
+        const SourcePulse src = SourceOf(t, j);
+        const bool reused = reuse && ReuseMode(t, straightI, o, i, j, src) != 0;
+        if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) AddTerm(s, o, src, 0, i, j, 1, k, memo);
+        if (ground && !t.IsGroundPulse(j)) AddTerm(s, o, src, 0, i, j, -1, k, memo);
+    }
+}
+
+// Threads for the rows: one for the reference kernels, else the solver's
+// setting, else every core (one for a small matrix).
+int RowThreads(const SolverState& s) {
+    if (s.referenceKernels) return 1;
+    if (s.fillThreads > 0) return std::min(s.fillThreads, 16);
+    if (s.pulses.N < 48) return 1;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
+}
+
+}  // namespace
+
 bool FillMatrix(Context& ctx, bool reuse) {
     SolverState& s = *ctx.solver;
-    const PulseTable& t = s.pulses;
-    const int n = t.N;
+    const int n = s.pulses.N;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;
     Kernel k;
     k.FieldMode = 1;  // the fill always uses the near-source rules
+    auto memo = std::make_unique<ScalarMemo>(!s.referenceKernels);
+    if (reuse) FillStraightWirePairs(s, k, *memo);
 
-    for (int i = 1; i <= n; ++i) {
-        const ObservationPulse o = ObserverOf(t, i);
-        const bool straightI = reuse && StraightPulse(t, i);
-        for (int j = 1; j <= n; ++j) {
-            SourcePulse src;
-            src.J1 = std::abs(t.C[j][1]);
-            src.J2 = std::abs(t.C[j][2]);
-            src.F4 = Sign(t.C[j][1]);
-            src.F5 = Sign(t.C[j][2]);
-            src.F6 = 1.0f;
-            src.F7 = 1.0f;
-            const bool groundJ = t.IsGroundPulse(j);
-            for (int image = 1; image >= (ground ? -1 : 1); image -= 2) {
-                // A ground pulse already holds its image half.
-                if (groundJ && image == -1) continue;
-                if (groundJ) {
-                    src.F6 = src.F4;
-                    src.F7 = src.F5;
-                }
-                int f8 = 0;
-                bool filled = false;
-                if (image == 1 && reuse) {
-                    if (straightI && StraightPulse(t, j) && o.I1 == src.J1) f8 = i == j ? 2 : 1;
-                    filled = s.ZR[i][j] != 0.0f;  // set by a copy of an earlier element
-                }
-                if (!filled) {
-                    k.K = image;
-                    k.I = i;
-                    k.J = j;
-                    float re = 0.0f, im = 0.0f;
-                    ElementTerm(s, o, src, f8, k, re, im);
-                    s.ZR[i][j] = s.ZR[i][j] + re;
-                    s.ZI[i][j] = s.ZI[i][j] + im;
-                }
-                if (f8 != 0 && j >= i) CopyDirectTerm(s, i, j);
-            }
+    const int threads = RowThreads(s);
+    if (threads == 1) {
+        for (int i = 1; i <= n; ++i) {
+            FillRow(s, i, reuse, ground, k, *memo);
+            ShowProgress(ctx, static_cast<double>(i) / n);
+            if (ctx.AbortFlag) return false;
         }
-        ShowProgress(ctx, static_cast<double>(i) / n);
-        if (ctx.AbortFlag) return false;
+        return true;
     }
-    return true;
+
+    // Blocks of consecutive rows (the memo serves neighbouring rows) taken
+    // in turn by the helpers and this thread, which alone shows the
+    // progress and sees a stop request.
+    const int block = std::max(1, std::min(8, n / (4 * threads)));
+    std::atomic<int> nextRow{1}, rowsDone{0};
+    std::atomic<bool> stop{false};
+    // One block of rows; false when none is left or the fill was stopped.
+    auto work = [&](Kernel& kw, ScalarMemo& mw) {
+        if (stop.load(std::memory_order_relaxed)) return false;
+        const int first = nextRow.fetch_add(block);
+        if (first > n) return false;
+        const int last = std::min(n, first + block - 1);
+        for (int i = first; i <= last; ++i) FillRow(s, i, reuse, ground, kw, mw);
+        rowsDone.fetch_add(last - first + 1);
+        return true;
+    };
+    std::vector<std::thread> helpers;
+    for (int h = 1; h < threads; ++h)
+        helpers.emplace_back([&] {
+            Kernel kw;
+            kw.FieldMode = 1;
+            const auto mw = std::make_unique<ScalarMemo>(true);
+            while (work(kw, *mw)) {
+            }
+        });
+    while (work(k, *memo)) {
+        ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);
+        if (ctx.AbortFlag) stop = true;
+    }
+    for (std::thread& h : helpers) h.join();
+    if (stop.load()) return false;
+    ShowProgress(ctx, 1.0);
+    return !ctx.AbortFlag;
 }
 
 }  // namespace qw

@@ -1,0 +1,28 @@
+#include "solver/scalar_memo.h"
+
+namespace qw {
+
+void ScalarMemo::Clear() { entries_.fill(Entry{}); }
+
+void ScalarMemo::ScalarPsi(const SolverState& s, Kernel& k) {
+    if (!enabled_) {
+        qw::ScalarPsi(s, k);
+        return;
+    }
+    const PulseTable& t = s.pulses;
+    const int point = (k.P2 / 2) % kPoints;
+    const int slot = ((k.P1 / 2) % kMidpoints * 2 + (k.K > 0 ? 0 : 1)) * kPoints + point;
+    Entry& e = entries_[slot];
+    const int wireI = t.W[k.I], wireJ = t.W[k.J];
+    if (e.p1 == k.P1 && e.p2 == k.P2 && e.p3 == k.P3 && e.p4 == k.P4 && e.image == k.K && e.wireI == wireI &&
+        e.wireJ == wireJ) {
+        k.Scalar = true;
+        k.T1 = e.t1;
+        k.T2 = e.t2;
+        return;
+    }
+    qw::ScalarPsi(s, k);
+    e = Entry{k.P1, k.P2, k.P3, k.P4, k.K, wireI, wireJ, k.T1, k.T2};
+}
+
+}  // namespace qw

@@ -1,0 +1,39 @@
+// Remembered scalar-potential integrals of the fill.
+//
+// The scalar potential of element (I, J) takes four integrals: J's two
+// segments seen from the midpoints of I's two segments. Neighbouring pulses
+// on a wire share segments and midpoints, so the fill asks for most of them
+// up to four times. The memo hands back the T1 + jT2 of an earlier call
+// whose inputs were exactly the same (the indices, the wire, the image
+// sign and the wires of the pulse pair, which select the rule), so the
+// values are the very ones ScalarPsi would compute again.
+#pragma once
+
+#include <array>
+
+#include "solver/kernel.h"
+
+namespace qw {
+
+class ScalarMemo {
+public:
+    // A memo that is not enabled computes every integral.
+    explicit ScalarMemo(bool enabled) : enabled_(enabled) { Clear(); }
+    void Clear();
+    // ScalarPsi with the working values of k, or its remembered result.
+    void ScalarPsi(const SolverState& s, Kernel& k);
+
+private:
+    struct Entry {
+        int p1 = -1, p2 = 0, p3 = 0, p4 = 0, image = 0, wireI = 0, wireJ = 0;
+        float t1 = 0, t2 = 0;
+    };
+    // Direct-mapped by observation midpoint (four in turn), image sign and
+    // the interval's first break point.
+    static constexpr int kMidpoints = 4;
+    static constexpr int kPoints = kMaxBreakPoints + 1;
+    bool enabled_;
+    std::array<Entry, kMidpoints * 2 * kPoints> entries_;
+};
+
+}  // namespace qw
