@@ -9,6 +9,7 @@
 
 #include "solver/kernel.h"
 #include "solver/scalar_memo.h"
+#include "solver/work_threads.h"
 
 namespace qw {
 namespace {
@@ -246,15 +247,6 @@ void FillRow(SolverState& s, int i, bool reuse, bool ground, Kernel& k, ScalarMe
     }
 }
 
-// Threads for the rows: one for the reference kernels, else the solver's
-// setting, else every core (one for a small matrix).
-int RowThreads(const SolverState& s) {
-    if (s.referenceKernels) return 1;
-    if (s.fillThreads > 0) return std::min(s.fillThreads, 16);
-    if (s.pulses.N < 48) return 1;
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
-}
-
 }  // namespace
 
 bool FillMatrix(Context& ctx, bool reuse) {
@@ -266,7 +258,7 @@ bool FillMatrix(Context& ctx, bool reuse) {
     auto memo = std::make_unique<ScalarMemo>(!s.referenceKernels);
     if (reuse) FillStraightWirePairs(s, k, *memo);
 
-    const int threads = RowThreads(s);
+    const int threads = WorkThreads(s);
     if (threads == 1) {
         for (int i = 1; i <= n; ++i) {
             FillRow(s, i, reuse, ground, k, *memo);

@@ -114,10 +114,10 @@ struct SolverState {
     // 1 far field, 2 near field (plain quadrature), 3 currents.
     int FieldMode = 1;
 
-    // Threads that share the rows of the matrix fill; 0: every core for a
-    // matrix of 48 pulses or more. A sweep worker, already one of several,
-    // fills alone.
-    int fillThreads = 0;
+    // Threads that share the rows of the fill and of the elimination; 0:
+    // every core for a matrix of 48 pulses or more. A sweep worker, already
+    // one of several, works alone.
+    int threads = 0;
     // The reference kernels: the literal arithmetic, one element after the
     // other on one thread, without remembered integrals or vector lanes. The
     // tests compare the fast kernels with it.

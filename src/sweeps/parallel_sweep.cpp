@@ -83,7 +83,7 @@ std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Host& host) {
     ctx->Rad = parent.Rad;
     ctx->BatchMode = true;
     InstallSolver(*ctx);
-    ctx->solver->fillThreads = 1;  // the workers already use every core
+    ctx->solver->threads = 1;  // the workers already use every core
     SetFrequencyConstants(*ctx);
     BuildPulseTable(*ctx);
     PrepareSources(*ctx);
