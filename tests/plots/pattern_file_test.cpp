@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "plots/pattern_store.h"
+#include "platform/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace qw {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+int U16(const std::string& b, std::size_t at) {
+    return static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8);
+}
+
+float F32(const std::string& b, std::size_t at) {
+    std::uint32_t u = 0;
+    for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
+    float f;
+    std::memcpy(&f, &u, 4);
+    return f;
+}
+
+// A cut whose value at position q is q / 10 - 40.
+PatternCut Cut(int plane, int step, int span = 360) {
+    PatternCut c;
+    c.plane = plane;
+    c.step = step;
+    c.span = span;
+    c.firstAngle = plane == kAzimuthPlane ? 0 : -90;
+    c.cutAngle = plane == kAzimuthPlane ? 15.0f : 30.0f;
+    c.frequency = 14.2f;
+    for (int q = 0; q <= 360; ++q) c.values[static_cast<std::size_t>(q)] = static_cast<float>(q) / 10 - 40;
+    return c;
+}
+
+struct PatternFileFixture : ::testing::Test {
+    TempDir dir;
+    ScriptedHost host;
+    Context ctx{host};
+    std::string pf;
+
+    void SetUp() override {
+        ctx.project.FileName = dir.File("DIPOLE.QLK");
+        ctx.project.Height = 10;
+        ctx.project.Env.GroundPresent = kFreeSpace;
+        pf = dir.File("DIPOLE.PF");
+    }
+    std::string Save(const PatternCut& c) {
+        return SavePatternCut(ctx, c, c.span, static_cast<float>(c.firstAngle), static_cast<float>(c.step));
+    }
+};
+
+TEST(PatternFileName, FileNamePartUpToItsFirstDot) {
+    EXPECT_EQ(PatternFileName("DIPOLE.QLK"), "DIPOLE.PF");
+    EXPECT_EQ(PatternFileName("/home/u/.config/ants/dipole.qlk"), "/home/u/.config/ants/dipole.PF");
+    EXPECT_EQ(PatternFileName("/data/beam"), "/data/beam.PF");
+    EXPECT_EQ(PatternFileName("x/a.b.qlk"), "x/a.PF");
+}
+
+TEST(PatternFileName, TruncationToTwoDecimalsGoesTowardZero) {
+    EXPECT_FLOAT_EQ(TruncateTwoDecimals(2.679f), 2.67f);
+    EXPECT_FLOAT_EQ(TruncateTwoDecimals(-1.239f), -1.23f);
+    EXPECT_FLOAT_EQ(TruncateTwoDecimals(13.0f), 13.0f);
+}
+
+TEST_F(PatternFileFixture, AzimuthCutWithFiveDegreeStepHasItsByteLayout) {
+    ASSERT_EQ(Save(Cut(kAzimuthPlane, 5)), "");
+    const std::string b = ReadBytes(pf);
+    // Header.
+    const std::string source = "Quillwork Workshop, QUILLWORK", title = "DIPOLE.QLK", env = "Height =  10m",
+                      notes = "Free Space";
+    const std::size_t head = 8 + source.size() + title.size() + env.size() + notes.size();
+    EXPECT_EQ(static_cast<std::uint8_t>(b[0]), PatternFileVersion());
+    EXPECT_EQ(static_cast<std::uint8_t>(b[0]), 10);
+    EXPECT_EQ(U16(b, 1), static_cast<int>(head));
+    EXPECT_EQ(static_cast<std::uint8_t>(b[3]), source.size());
+    EXPECT_EQ(static_cast<std::uint8_t>(b[4]), title.size());
+    EXPECT_EQ(static_cast<std::uint8_t>(b[5]), env.size());
+    EXPECT_EQ(U16(b, 6), static_cast<int>(notes.size()));
+    EXPECT_EQ(b.substr(8, head - 8), source + title + env + notes);
+    // Block.
+    ASSERT_EQ(b.size(), head + 315);
+    const std::size_t k = head;
+    EXPECT_EQ(b[k], 1);                 // BlkType total
+    EXPECT_EQ(U16(b, k + 1), 315);      // BlkLen = 27 + 4 x 72
+    EXPECT_EQ(b[k + 3], 0);
+    EXPECT_EQ(b[k + 4], 0);
+    EXPECT_EQ(U16(b, k + 5), 0);
+    EXPECT_FLOAT_EQ(F32(b, k + 7), 14.2f);
+    EXPECT_EQ(b[k + 11], 0);            // azimuth plane
+    EXPECT_FLOAT_EQ(F32(b, k + 12), 15.0f);
+    EXPECT_EQ(b[k + 16], 0);            // SYMETRY
+    EXPECT_EQ(U16(b, k + 17), 72);
+    EXPECT_FLOAT_EQ(F32(b, k + 19), 0.0f);
+    EXPECT_FLOAT_EQ(F32(b, k + 23), 5.0f);
+    EXPECT_EQ(b.substr(k + 23, 4), std::string("\x00\x00\xA0\x40", 4));  // little-endian 5.0
+    EXPECT_FLOAT_EQ(F32(b, k + 27), -40.0f);
+    EXPECT_FLOAT_EQ(F32(b, k + 27 + 4), -39.5f);       // position 5
+    EXPECT_FLOAT_EQ(F32(b, k + 27 + 4 * 71), -4.5f);   // position 355
+}
+
+TEST_F(PatternFileFixture, ReplacedBlockOfAnotherLengthKeepsTheFollowingBlockIntact) {
+    ASSERT_EQ(Save(Cut(kAzimuthPlane, 5)), "");
+    ASSERT_EQ(Save(Cut(kZenithPlane, 2, 180)), "");
+    const std::string two = ReadBytes(pf);
+    const std::size_t head = static_cast<std::size_t>(U16(two, 1));
+    ASSERT_EQ(two.size(), head + 315 + (27 + 4 * 90));
+    const std::string zenith = two.substr(head + 315);
+    EXPECT_EQ(zenith[11], 1);  // zenith plane
+    EXPECT_FLOAT_EQ(F32(zenith, 19), -90.0f);
+
+    ASSERT_EQ(Save(Cut(kAzimuthPlane, 10)), "");
+    const std::string again = ReadBytes(pf);
+    EXPECT_EQ(again.substr(0, head), two.substr(0, head));
+    ASSERT_EQ(again.size(), head + 171 + zenith.size());
+    EXPECT_EQ(U16(again, head + 1), 171);
+    EXPECT_EQ(again.substr(head + 171), zenith);
+
+    PatternFileHeader h;
+    PatternBlock blk;
+    ASSERT_TRUE(FindPatternBlock(ctx, pf, kZenithPlane, h, blk));
+    EXPECT_EQ(blk.OfPoints, 90);
+    ASSERT_TRUE(FindPatternBlock(ctx, pf, 0, h, blk));
+    EXPECT_EQ(blk.Plane, 0);
+    EXPECT_EQ(blk.OfPoints, 36);
+}
+
+TEST_F(PatternFileFixture, ChangedProjectOtherVersionOrBadLengthsStartTheFileAnew) {
+    const std::size_t oneBlock = [&] {
+        Save(Cut(kAzimuthPlane, 5));
+        return ReadBytes(pf).size();
+    }();
+    Save(Cut(kZenithPlane, 2, 180));
+    ctx.project.Modified = true;
+    Save(Cut(kAzimuthPlane, 5));
+    EXPECT_EQ(ReadBytes(pf).size(), oneBlock);
+
+    ctx.project.Modified = false;
+    Save(Cut(kZenithPlane, 2, 180));
+    std::string b = ReadBytes(pf);
+    ASSERT_GT(b.size(), oneBlock);
+    b[0] = 9;  // another version
+    WriteBytes(pf, b);
+    Save(Cut(kAzimuthPlane, 5));
+    EXPECT_EQ(ReadBytes(pf).size(), oneBlock);
+    EXPECT_EQ(ReadBytes(pf)[0], 10);
+
+    Save(Cut(kZenithPlane, 2, 180));
+    b = ReadBytes(pf);
+    const std::size_t head = static_cast<std::size_t>(U16(b, 1));
+    b[head + 1] = 0x3C;  // BlkLen 316 disagrees with 72 points
+    WriteBytes(pf, b);
+    PatternFileHeader h;
+    PatternBlock blk;
+    EXPECT_FALSE(FindPatternBlock(ctx, pf, kZenithPlane, h, blk));
+    Save(Cut(kZenithPlane, 2, 180));
+    b = ReadBytes(pf);
+    EXPECT_EQ(b.size(), head + 27 + 4 * 90);
+    EXPECT_EQ(b[head + 11], 1);
+}
+
+TEST_F(PatternFileFixture, DbdCutsAreStoredInDbi) {
+    PatternCut c = Cut(kAzimuthPlane, 90);
+    c.gainInDbi = false;
+    const PatternBlock b = MakePatternBlock(c, 360, 0, 90);
+    ASSERT_EQ(b.OfPoints, 4);
+    EXPECT_FLOAT_EQ(b.Data[0], -40 + 2.15f);
+    EXPECT_FLOAT_EQ(b.Data[3], -13 + 2.15f);
+    EXPECT_EQ(b.BlkLen, 27 + 16);
+    // A step that does not divide the span: N rounded, positions rounded.
+    const PatternBlock odd = MakePatternBlock(Cut(kAzimuthPlane, 7), 360, 0, 7);
+    EXPECT_EQ(odd.OfPoints, 51);
+    EXPECT_FLOAT_EQ(odd.Data[50], 35.0f - 40);
+}
+
+TEST_F(PatternFileFixture, RealGroundNotesAndTheDebugDump) {
+    ctx.project.Env.GroundPresent = kOverGround;
+    ctx.project.Env.GroundKind = kRealGround;
+    ctx.project.Env.SetRealGround(13.999f, 0.0056789f);
+    ctx.project.Env.RadialCount = 16;
+    ctx.project.Env.RadialLength = 10;
+    const PatternFileHeader h = MakePatternHeader(ctx.project, 30);
+    EXPECT_EQ(h.Notes, "Angle =  30 deg.\r\nGround Diel. =  13.99  Cond. =  5.67\r\n 16 Radials of  10 m  ( 32.8084 ft)");
+    EXPECT_EQ(h.NoteLen, static_cast<std::int16_t>(h.Notes.size()));
+    ctx.project.Env.GroundKind = kPerfectGround;
+    EXPECT_EQ(MakePatternHeader(ctx.project, 30).Notes, "Perfect Ground");
+
+    ASSERT_TRUE(ctx.debug.Open(dir.File("QW.DBG")));
+    Save(Cut(kAzimuthPlane, 5));
+    Save(Cut(kAzimuthPlane, 5));
+    ctx.debug.Close();
+    const std::string d = ReadBytes(dir.File("QW.DBG"));
+    EXPECT_NE(d.find("---------- Header -----------\r\nversion  : 10\r\nHeadLen  : "), std::string::npos);
+    EXPECT_NE(d.find("Source   :Quillwork Workshop, QUILLWORK\r\nTitle    :DIPOLE.QLK\r\nEnviron  :Height =  10m\r\n"
+                     "Notes    :Perfect Ground\r\n"),
+              std::string::npos);
+    EXPECT_NE(d.find("---------- Block Write --------------\r\nBlkType     : 1\r\nBlkLen      : 315\r\n"),
+              std::string::npos);
+    EXPECT_NE(d.find("---------- Block Read --------------\r\n"), std::string::npos);
+    EXPECT_NE(d.find("#OfPoints   : 72\r\nStartAngle  : 0\r\nAngleInc    : 5\r\nData        :\r\nTitle  :\r\n"),
+              std::string::npos);
+}
+
+TEST(PatternReader, EveryLengthIsChecked) {
+    PatternBlock b;
+    b.OfPoints = 3;
+    b.Title = "t";
+    b.Notes = "notes";
+    b.Data[2] = 7.5f;
+    SetBlockLengths(b);
+    EXPECT_EQ(b.BlkLen, 27 + 12 + 1 + 5);
+    std::string good;
+    WritePatternBlock(good, b);
+    {
+        PatternReader in(good);
+        PatternBlock r;
+        std::size_t start = 99;
+        ASSERT_EQ(ReadPatternBlock(in, r, &start), PatternRead::Ok);
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(r.Title, "t");
+        EXPECT_EQ(r.Notes, "notes");
+        EXPECT_FLOAT_EQ(r.Data[2], 7.5f);
+        EXPECT_EQ(ReadPatternBlock(in, r, &start), PatternRead::End);
+        EXPECT_EQ(start, good.size());
+    }
+    const auto read = [](std::string bytes) {
+        PatternReader in(bytes);
+        PatternBlock r;
+        return ReadPatternBlock(in, r);
+    };
+    EXPECT_EQ(read(good.substr(0, good.size() - 1)), PatternRead::Invalid);  // truncated
+    EXPECT_EQ(read(good.substr(0, 20)), PatternRead::Invalid);
+    std::string tooMany = good;
+    tooMany[17] = 0x6A;  // 362 points
+    tooMany[18] = 0x01;
+    EXPECT_EQ(read(tooMany), PatternRead::Invalid);
+    std::string negative = good;
+    negative[6] = '\xFF';  // NoteLen < 0
+    EXPECT_EQ(read(negative), PatternRead::Invalid);
+    std::string blkLen = good;
+    blkLen[1] = static_cast<char>(blkLen[1] + 1);
+    EXPECT_EQ(read(blkLen), PatternRead::Invalid);
+
+    PatternFileHeader h;
+    h.Source = std::string(300, 's');
+    h.Notes = "n";
+    SetHeaderLengths(h);
+    EXPECT_EQ(h.SrcLen, 255);
+    EXPECT_EQ(h.HeadLen, 8 + 255 + 1);
+    std::string hb;
+    WritePatternHeader(hb, h);
+    PatternFileHeader r;
+    PatternReader ok(hb);
+    EXPECT_EQ(ReadPatternHeader(ok, r), PatternRead::Ok);
+    EXPECT_EQ(r.Source, h.Source);
+    hb[1] = static_cast<char>(hb[1] + 1);
+    PatternReader bad(hb);
+    EXPECT_EQ(ReadPatternHeader(bad, r), PatternRead::Invalid);
+}
+
+TEST_F(PatternFileFixture, LoadingRefusesTheOwnFileAndAMissingPlane) {
+    Save(Cut(kAzimuthPlane, 5));
+    PatternFileHeader h;
+    PatternBlock b;
+    EXPECT_EQ(LoadPatternCut(ctx, "", kAzimuthPlane, h, b), PatternLoad::Cancelled);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(LoadPatternCut(ctx, dir.File("dipole.pf"), kAzimuthPlane, h, b), PatternLoad::OwnFile);
+    ASSERT_EQ(host.MessageTexts().size(), 1u);
+    EXPECT_EQ(host.MessageTexts()[0], "This is your current antenna");
+
+    const std::string other = dir.File("OTHER.PF");
+    WriteBytes(other, ReadBytes(pf));
+    EXPECT_EQ(LoadPatternCut(ctx, other, kZenithPlane, h, b), PatternLoad::NotFound);
+    ASSERT_EQ(host.MessageTexts().size(), 2u);
+    EXPECT_EQ(host.MessageTexts()[1], "Pattern not found in file");
+    EXPECT_EQ(LoadPatternCut(ctx, other, kAzimuthPlane, h, b), PatternLoad::Loaded);
+    EXPECT_EQ(b.OfPoints, 72);
+    EXPECT_EQ(h.Title, "DIPOLE.QLK");
+}
+
+TEST(PatternFileAngles, AoFilesKeepAZenithAngleInTheirAzimuthCuts) {
+    PatternFileHeader h;
+    PatternBlock b;
+    b.PlaneAngle = 30;
+    h.Source = "Quillwork Workshop, QUILLWORK";
+    EXPECT_FLOAT_EQ(ShownPlaneAngle(h, b), 30);
+    h.Source = "AO Pro, AO";
+    EXPECT_FLOAT_EQ(ShownPlaneAngle(h, b), 60);
+    b.Plane = 1;
+    EXPECT_FLOAT_EQ(ShownPlaneAngle(h, b), 30);
+}
+
+}  // namespace
+}  // namespace qw
