@@ -91,5 +91,7 @@ extern const char* const kResonanceUsage;
 int RunResonance(Session& session, const std::vector<std::string>& args);
 extern const char* const kSweepUsage;
 int RunSweep(Session& session, const std::vector<std::string>& args);
+extern const char* const kPatternUsage;
+int RunPattern(Session& session, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

@@ -19,6 +19,7 @@ const std::vector<Command>& Commands() {
         {"farfield", "compute the far-field gains or field strengths over a grid of directions", kFarFieldUsage, RunFarField},
         {"resonance", "step through a band and mark the resonances", kResonanceUsage, RunResonance},
         {"sweep", "impedance, SWR, gain and F/B over a band, on every core", kSweepUsage, RunSweep},
+        {"pattern", "draw an azimuth or zenith cut as SVG and store it in the pattern file", kPatternUsage, RunPattern},
     };
     return commands;
 }
