@@ -6,6 +6,7 @@
 #include "fields/ground_reflection.h"
 #include "fields/magnitude_phase.h"
 #include "solver/solver_state.h"
+#include "solver/vector_trig.h"
 
 namespace qw {
 
@@ -17,37 +18,108 @@ struct VectorSum {
     ComplexF x, y, z;
 };
 
+// The phases of every pulse's centre (or of its image's, for zSign = -1 and
+// the image height h) in one direction, and their cosines and sines: the
+// fast kernels take the sines and cosines of all pulses at once in vector
+// lanes, the reference kernels one after the other from the C library.
+struct PulsePhases {
+    float cosPsi[kMaxPulses + 1];
+    float sinPsi[kMaxPulses + 1];
+};
+
+void Phases(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, float K, bool realImage,
+            PulsePhases& out) {
+    const float k = s.k;
+    const int n = s.pulseCount;
+    float psi[kMaxPulses + 1];
+    const float* X = s.X.data();
+    const float* Y = s.Y.data();
+    const float* Z = s.Z.data();
+    if (realImage) {
+        for (int i = 1; i <= n; ++i)
+            psi[i] = k * (X[i] * t.sinTheta * t.cosPhi + Y[i] * t.sinTheta * t.sinPhi - (Z[i] - 2 * s.height) * t.cosTheta);
+    } else {
+        for (int i = 1; i <= n; ++i)
+            psi[i] = k * (X[i] * t.sinTheta * t.cosPhi + Y[i] * t.sinTheta * t.sinPhi + K * Z[i] * t.cosTheta);
+    }
+    if (st.referenceKernels) {
+        for (int i = 1; i <= n; ++i) {
+            out.cosPsi[i] = std::cos(psi[i]);
+            out.sinPsi[i] = std::sin(psi[i]);
+        }
+        return;
+    }
+    SinCos(psi + 1, out.sinPsi + 1, out.cosPsi + 1, n);
+}
+
+// The terms of every pulse's halves in the direct or perfect image pass:
+// T = F (re + j im) with re + j im the pulse current turned by its phase,
+// and the products K T CA, K T CB, T CG that the pass adds. Loops over all
+// pulses at once; the sums are taken afterwards in the pulses' order.
+struct HalfProducts {
+    float xr[kMaxPulses + 1], xi[kMaxPulses + 1], yr[kMaxPulses + 1], yi[kMaxPulses + 1], zr[kMaxPulses + 1],
+        zi[kMaxPulses + 1];
+};
+
+void Products(const SolverState& st, const FarFieldSetup& s, const PulsePhases& ph, float K, float (&re)[kMaxPulses + 1],
+              float (&im)[kMaxPulses + 1], HalfProducts (&out)[2]) {
+    const int n = s.pulseCount;
+    for (int i = 1; i <= n; ++i) {
+        const float Ir = st.CR[i], Ii = st.CI[i];
+        re[i] = Ir * ph.cosPsi[i] - Ii * ph.sinPsi[i];
+        im[i] = Ii * ph.cosPsi[i] + Ir * ph.sinPsi[i];
+    }
+    for (int h = 0; h < 2; ++h) {
+        const FarFieldSetup::HalfArrays& a = s.halves[h];
+        const float* __restrict F = a.F.data();
+        const float* __restrict CA = a.CA.data();
+        const float* __restrict CB = a.CB.data();
+        const float* __restrict CG = a.CG.data();
+        HalfProducts& o = out[h];
+        for (int i = 1; i <= n; ++i) {
+            const float TR = F[i] * re[i], TI = F[i] * im[i];
+            o.xr[i] = K * TR * CA[i];
+            o.xi[i] = K * TI * CA[i];
+            o.yr[i] = K * TR * CB[i];
+            o.yi[i] = K * TI * CB[i];
+            o.zr[i] = TR * CG[i];
+            o.zi[i] = TI * CG[i];
+        }
+    }
+}
+
 // The direct pass (K = 1) or the perfect image pass (K = -1): every pulse's
 // halves with the phase of its centre point, or of the centre's mirror
 // image. A pulse at a ground junction radiates with its image in the direct
 // pass (only its half above ground, doubled, and only vertically) and has no
 // separate image.
 void AddPass(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, float K, VectorSum& S) {
-    const float k = s.k;
+    PulsePhases ph;
+    Phases(st, s, t, K, false, ph);
+    float re[kMaxPulses + 1], im[kMaxPulses + 1];
+    HalfProducts products[2];
+    Products(st, s, ph, K, re, im, products);
     // Local sums: stores through S could alias the tables read.
     float xr = S.x.re, xi = S.x.im, yr = S.y.re, yi = S.y.im, zr = S.z.re, zi = S.z.im;
     for (int i = 1; i <= s.pulseCount; ++i) {
-        const PulseTerm& P = s.pulses[i];
-        if (K < 0 && P.groundJunction) continue;
-        const float psi = k * (P.X * t.sinTheta * t.cosPhi + P.Y * t.sinTheta * t.sinPhi + K * P.Z * t.cosTheta);
-        const float cosPsi = std::cos(psi), sinPsi = std::sin(psi);
-        const float Ir = st.CR[i], Ii = st.CI[i];
-        const float re = Ir * cosPsi - Ii * sinPsi;
-        const float im = Ii * cosPsi + Ir * sinPsi;
-        for (const HalfSegmentTerm& h : P.half) {
-            const float TR = h.F * re, TI = h.F * im;
-            if (P.groundJunction) {
+        if (s.junction[i]) {
+            if (K < 0) continue;
+            const PulseTerm& P = s.pulses[i];
+            for (const HalfSegmentTerm& h : P.half) {
                 if (h.F < 0) continue;  // the half that is the image
+                const float TR = h.F * re[i], TI = h.F * im[i];
                 zr += 2 * TR * h.CG;
                 zi += 2 * TI * h.CG;
-            } else {
-                xr += K * TR * h.CA;
-                xi += K * TI * h.CA;
-                yr += K * TR * h.CB;
-                yi += K * TI * h.CB;
-                zr += TR * h.CG;
-                zi += TI * h.CG;
             }
+            continue;
+        }
+        for (const HalfProducts& h : products) {
+            xr += h.xr[i];
+            xi += h.xi[i];
+            yr += h.yr[i];
+            yi += h.yi[i];
+            zr += h.zr[i];
+            zi += h.zi[i];
         }
     }
     S.x = {xr, xi};
@@ -64,15 +136,14 @@ void AddRealGroundImage(const SolverState& st, const FarFieldSetup& s, const Dir
         const PulseTerm& P = s.pulses[s.classPulse[c]];
         reflections[c] = GroundReflection(s, P.X, P.Y, P.Z, t);
     }
-    const float k = s.k;
+    PulsePhases ph;
+    Phases(st, s, t, -1.0f, true, ph);
     ComplexF Sx = S.x, Sy = S.y, Sz = S.z;  // local sums, as in AddPass
     for (int i = 1; i <= s.pulseCount; ++i) {
         const PulseTerm& P = s.pulses[i];
         if (P.groundJunction) continue;
         const Reflection& r = reflections[P.reflectionClass];
-        const float psi =
-            k * (P.X * t.sinTheta * t.cosPhi + P.Y * t.sinTheta * t.sinPhi - (P.Z - 2 * s.height) * t.cosTheta);
-        const float cosPsi = std::cos(psi), sinPsi = std::sin(psi);
+        const float cosPsi = ph.cosPsi[i], sinPsi = ph.sinPsi[i];
         const float Ir = st.CR[i], Ii = st.CI[i];
         const float re = Ir * cosPsi - Ii * sinPsi;
         const float im = Ii * cosPsi + Ir * sinPsi;
@@ -102,6 +173,10 @@ void PreparePulses(const PulseTable& pt, FarFieldSetup& s) {
         P.Y = pt.Y[c];
         P.Z = pt.Z[c];
         P.groundJunction = pt.IsGroundPulse(i);
+        s.X[i] = P.X;
+        s.Y[i] = P.Y;
+        s.Z[i] = P.Z;
+        s.junction[i] = P.groundJunction ? 1 : 0;
         for (int h = 1; h <= 2; ++h) {
             const int cw = pt.C[i][h];
             const int w = std::abs(cw);
@@ -110,6 +185,11 @@ void PreparePulses(const PulseTable& pt, FarFieldSetup& s) {
             half.CA = pt.CA[w];
             half.CB = pt.CB[w];
             half.CG = pt.CG[w];
+            FarFieldSetup::HalfArrays& arrays = s.halves[h - 1];
+            arrays.F[i] = half.F;
+            arrays.CA[i] = half.CA;
+            arrays.CB[i] = half.CB;
+            arrays.CG[i] = half.CG;
         }
     }
     if (!s.realGround) return;
