@@ -2,24 +2,11 @@
 // hang the reader; every block accepted has consistent lengths and writes
 // back to exactly the bytes it was read from.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "plots/pattern_file.h"
-
-namespace {
-
-#define Require(condition)                                            \
-    do {                                                              \
-        if (!(condition)) {                                           \
-            std::fprintf(stderr, "property failed: %s\n", #condition); \
-            std::abort();                                             \
-        }                                                             \
-    } while (0)
-
-}  // namespace
+#include "fuzz_require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -2,8 +2,6 @@
 // neither crash nor hang the reader; the tables never overflow; and what the
 // writer makes of the project reads back to the same tables.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -12,16 +10,9 @@
 #include "model/project_reader.h"
 #include "model/project_writer.h"
 #include "platform/scripted_host.h"
+#include "fuzz_require.h"
 
 namespace {
-
-#define Require(condition)                                            \
-    do {                                                              \
-        if (!(condition)) {                                           \
-            std::fprintf(stderr, "property failed: %s\n", #condition); \
-            std::abort();                                             \
-        }                                                             \
-    } while (0)
 
 void ReadWriteRead(std::string_view bytes, bool nec) {
     qw::ScriptedHost host;

@@ -11,6 +11,13 @@ std::vector<DrawOp> RecordingCanvas::Visible() const {
     return {ops_.begin() + static_cast<std::ptrdiff_t>(start), ops_.end()};
 }
 
+std::vector<DrawOp> RecordingCanvas::OpsOf(DrawKind kind, Rgb colour) const {
+    std::vector<DrawOp> out;
+    for (const DrawOp& op : ops_)
+        if (op.kind == kind && op.pen.colour == colour) out.push_back(op);
+    return out;
+}
+
 void RecordingCanvas::DrawClear(Rgb background) {
     DrawOp op;
     op.pen.colour = background;

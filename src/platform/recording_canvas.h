@@ -27,6 +27,8 @@ public:
     const std::vector<DrawOp>& Ops() const { return ops_; }
     // The operations drawn after the last Clear.
     std::vector<DrawOp> Visible() const;
+    // The operations of one kind drawn in one colour, in order.
+    std::vector<DrawOp> OpsOf(DrawKind kind, Rgb colour) const;
 
 protected:
     void DrawClear(Rgb background) override;

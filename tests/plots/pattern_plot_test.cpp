@@ -43,13 +43,6 @@ struct Dipole : test::SolvedAntenna {
     }
 };
 
-std::vector<DrawOp> OfKind(const std::vector<DrawOp>& ops, DrawKind kind, Rgb colour) {
-    std::vector<DrawOp> out;
-    std::copy_if(ops.begin(), ops.end(), std::back_inserter(out),
-                 [&](const DrawOp& op) { return op.kind == kind && op.pen.colour == colour; });
-    return out;
-}
-
 TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptions) {
     Dipole a;
     PatternView view;
@@ -62,10 +55,10 @@ TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptions) {
     for (int q = 0; q <= 360; q += 2) EXPECT_NEAR(cut.values[static_cast<std::size_t>(q)], cut.maxGain, 1e-3);
 
     const PolarGeometry g = PolarGeometryOf(c);
-    const auto blue = OfKind(c.Ops(), DrawKind::Line, kBlue);
+    const auto blue = c.OpsOf(DrawKind::Line, kBlue);
     ASSERT_FALSE(blue.empty());
     for (const auto& op : blue) EXPECT_NEAR(std::hypot(op.x2 - g.cx, op.y2 - g.cy), g.R, 1.5);
-    EXPECT_TRUE(OfKind(c.Ops(), DrawKind::Line, kRed).empty());
+    EXPECT_TRUE(c.OpsOf(DrawKind::Line, kRed).empty());
 
     ASSERT_EQ(a.echoed.size(), 7u);
     EXPECT_EQ(a.echoed[0], "TEST.QLK Azimuth Total Field");
@@ -77,7 +70,7 @@ TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptions) {
     EXPECT_TRUE(a.echoed[5] == " F/B = 0.00 dB" || a.echoed[5] == " F/B = -0.00 dB") << a.echoed[5];
     EXPECT_EQ(a.echoed[6], " 0 dB = " + a.echoed[4].substr(7, 4) + " dBi");
     // The same lines on the picture, the last one bold at the top right.
-    const auto texts = OfKind(c.Visible(), DrawKind::Text, kBlack);
+    const auto texts = c.OpsOf(DrawKind::Text, kBlack);
     ASSERT_GE(texts.size(), 7u);
     for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(texts[texts.size() - 7 + i].text, a.echoed[i]);
     EXPECT_TRUE(texts.back().bold);
@@ -110,7 +103,7 @@ TEST(PatternPlot, ZenithCutWithMarkersAndLobes) {
     EXPECT_TRUE(std::none_of(a.echoed.begin(), a.echoed.end(),
                              [](const std::string& l) { return l.rfind(" F/B", 0) == 0; }));
     // A figure eight: four -3 dB crossings, lobes at the two horizons.
-    EXPECT_EQ(OfKind(c.Ops(), DrawKind::Line, kRed).size(), 4u);
+    EXPECT_EQ(c.OpsOf(DrawKind::Line, kRed).size(), 4u);
     Lines lobes;
     for (const auto& l : a.echoed)
         if (l.rfind(" Lobe at : ", 0) == 0) lobes.push_back(l);
@@ -206,7 +199,7 @@ TEST(PatternPlot, OverlayKeepsThePictureAndContinuesTheCaptionsOnce) {
     const auto clears = std::count_if(c.Ops().begin(), c.Ops().end(),
                                       [](const DrawOp& op) { return op.kind == DrawKind::Clear; });
     EXPECT_EQ(clears, 1);
-    const auto texts = OfKind(c.Ops(), DrawKind::Text, kBlack);
+    const auto texts = c.OpsOf(DrawKind::Text, kBlack);
     const auto zenithTitle = std::find_if(texts.begin(), texts.end(),
                                           [](const DrawOp& op) { return op.text == "TEST.QLK Zenith Total Field"; });
     ASSERT_NE(zenithTitle, texts.end());
@@ -237,8 +230,8 @@ TEST(PatternPlot, ComparisonDrawsBothCutsWithTheirTextBlocks) {
     EXPECT_EQ(a.host.MessageTexts(), (Lines{"This is your current antenna"}));
     RecordingCanvas cmp(640, 640);
     ASSERT_TRUE(ComparePatternFile(a.ctx, view, cmp, a.dir.File("OTHER.PF")));
-    const auto blueText = OfKind(cmp.Ops(), DrawKind::Text, kBlue);
-    const auto redText = OfKind(cmp.Ops(), DrawKind::Text, kRed);
+    const auto blueText = cmp.OpsOf(DrawKind::Text, kBlue);
+    const auto redText = cmp.OpsOf(DrawKind::Text, kRed);
     const std::string gain = Format(view.cut.maxGain, "##0.00");
     EXPECT_EQ(blueText.size(), 5u);  // title, environment and notes; frequency; angle; gain; the empty line
     ASSERT_EQ(redText.size(), 4u);
@@ -252,8 +245,8 @@ TEST(PatternPlot, ComparisonDrawsBothCutsWithTheirTextBlocks) {
     // The loaded cut is the reference: its maximum on the outer circle,
     // the current one 3 dB inside.
     const PolarGeometry g = PolarGeometryOf(cmp);
-    const auto redLines = OfKind(cmp.Ops(), DrawKind::Line, kRed);
-    const auto blueLines = OfKind(cmp.Ops(), DrawKind::Line, kBlue);
+    const auto redLines = cmp.OpsOf(DrawKind::Line, kRed);
+    const auto blueLines = cmp.OpsOf(DrawKind::Line, kBlue);
     ASSERT_FALSE(redLines.empty());
     ASSERT_FALSE(blueLines.empty());
     double redMax = 0, blueMax = 0;

@@ -116,13 +116,6 @@ TEST(LobeScan, ZenithLobesAreReportedFromTheHorizon) {
     EXPECT_EQ(ScanLobes(zenith), (Lines{" Lobe at : 60\xBA (BW:60\xBA)"}));
 }
 
-std::vector<DrawOp> OfKind(const std::vector<DrawOp>& ops, DrawKind kind, Rgb colour) {
-    std::vector<DrawOp> out;
-    std::copy_if(ops.begin(), ops.end(), std::back_inserter(out),
-                 [&](const DrawOp& op) { return op.kind == kind && op.pen.colour == colour; });
-    return out;
-}
-
 TEST(PolarDrawing, GridRingsSpokesAndLabels) {
     RecordingCanvas c(640, 640);
     const ProgramOptions o = Options(1, -50, 10);
@@ -130,16 +123,16 @@ TEST(PolarDrawing, GridRingsSpokesAndLabels) {
     DrawPolarGrid(c, g, o, false);
     const auto ops = c.Ops();
     ASSERT_EQ(ops.front().kind, DrawKind::Clear);
-    const auto circles = OfKind(ops, DrawKind::Circle, kBlack);
+    const auto circles = c.OpsOf(DrawKind::Circle, kBlack);
     const auto dotted = std::count_if(circles.begin(), circles.end(),
                                       [](const DrawOp& op) { return op.pen.style == LineStyle::Dotted; });
     EXPECT_EQ(circles.size(), 8u);  // outer, 0, -10 ... -50, and -3 dotted
     EXPECT_EQ(dotted, 1);
     EXPECT_DOUBLE_EQ(circles[0].x2, 290);
     EXPECT_NEAR(circles[2].x2, 290 * std::pow(0.95, 10), 1e-3);
-    EXPECT_EQ(OfKind(ops, DrawKind::Line, kBlack).size(), 24u);
+    EXPECT_EQ(c.OpsOf(DrawKind::Line, kBlack).size(), 24u);
     std::vector<std::string> texts;
-    for (const auto& op : OfKind(ops, DrawKind::Text, kBlack)) texts.push_back(op.text);
+    for (const auto& op : c.OpsOf(DrawKind::Text, kBlack)) texts.push_back(op.text);
     EXPECT_EQ(texts, (Lines{"-10", "-20", "-30", "-40", "-50", "-3", "0", "30", "60", "90", "120", "150", "180",
                             "210", "240", "270", "300", "330"}));
     // Overlaying keeps the picture.
@@ -155,8 +148,8 @@ TEST(PolarDrawing, CurveInBlueWithRedMinusThreeDbLines) {
     const PolarGeometry g = PolarGeometryOf(c);
     const auto cut = Synthetic([](float p) { return 5 - 0.1f * std::fabs(p - 90); });
     DrawCurve(c, g, o, CutCurve(cut), cut.maxGain, kBlue, true);
-    EXPECT_EQ(OfKind(c.Ops(), DrawKind::Line, kBlue).size(), 36u);
-    const auto red = OfKind(c.Ops(), DrawKind::Line, kRed);
+    EXPECT_EQ(c.OpsOf(DrawKind::Line, kBlue).size(), 36u);
+    const auto red = c.OpsOf(DrawKind::Line, kRed);
     ASSERT_EQ(red.size(), 2u);  // the curve reaches -3 dB at 60 and leaves it at 120
     const float r3 = PlotRadius(-3, g.R, o);
     EXPECT_EQ((PixelPoint{static_cast<float>(red[0].x2), static_cast<float>(red[0].y2)}), PolarPoint(g, r3, 60));
@@ -167,7 +160,7 @@ TEST(PolarDrawing, CurveInBlueWithRedMinusThreeDbLines) {
     RecordingCanvas off(640, 640);
     o.Marker3dB = false;
     DrawCurve(off, g, o, CutCurve(cut), cut.maxGain, kBlue, true);
-    EXPECT_TRUE(OfKind(off.Ops(), DrawKind::Line, kRed).empty());
+    EXPECT_TRUE(off.OpsOf(DrawKind::Line, kRed).empty());
 
     // An isotropic cut is a circle of radius R: every point at R from the centre.
     RecordingCanvas iso(640, 640);
