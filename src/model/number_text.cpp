@@ -94,13 +94,14 @@ Decimal DecimalDigits(double value, int precision) {
 }
 
 // A finite double rounded half away from zero to `keep` significant digits.
-// The digits are first taken to a precision well beyond `keep`: the rounding
-// decision they give is the exact value's, unless they show an exact half
-// (a "5" and nothing after it), which may be a true tie or a value within
-// the last digit of one. Only then is the whole expansion taken (a double's
-// has at most 767 significant digits).
+// The digits are first taken correctly rounded to a few digits beyond
+// `keep`: they lie within half a unit of their last place of the exact
+// value, so the rounding decision they give is the exact value's unless
+// they show an exact half (a "5" and nothing after it), which may be a true
+// tie or a value within that half unit of one. Only then is the whole
+// expansion taken (a double's has at most 767 significant digits).
 Decimal RoundedDecimal(double value, int keep) {
-    const int precision = keep + 20;
+    const int precision = keep + 5;
     Decimal d = DecimalDigits(value, precision);
     if (static_cast<int>(d.digits.size()) == keep + 1 && d.digits.back() == '5')
         d = DecimalDigits(value, 770);
@@ -403,10 +404,31 @@ private:
     bool exponentWritten_ = false;
 };
 
-std::string WriteSection(std::string_view text, const Decimal& magnitude) {
-    const MaskSection section = ParseSection(text);
+std::string WriteSection(const MaskSection& section, const Decimal& magnitude) {
     const LaidOutDigits digits = LayOutDigits(magnitude, section);
     return SectionWriter(section, digits).Write();
+}
+
+// A mask split into its sections and parsed.
+struct ParsedMask {
+    std::vector<std::string> texts;
+    std::vector<MaskSection> sections;
+};
+
+// The parsed form of a mask, kept for the masks this thread used last: a
+// table writes thousands of numbers with the same few masks.
+const ParsedMask& ParsedMaskOf(std::string_view mask) {
+    thread_local std::vector<std::pair<std::string, ParsedMask>> recent;
+    for (const auto& entry : recent)
+        if (entry.first == mask) return entry.second;
+    if (recent.size() >= 16) recent.clear();
+    ParsedMask parsed;
+    for (const std::string_view text : SplitSections(mask)) {
+        parsed.texts.emplace_back(text);
+        parsed.sections.push_back(ParseSection(text));
+    }
+    recent.emplace_back(std::string(mask), std::move(parsed));
+    return recent.back().second;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -429,20 +451,21 @@ std::string_view NamedMask(std::string_view mask) {
 // "General Number".
 std::string FormatDecimal(const Decimal& value, std::string_view mask, int maxDigits) {
     if (mask.empty() || EqualsNoCase(mask, "General Number")) return GeneralNumberText(value, maxDigits);
-    const std::vector<std::string_view> sections = SplitSections(NamedMask(mask));
+    const ParsedMask& parsed = ParsedMaskOf(NamedMask(mask));
+    const std::vector<std::string>& sections = parsed.texts;
     Decimal magnitude = value;
     magnitude.negative = false;
     if (value.IsZero() && sections.size() >= 3 && !sections[2].empty())
-        return WriteSection(sections[2], magnitude);
+        return WriteSection(parsed.sections[2], magnitude);
     if (value.negative && sections.size() >= 2 && !sections[1].empty())
-        return WriteSection(sections[1], magnitude);
-    std::string text = WriteSection(sections[0], magnitude);
+        return WriteSection(parsed.sections[1], magnitude);
+    std::string text = WriteSection(parsed.sections[0], magnitude);
     if (value.negative) {
         // The minus takes the place of the last leading blank of the mask,
         // so that it stays next to the digits: " 0.000E+00" of -5 gives
         // "-5.000E+00", "   ###0.000#" of -5 gives "  -5.000".
         const std::size_t blanks = sections[0].find_first_not_of(' ');
-        const std::size_t leading = blanks == std::string_view::npos ? sections[0].size() : blanks;
+        const std::size_t leading = blanks == std::string::npos ? sections[0].size() : blanks;
         if (leading > 0 && leading <= text.size())
             text[leading - 1] = '-';
         else
