@@ -1,6 +1,7 @@
 #include "plots/pattern_compare.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "model/number_text.h"
@@ -13,10 +14,14 @@ namespace qw {
 
 namespace {
 
+// The stored values as a curve; a block that goes once round the circle
+// (N x step = 360) is closed by its first value again.
 std::vector<CurvePoint> BlockCurve(const PatternBlock& b) {
     std::vector<CurvePoint> points;
     for (int i = 0; i < b.OfPoints && i < kPatternMaxPoints; ++i)
         points.push_back({b.StartAngle + static_cast<float>(i) * b.AngleInc, b.Data[static_cast<std::size_t>(i)]});
+    if (!points.empty() && std::fabs(static_cast<float>(b.OfPoints) * b.AngleInc - 360) < 1e-3f)
+        points.push_back({points.front().angle + 360, points.front().value});
     return points;
 }
 

@@ -253,6 +253,9 @@ TEST(PatternPlot, ComparisonDrawsBothCutsWithTheirTextBlocks) {
     for (const auto& op : redLines) redMax = std::max(redMax, std::hypot(op.x2 - g.cx, op.y2 - g.cy));
     for (const auto& op : blueLines) blueMax = std::max(blueMax, std::hypot(op.x2 - g.cx, op.y2 - g.cy));
     EXPECT_NEAR(redMax, g.R, 1.5);
+    // A full circle of stored values is closed: the last line ends at the first value.
+    const PixelPoint first = PolarPoint(g, PlotRadius(b.Data[0] - BlockMaximum(b), g.R, a.ctx.options), 0);
+    EXPECT_EQ((PixelPoint{static_cast<float>(redLines.back().x2), static_cast<float>(redLines.back().y2)}), first);
     EXPECT_NEAR(blueMax, PlotRadius(-3, g.R, a.ctx.options), 1.5);
 
     PatternView zenith = view;
