@@ -111,7 +111,8 @@ PatternBlock MakePatternBlock(const PatternCut& cut, int span, float startAngle,
     b.PlaneAngle = cut.cutAngle;
     b.StartAngle = startAngle;
     b.AngleInc = step;
-    const int n = step > 0 ? std::clamp<int>(CInt(static_cast<float>(span) / step), 0, kPatternMaxPoints) : 0;
+    const float count = step > 0 ? std::clamp(static_cast<float>(span) / step, 0.0f, 361.0f) : 0.0f;
+    const int n = CInt(count);
     b.OfPoints = static_cast<std::int16_t>(n);
     for (int i = 0; i < n; ++i) {
         const int q = std::clamp<int>(CInt(static_cast<float>(i) * step), 0, 360);

@@ -176,6 +176,10 @@ TEST_F(PatternFileFixture, DbdCutsAreStoredInDbi) {
     const PatternBlock odd = MakePatternBlock(Cut(kAzimuthPlane, 7), 360, 0, 7);
     EXPECT_EQ(odd.OfPoints, 51);
     EXPECT_FLOAT_EQ(odd.Data[50], 35.0f - 40);
+    // Steps that no cut has are held to the block's limits.
+    EXPECT_EQ(MakePatternBlock(c, 360, 0, 1e-9f).OfPoints, 361);
+    EXPECT_EQ(MakePatternBlock(c, 360, 0, 0).OfPoints, 0);
+    EXPECT_EQ(MakePatternBlock(c, 360, 0, -5).OfPoints, 0);
 }
 
 TEST_F(PatternFileFixture, RealGroundNotesAndTheDebugDump) {
