@@ -4,6 +4,8 @@
 // alone, and the whole Far Field command without a log.
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "fields/far_field.h"
 #include "fields/far_field_table.h"
 #include "six_wires.h"
@@ -22,9 +24,11 @@ struct SolvedStructure : qw::bench::SixWires {
 
 const char* Label(bool realGround) { return realGround ? "real ground" : "free space"; }
 
+// Arguments: real ground, the reference kernels (the C library's sines).
 void BM_FarFieldGrid(benchmark::State& state) {
     const bool realGround = state.range(0) != 0;
     SolvedStructure s(realGround);
+    qw::Solver(s.ctx).referenceKernels = state.range(1) != 0;
     qw::FarFieldSetup setup;
     if (!qw::PrepareFarField(s.ctx, setup, true)) {
         state.SkipWithError("no input power");
@@ -43,9 +47,9 @@ void BM_FarFieldGrid(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(sum);
     }
-    state.SetLabel(Label(realGround));
+    state.SetLabel(std::string(Label(realGround)) + (state.range(1) ? ", reference kernels" : ""));
 }
-BENCHMARK(BM_FarFieldGrid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FarFieldGrid)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Unit(benchmark::kMillisecond);
 
 void BM_ComputeFarField(benchmark::State& state) {
     const bool realGround = state.range(0) != 0;

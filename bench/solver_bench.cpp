@@ -27,8 +27,26 @@ void BM_Fill(benchmark::State& state) {
 }
 BENCHMARK(BM_Fill)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The fill in free space on one thread: the reference kernels (every
+// integral computed, one element after the other) and the fast ones
+// (remembered scalar integrals).
+void BM_FillOneThread(benchmark::State& state) {
+    Structure s(false);
+    qw::Solver(s.ctx).threads = 1;
+    qw::Solver(s.ctx).referenceKernels = state.range(0) != 0;
+    for (auto _ : state) {
+        qw::ClearMatrix(qw::Solver(s.ctx));
+        qw::FillMatrix(s.ctx);
+        benchmark::DoNotOptimize(qw::Solver(s.ctx).ZR[1][1]);
+    }
+    state.SetLabel(state.range(0) ? "reference kernels" : "fast kernels");
+}
+BENCHMARK(BM_FillOneThread)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// Argument: 1 for the reference kernel (no vector lanes).
 void BM_Factorise(benchmark::State& state) {
     Structure s(false);
+    qw::Solver(s.ctx).referenceKernels = state.range(0) != 0;
     qw::ClearMatrix(qw::Solver(s.ctx));
     qw::FillMatrix(s.ctx);
     const auto filledR = std::make_unique<decltype(qw::SolverState::ZR)>(qw::Solver(s.ctx).ZR);
@@ -42,7 +60,7 @@ void BM_Factorise(benchmark::State& state) {
         benchmark::DoNotOptimize(qw::Solver(s.ctx).ZR[300][300]);
     }
 }
-BENCHMARK(BM_Factorise)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Factorise)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Solve(benchmark::State& state) {
     Structure s(false);

@@ -1,12 +1,10 @@
 #include "solver/factorisation.h"
 
 #include <cstdint>
-#include <memory>
 #include <utility>
 
 #include "platform/host.h"
 #include "solver/solver.h"
-#include "solver/work_threads.h"
 
 namespace qw {
 
@@ -55,9 +53,6 @@ void EliminateRows(SolverState& st, int k, float T, int first, int last) {
             SubtractRow(ZR[i].data(), ZI[i].data(), ZR[k].data(), ZI[k].data(), mr, mi, k + 1, N);
     }
 }
-
-// Below this many rows a step is not shared.
-constexpr int kSharedRows = 48;
 }  // namespace
 
 bool FactoriseMatrix(Context& ctx) {
@@ -66,19 +61,8 @@ bool FactoriseMatrix(Context& ctx) {
     auto& ZI = st.ZI;
     const int N = st.pulses.N;
     const double total = static_cast<double>(EliminationWork(N));
-    // The rows below the pivot are independent: the helpers take shares.
-    int k = 0;
-    float T = 0;
-    const int threads = WorkThreads(st);
-    std::unique_ptr<StepTeam> team;
-    if (threads > 1 && N - 1 > kSharedRows)
-        team = std::make_unique<StepTeam>(threads, [&](int part) {
-            const int rows = N - k, parts = team->Parts();
-            const int first = k + 1 + rows * part / parts, last = k + rows * (part + 1) / parts;
-            EliminateRows(st, k, T, first, last);
-        });
-    for (k = 1; k <= N - 1; ++k) {
-        T = ZR[k][k] * ZR[k][k] + ZI[k][k] * ZI[k][k];
+    for (int k = 1; k <= N - 1; ++k) {
+        float T = ZR[k][k] * ZR[k][k] + ZI[k][k] * ZI[k][k];
         if (T == 0) T = 1e-25f;
         int p = k;
         for (int i = k + 1; i <= N; ++i) {
@@ -93,10 +77,7 @@ bool FactoriseMatrix(Context& ctx) {
             std::swap(ZI[k], ZI[p]);
         }
         st.Pivot[k] = p;
-        if (team && N - k >= kSharedRows)
-            team->Run();
-        else
-            EliminateRows(st, k, T, k + 1, N);
+        EliminateRows(st, k, T, k + 1, N);
         ctx.host->SetStatusText(1, "Solving Matrix");
         ShowProgress(ctx, 1.0 - static_cast<double>(EliminationWork(N - k)) / total);
         if (ctx.AbortFlag) return false;

@@ -114,9 +114,9 @@ struct SolverState {
     // 1 far field, 2 near field (plain quadrature), 3 currents.
     int FieldMode = 1;
 
-    // Threads that share the rows of the fill and of the elimination; 0:
-    // every core for a matrix of 48 pulses or more. A sweep worker, already
-    // one of several, works alone.
+    // Threads that share the rows of the matrix fill; 0: every core for a
+    // matrix of 48 pulses or more. A sweep worker, already one of several,
+    // fills alone.
     int threads = 0;
     // The reference kernels: the literal arithmetic, one element after the
     // other on one thread, without remembered integrals or vector lanes. The
