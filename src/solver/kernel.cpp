@@ -1,8 +1,10 @@
 #include "solver/kernel.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "solver/frequency_constants.h"
+#include "solver/geometry_tape.h"
 
 namespace qw {
 namespace {
@@ -62,8 +64,9 @@ struct Sampler {
     std::array<float, 3> start, step;
 };
 
-// Adds the kernel at the fraction t of the interval to t3 + jt4.
-inline void AddSample(const Sampler& q, float t, float& t3, float& t4) {
+// Adds the kernel at the fraction t of the interval to t3 + jt4; with a
+// tape, appends the sample's distance and exact-kernel term to it.
+inline void AddSample(const Sampler& q, float t, float& t3, float& t4, GeometryTape* tape = nullptr) {
     // The source point relative to the observation point.
     const float px = q.start[0] + t * q.step[0];
     const float py = q.start[1] + t * q.step[1];
@@ -71,6 +74,7 @@ inline void AddSample(const Sampler& q, float t, float& t3, float& t4) {
     const float d3 = px * px + py * py + pz * pz;
 
     float d;
+    float exactTerm = 0.0f;
     if (q.thick) {
         d = std::sqrt(d3 + q.a2);  // reduced kernel: distance to the wire's surface
         if (q.exact) {
@@ -78,7 +82,8 @@ inline void AddSample(const Sampler& q, float t, float& t3, float& t4) {
             // integral) with its logarithm removed, less the reduced one.
             const float b = d3 / (d3 + 4.0f * q.a2);
             const float e = EllipticK(b) * std::sqrt(1.0f - b);
-            t3 = t3 + (e + std::log(d3 / (64.0f * q.a2)) / 2.0f) / q.pi / q.a - 1.0f / d;
+            exactTerm = (e + std::log(d3 / (64.0f * q.a2)) / 2.0f) / q.pi / q.a;
+            t3 = t3 + exactTerm - 1.0f / d;
         }
     } else {
         d = std::sqrt(d3);
@@ -86,6 +91,122 @@ inline void AddSample(const Sampler& q, float t, float& t3, float& t4) {
     const float b1 = q.waveNumber * d;
     t3 = t3 + std::cos(b1) / d;
     t4 = t4 - std::sin(b1) / d;
+    if (tape) {
+        tape->distance.push_back(d);
+        tape->exactTerm.push_back(exactTerm);
+    }
+}
+
+// The record of this integral's inputs, not yet of what they decide.
+TapeRecord InputsOf(const SolverState& s, const Kernel& k) {
+    const PulseTable& t = s.pulses;
+    TapeRecord r;
+    r.v1 = k.V1;
+    r.v2 = k.V2;
+    r.a = t.A[k.P4];
+    r.seg = t.S[k.P4];
+    r.span = k.P3 - k.P2;
+    r.image = k.K;
+    r.wireI = t.W[k.I];
+    r.wireJ = t.W[k.J];
+    r.fieldMode = k.FieldMode;
+    r.generation = t.Generation;
+    r.scalar = k.Scalar;
+    r.thick = r.a > s.freq.SRM;
+    return r;
+}
+
+bool SameInputs(const TapeRecord& a, const TapeRecord& b) {
+    return std::memcmp(a.v1.data(), b.v1.data(), sizeof a.v1) == 0 &&
+           std::memcmp(a.v2.data(), b.v2.data(), sizeof a.v2) == 0 && std::memcmp(&a.a, &b.a, sizeof a.a) == 0 &&
+           std::memcmp(&a.seg, &b.seg, sizeof a.seg) == 0 && a.span == b.span && a.image == b.image &&
+           a.wireI == b.wireI && a.wireJ == b.wireJ && a.fieldMode == b.fieldMode &&
+           a.generation == b.generation && a.scalar == b.scalar && a.thick == b.thick;
+}
+
+// The thin-wire closed form of a near interval.
+void ClosedForm(const SolverState& s, Kernel& k, float a, float seg) {
+    if (k.Scalar) {
+        k.T1 = 2.0f * std::log(seg / a);
+        k.T2 = -s.freq.K * seg;
+    } else {
+        k.T1 = std::log(seg / a);
+        k.T2 = -s.freq.K * seg / 2.0f;
+    }
+}
+
+// The weight after the abscissa l times one pair's sums, added to t1 + jt2;
+// l moves on to the next abscissa.
+inline void Weigh(int& l, float t3, float t4, float& t1, float& t2) {
+    ++l;
+    t1 = t1 + kGaussTable[l] * t3;
+    t2 = t2 + kGaussTable[l] * t4;
+    ++l;
+}
+
+// The results of a quadrature: T1 + jT2 over the interval's length s4,
+// with the exact-kernel term C; T3 + jT4 the last pair's sums.
+void Finish(Kernel& k, float t1, float t2, float t3, float t4, float s4) {
+    k.T3 = t3;
+    k.T4 = t4;
+    k.T1 = (t1 + k.C) * s4;
+    k.T2 = t2 * s4;
+}
+
+// PsiIntegral from the tape's next record when its inputs are this
+// integral's: PsiIntegral's operations on the recorded distances and
+// exact-kernel terms. False (nothing done) otherwise.
+bool Replay(const SolverState& s, Kernel& k) {
+    GeometryTape& tape = *k.Tape;
+    if (tape.cursor >= tape.records.size()) return false;
+    const TapeRecord& r = tape.records[tape.cursor];
+    if (!SameInputs(r, InputsOf(s, k))) return false;
+    ++tape.cursor;
+    k.A2 = r.a * r.a;
+    k.T1 = 0.0f;
+    k.T2 = 0.0f;
+    k.C = 0.0f;
+    if (!r.sampled) {
+        ClosedForm(s, k, r.a, r.seg);
+        return true;
+    }
+    k.C = r.c;
+    const bool exact = r.thick && k.C != 0.0f;
+    const float wave = s.freq.K;
+    float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
+    std::size_t m = r.first;
+    int l = r.l;
+    const int end = 2 * l;
+    do {
+        t3 = 0.0f;
+        t4 = 0.0f;
+        for (int h = 0; h < 2; ++h, ++m) {
+            const float d = tape.distance[m];
+            if (exact) t3 = t3 + tape.exactTerm[m] - 1.0f / d;
+            const float b1 = wave * d;
+            t3 = t3 + std::cos(b1) / d;
+            t4 = t4 - std::sin(b1) / d;
+        }
+        Weigh(l, t3, t4, t1, t2);
+    } while (l < end);
+    Finish(k, t1, t2, t3, t4, r.s4);
+    return true;
+}
+
+// Appends the record of an integral about to be computed; its samples
+// follow as AddSample appends them.
+void Record(const SolverState& s, const Kernel& k, bool sampled, int l, float f2, float s4) {
+    GeometryTape& tape = *k.Tape;
+    tape.Truncate();
+    TapeRecord r = InputsOf(s, k);
+    r.sampled = sampled;
+    r.l = l;
+    r.f2 = f2;
+    r.s4 = s4;
+    r.c = k.C;
+    r.first = tape.distance.size();
+    tape.records.push_back(r);
+    ++tape.cursor;
 }
 
 }  // namespace
@@ -139,6 +260,7 @@ void PsiEndpoints(const SolverState& s, Kernel& k) {
 }
 
 void PsiIntegral(const SolverState& s, Kernel& k) {
+    if (k.Tape && Replay(s, k)) return;
     const PulseTable& t = s.pulses;
     const float a = t.A[k.P4];
     const float seg = t.S[k.P4];
@@ -169,15 +291,12 @@ void PsiIntegral(const SolverState& s, Kernel& k) {
         l = 7;
     } else {
         // Thin wire near the source: closed forms.
-        if (k.Scalar) {
-            k.T1 = 2.0f * std::log(seg / a);
-            k.T2 = -s.freq.K * seg;
-        } else {
-            k.T1 = std::log(seg / a);
-            k.T2 = -s.freq.K * seg / 2.0f;
-        }
+        ClosedForm(s, k, a, seg);
+        if (k.Tape) Record(s, k, false, 0, f2, s4);
         return;
     }
+    if (k.Tape) Record(s, k, true, l, f2, s4);
+    GeometryTape* const tape = k.Tape;
 
     const Sampler sampler(s, k);
     float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
@@ -185,18 +304,11 @@ void PsiIntegral(const SolverState& s, Kernel& k) {
     do {
         t3 = 0.0f;
         t4 = 0.0f;
-        AddSample(sampler, (kGaussTable[l] + 0.5f) / f2, t3, t4);
-        AddSample(sampler, (0.5f - kGaussTable[l]) / f2, t3, t4);
-        ++l;
-        t1 = t1 + kGaussTable[l] * t3;
-        t2 = t2 + kGaussTable[l] * t4;
-        ++l;
+        AddSample(sampler, (kGaussTable[l] + 0.5f) / f2, t3, t4, tape);
+        AddSample(sampler, (0.5f - kGaussTable[l]) / f2, t3, t4, tape);
+        Weigh(l, t3, t4, t1, t2);
     } while (l < end);
-
-    k.T3 = t3;
-    k.T4 = t4;
-    k.T1 = (t1 + k.C) * s4;
-    k.T2 = t2 * s4;
+    Finish(k, t1, t2, t3, t4, s4);
 }
 
 void KernelSample(const SolverState& s, Kernel& k, float t) {

@@ -13,6 +13,8 @@
 
 namespace qw {
 
+struct GeometryTape;
+
 // The working values of one integration: the callers set the inputs, the
 // routines leave their results in T1 + jT2.
 struct Kernel {
@@ -27,6 +29,7 @@ struct Kernel {
     float C = 0;                   // exact-kernel term; 0 when not in use
     std::array<float, 3> V1{}, V2{};  // observation point to the interval's ends
     int FieldMode = 1;             // 2 (near field) forces plain quadrature
+    GeometryTape* Tape = nullptr;  // the fill's geometry from frequency to frequency
 
     // Running values of the quadrature.
     float A2 = 0;          // radius squared

@@ -256,9 +256,16 @@ bool FillMatrix(Context& ctx, bool reuse) {
     Kernel k;
     k.FieldMode = 1;  // the fill always uses the near-source rules
     auto memo = std::make_unique<ScalarMemo>(!s.referenceKernels);
+    const int threads = WorkThreads(s);
+    // One thread takes the integrals in the same order at every frequency:
+    // a sweep worker replays their geometry.
+    if (threads == 1 && s.keepGeometry && !s.referenceKernels) {
+        if (!s.tape) s.tape = std::make_unique<GeometryTape>();
+        s.tape->Rewind();
+        k.Tape = s.tape.get();
+    }
     if (reuse) FillStraightWirePairs(s, k, *memo);
 
-    const int threads = WorkThreads(s);
     if (threads == 1) {
         for (int i = 1; i <= n; ++i) {
             FillRow(s, i, reuse, ground, k, *memo);

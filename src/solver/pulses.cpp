@@ -61,6 +61,7 @@ bool OnGround(const std::array<float, 3>& end) { return std::fabs(end[2]) <= kCo
 void BuildPulseTable(Context& ctx) {
     PulseTable& t = Solver(ctx).pulses;
     const Project& p = ctx.project;
+    ++t.Generation;
     t.NW = p.WireCount;
     if (t.NW == 0) {
         ctx.AbortFlag = true;

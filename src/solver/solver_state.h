@@ -9,8 +9,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "model/project.h"
+#include "solver/geometry_tape.h"
 
 namespace qw {
 
@@ -21,6 +23,7 @@ inline constexpr int kMatrixSize = kMaxPulses + 1;  // rows and columns 0..300
 struct PulseTable {
     int NW = 0;  // wires
     int N = 0;   // pulses
+    unsigned Generation = 0;  // counts the builds of the table
 
     // Per wire w = 1..NW.
     std::array<float, kMaxWires + 1> A{};   // radius used by the solver (scaled in NEC mode)
@@ -118,6 +121,10 @@ struct SolverState {
     // matrix of 48 pulses or more. A sweep worker, already one of several,
     // fills alone.
     int threads = 0;
+    // Keep the geometry of the fill's integrals for the next frequency (a
+    // sweep worker); used when the fill runs on one thread.
+    bool keepGeometry = false;
+    std::unique_ptr<GeometryTape> tape;
     // The reference kernels: the literal arithmetic, one element after the
     // other on one thread, without remembered integrals or vector lanes. The
     // tests compare the fast kernels with it.
