@@ -66,7 +66,8 @@ struct Sampler {
 
 // Adds the kernel at the fraction t of the interval to t3 + jt4; with a
 // tape, appends the sample's distance and exact-kernel term to it.
-inline void AddSample(const Sampler& q, float t, float& t3, float& t4, GeometryTape* tape = nullptr) {
+[[gnu::always_inline]] inline void AddSample(const Sampler& q, float t, float& t3, float& t4,
+                                             GeometryTape* tape = nullptr) {
     // The source point relative to the observation point.
     const float px = q.start[0] + t * q.step[0];
     const float py = q.start[1] + t * q.step[1];
