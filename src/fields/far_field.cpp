@@ -93,7 +93,8 @@ void Products(const SolverState& st, const FarFieldSetup& s, const PulsePhases& 
 // image. A pulse at a ground junction radiates with its image in the direct
 // pass (only its half above ground, doubled, and only vertically) and has no
 // separate image.
-void AddPass(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, float K, VectorSum& S) {
+__attribute__((target_clones("avx2", "default"))) void AddPass(const SolverState& st, const FarFieldSetup& s,
+                                                               const DirectionTrig& t, float K, VectorSum& S) {
     PulsePhases ph;
     Phases(st, s, t, K, false, ph);
     float re[kMaxPulses + 1], im[kMaxPulses + 1];
@@ -129,7 +130,8 @@ void AddPass(const SolverState& st, const FarFieldSetup& s, const DirectionTrig&
 
 // The image pass over real ground: each pulse's image weighted by the
 // reflection coefficients at its reflection point.
-void AddRealGroundImage(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, VectorSum& S) {
+__attribute__((target_clones("avx2", "default"))) void AddRealGroundImage(const SolverState& st, const FarFieldSetup& s,
+                                                                          const DirectionTrig& t, VectorSum& S) {
     // The coefficients of each class, computed once for this direction.
     Reflection reflections[kMaxPulses + 1];
     for (int c = 1; c <= s.reflectionClasses; ++c) {
