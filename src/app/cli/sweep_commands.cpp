@@ -111,8 +111,8 @@ int RunSweep(Session& s, const std::vector<std::string>& rawArgs) {
     request.direction.Azimuth = static_cast<float>(Val(a.Value("--azimuth").value_or("0")));
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     request.workers = static_cast<int>(Val(a.Value("--jobs").value_or(std::to_string(cores))));
-    if (request.workers < 1 || request.workers > 256) {
-        s.err << "quillwork-cli: -j takes a number of workers from 1 to 256\n";
+    if (request.workers < 1 || request.workers > 64) {
+        s.err << "quillwork-cli: -j takes a number of workers from 1 to 64 (each holds its own solver, about 60 MB)\n";
         return 1;
     }
     const long K = static_cast<long>(std::floor((band.to - band.from) / band.step + 1e-6));
