@@ -10,23 +10,10 @@ std::string LogHeaderLine() {
 }
 
 bool LogFile::Open(const std::string& path) {
-    Close();
-    auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-    if (!*file) return false;
-    file_ = std::move(file);
-    path_ = path;
+    if (!LineFile::Open(path)) return false;
     Write(LogHeaderLine());
     Write("");
     return true;
-}
-
-void LogFile::Close() {
-    file_.reset();
-    path_.clear();
-}
-
-void LogFile::Write(const std::string& line) {
-    if (file_) *file_ << line << "\r\n";
 }
 
 void LogFile::Write(const PrintLine& line) {
@@ -34,12 +21,10 @@ void LogFile::Write(const PrintLine& line) {
 }
 
 bool LogFile::Flush() {
-    if (!file_) return true;
-    file_.reset();
-    auto file = std::make_unique<std::ofstream>(path_, std::ios::binary | std::ios::app);
-    if (!*file) return false;
-    file_ = std::move(file);
-    return true;
+    if (!IsOn()) return true;
+    const std::string path = Path();
+    Close();
+    return LineFile::Open(path, true);
 }
 
 }  // namespace qw

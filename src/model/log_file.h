@@ -2,27 +2,21 @@
 // line at a time, CR LF ended. It stays open while logging is on.
 #pragma once
 
-#include <fstream>
-#include <memory>
 #include <string>
 
+#include "model/line_file.h"
 #include "model/print_layout.h"
 
 namespace qw {
 
-class LogFile {
+class LogFile : public LineFile {
 public:
     // Opens (and empties) the file and writes the header line
     // "QUILLWORK  v1.0 Log File" and an empty line. False when the file
     // cannot be opened (logging then stays off).
     bool Open(const std::string& path);
-    // Closes the file; logging is off.
-    void Close();
-    bool IsOn() const { return file_ != nullptr; }
-    const std::string& Path() const { return path_; }
 
-    // Writes a line and its line end; nothing while logging is off.
-    void Write(const std::string& line);
+    using LineFile::Write;
     // Writes every line of a print-layout line.
     void Write(const PrintLine& line);
 
@@ -30,10 +24,6 @@ public:
     // written is on disk. False when it could not be opened again (logging
     // is then off).
     bool Flush();
-
-private:
-    std::unique_ptr<std::ofstream> file_;
-    std::string path_;
 };
 
 // The header line of a new log.
