@@ -101,6 +101,27 @@ void RescaleRadii(Context& ctx) {
         t.A[w] = ctx.project.Wires[w].Radius * scale;
 }
 
+namespace {
+
+// Looks for a lower-numbered wire touching end e of wire w, its same end
+// first, then its other end; the first match wins. Returns the connection
+// code: -v when the same ends meet, +v when opposite ends meet, 0 when the
+// end is free. Marks the contact on both wires.
+int SearchEnd(PulseTable& t, int w, int e) {
+    const int other = 3 - e;
+    for (int v = 1; v < w; ++v) {
+        for (const int ve : {e, other}) {
+            if (!PointsCoincide(t.Ends[w][e], t.Ends[v][ve])) continue;
+            t.J2[w][e] = v;
+            if (t.J2[v][ve] == -v) t.J2[v][ve] = v;
+            return ve == e ? -v : v;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
 void ConnectWireEnds(Context& ctx, int w) {
     PulseTable& t = Solver(ctx).pulses;
     const Project& p = ctx.project;
@@ -128,38 +149,8 @@ void ConnectWireEnds(Context& ctx, int w) {
             searchEnd2 = false;
         }
     }
-    if (w > 1 && searchEnd1) {
-        for (int v = 1; v < w; ++v) {
-            if (PointsCoincide(t.Ends[w][1], t.Ends[v][1])) {
-                I1 = -v;
-                t.J2[w][1] = v;
-                if (t.J2[v][1] == -v) t.J2[v][1] = v;
-                break;
-            }
-            if (PointsCoincide(t.Ends[w][1], t.Ends[v][2])) {
-                I1 = v;
-                t.J2[w][1] = v;
-                if (t.J2[v][2] == -v) t.J2[v][2] = v;
-                break;
-            }
-        }
-    }
-    if (w > 1 && searchEnd2) {
-        for (int v = 1; v < w; ++v) {
-            if (PointsCoincide(t.Ends[w][2], t.Ends[v][2])) {
-                I2 = -v;
-                t.J2[w][2] = v;
-                if (t.J2[v][2] == -v) t.J2[v][2] = v;
-                break;
-            }
-            if (PointsCoincide(t.Ends[w][2], t.Ends[v][1])) {
-                I2 = v;
-                t.J2[w][2] = v;
-                if (t.J2[v][1] == -v) t.J2[v][1] = v;
-                break;
-            }
-        }
-    }
+    if (searchEnd1) I1 = SearchEnd(t, w, 1);
+    if (searchEnd2) I2 = SearchEnd(t, w, 2);
 
     if (Logging(ctx)) {
         const auto& e1 = t.Ends[w][1];

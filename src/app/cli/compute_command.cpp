@@ -49,8 +49,7 @@ const char* const kComputeUsage =
     "impedance, SWR, voltage, current and power of every source, printing the lines of the\n"
     "main window's report (the echo of the file is not printed).\n\n"
     "  --json                 print one JSON object instead of the report\n"
-    "  --yes                  answer Yes to the checks' questions (an antenna at height 0\n"
-    "                         over ground); without it they are answered No\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunCompute(Session& s, const std::vector<std::string>& args) {
     const Arguments a(args, ComputeValueOptions(), {"--json", "--yes"});

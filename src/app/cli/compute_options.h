@@ -15,6 +15,11 @@
     "  --source P[,V,DEG]     one voltage source on pulse P (V volts, default 1; DEG degrees,\n" \
     "                         default 0) instead of the file's sources\n"
 
+// The --yes flag of every computing command.
+#define YES_OPTION_HELP                                                                \
+    "  --yes                  answer Yes to the checks' questions (an antenna at height 0\n" \
+    "                         over ground); without it they are answered No\n"
+
 namespace qw::cli {
 
 // The value options above.

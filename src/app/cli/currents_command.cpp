@@ -41,8 +41,7 @@ const char* const kCurrentsUsage =
     "  --data-file PATH       also write the rows to the data file the 3D view reads: PATH\n"
     "                         itself, or $$Current.$$$ in PATH when it is a folder (without\n"
     "                         this option no data file is written)\n"
-    "  --yes                  answer Yes to the checks' questions (an antenna at height 0\n"
-    "                         over ground); without it they are answered No\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunCurrents(Session& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();

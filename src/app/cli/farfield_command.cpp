@@ -93,8 +93,7 @@ const char* const kFarFieldUsage =
     "  --csv                  print zenith,azimuth,vertical_db,horizontal_db,total_db (with\n"
     "                         --volts zenith,azimuth,etheta_mag,etheta_phase,ephi_mag,ephi_phase)\n"
     "                         one row per direction instead of the title and the table\n"
-    "  --yes                  answer Yes to the checks' questions (an antenna at height 0\n"
-    "                         over ground); without it they are answered No\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunFarField(Session& s, const std::vector<std::string>& args) {
     std::vector<std::string> valueOptions = ComputeValueOptions();

@@ -113,8 +113,7 @@ const char* const kNearFieldUsage =
     "                         for 0 or less: the input power)\n"
     "  --csv                  print x,y,z,x_mag,x_phase,y_mag,y_phase,z_mag,z_phase,peak and one\n"
     "                         row per point instead of the report\n"
-    "  --yes                  answer Yes to the checks' questions (an antenna at height 0\n"
-    "                         over ground); without it they are answered No\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunNearField(Session& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();

@@ -74,7 +74,7 @@ const char* const kPatternUsage =
     "  --svg OUT              write the picture to OUT as SVG\n"
     "  --compare OTHER.PF     then draw the stored cut of the same plane from OTHER.PF over the\n"
     "                         project's own stored cut, as the Compare command does\n"
-    "  --yes                  answer Yes to the checks' questions\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunPattern(Session& s, const std::vector<std::string>& args) {
     std::vector<std::string> valueOptions = ComputeValueOptions();

@@ -54,7 +54,7 @@ const char* const kResonanceUsage =
     "the impedance and the SWR, \"  Resonance\" where |X| < 10 ohms, exactly as the resonance\n"
     "command writes them. The frequency accumulates in single precision as in the program.\n\n"
     "  --csv                  frequency_mhz,r_ohm,x_ohm,swr,resonance instead of the lines\n"
-    "  --yes                  answer Yes to the checks' questions\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunResonance(Session& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();
@@ -89,7 +89,7 @@ const char* const kSweepUsage =
     "  --touchstone           a Touchstone 1.0 one-port file: # MHZ S RI R <feed-line impedance>\n"
     "  -j N                   spread the points over N workers (default: every core); the output\n"
     "                         is the same for every N\n"
-    "  --yes                  answer Yes to the checks' questions\n" COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
+    YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
 int RunSweep(Session& s, const std::vector<std::string>& rawArgs) {
     // "-j N" is the one short option.
