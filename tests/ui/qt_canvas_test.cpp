@@ -1,8 +1,6 @@
 // QtCanvas on the offscreen platform: what is drawn lands in the image.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-
 #include "support/temp_dir.h"
 #include "ui/qt_canvas.h"
 
@@ -74,10 +72,3 @@ TEST(QtCanvas, SavesPictureFiles) {
 
 }  // namespace
 }  // namespace qw
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
