@@ -34,6 +34,19 @@ GroundInput GroundInputOf(const Environment& env) {
     return g;
 }
 
+bool CheckGroundInput(Context& ctx, const GroundInput& input) {
+    if (input.perfect) return true;
+    const bool zero = input.dielectric == 0 || input.conductivityMs == 0 ||
+                      (input.radialLength == 0 && input.radialCount != 0);
+    const bool negative =
+        input.dielectric < 0 || input.conductivityMs < 0 || input.radialCount < 0 || input.radialLength < 0;
+    if (!zero && !negative) return true;
+    ctx.project.GroundDefined = false;
+    ctx.host->ShowMessage(
+        {"Ground Parameters not initialized", "Bad Ground", MessageIcon::Critical, MessageButtons::Ok, 1});
+    return false;
+}
+
 bool ApplyGround(Context& ctx, const GroundInput& input) {
     Project& p = ctx.project;
     Environment& env = p.Env;
@@ -45,20 +58,18 @@ bool ApplyGround(Context& ctx, const GroundInput& input) {
         p.GroundDefined = true;
         return true;
     }
-    if (input.dielectric == 0 || input.conductivityMs == 0 || (input.radialLength == 0 && input.radialCount != 0)) {
-        p.GroundDefined = false;
-        ctx.host->ShowMessage({"Ground Parameters not initialized", "Bad Ground", MessageIcon::Critical,
-                               MessageButtons::Ok, 1});
-        return false;
-    }
+    if (!CheckGroundInput(ctx, input)) return false;
+    const bool changed = input.changed || env.GroundKind != kRealGround;
     env.GroundKind = kRealGround;
     env.Boundary = input.radialCount != 0 ? kCircularBoundary : input.boundary;
     env.RadialCount = input.radialCount;
     env.RadialLength = input.radialLength;
     env.SetRealGround(input.dielectric, static_cast<float>(static_cast<double>(input.conductivityMs) * 0.001));
     p.GroundDefined = true;
-    p.Modified = true;
-    p.MatrixState = 0;
+    if (changed) {
+        p.Modified = true;
+        p.MatrixState = 0;
+    }
     return true;
 }
 

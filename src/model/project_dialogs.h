@@ -26,8 +26,17 @@ void RunGroundDialog(Context& ctx);
 // The dialog's view of the project's ground.
 GroundInput GroundInputOf(const Environment& env);
 
+// Checks a ground given by a dialog or an option. A real ground needs a
+// dielectric constant and a conductivity that are not 0, a radial length
+// when there are radials, and no negative value. When it is invalid:
+// GroundDefined False, "Ground Parameters not initialized" ("Bad Ground")
+// shown, false. A perfect ground is always valid.
+bool CheckGroundInput(Context& ctx, const GroundInput& input);
+
 // Applies a real or perfect ground given by a dialog or an option; false
-// (and the message shown) when the parameters are invalid.
+// (and the message shown) when the parameters are invalid. A real ground
+// marks the project modified and the matrix stale only when the input says
+// it was changed (or the ground was perfect before).
 bool ApplyGround(Context& ctx, const GroundInput& input);
 
 }  // namespace qw

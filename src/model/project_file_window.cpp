@@ -18,33 +18,40 @@ ProjectFileView OpenProjectFileWindow(Context& ctx) {
         return view;
     }
     view.caption = "Project " + ctx.project.FileName;
+    view.truncated = fileText.size() > kMaxShownText;
     view.text = fileText.substr(0, kMaxShownText);
     view.wireCountLabel = Str(ctx.project.WireCount);
     return view;
 }
 
-void CloseProjectFileWindow(Context& ctx, bool ok, bool textChanged, const std::string& text) {
+bool CloseProjectFileWindow(Context& ctx, bool ok, bool textChanged, const std::string& text, bool truncated) {
     Project& p = ctx.project;
     if (!ok) {
         ctx.AbortFlag = true;
         p.GeometryDefined = false;
-        return;
+        return true;
     }
     if (!textChanged) {
         p.GeometryDefined = true;
         ctx.AbortFlag = false;
         PrepareReadProject(ctx, false);
-        return;
+        return true;
+    }
+    if (truncated) {
+        ctx.host->ShowMessage(
+            {kTextTooLongMessage, kSaveGeometryTitle, MessageIcon::Exclamation, MessageButtons::Ok, 1});
+        return false;
     }
     p.GeometryDefined = false;
     ctx.AbortFlag = true;
     const auto path = ctx.host->SaveFileDialog(kSaveGeometryTitle, kSaveProjectFilter, ProjectFileNameFor(p.FileName));
-    if (!path || path->empty()) return;
+    if (!path || path->empty()) return true;
     const std::string why = WriteFileReplacing(*path, text);
     if (!why.empty()) {
         ctx.host->ShowMessage({"The text could not be saved to " + *path + "\r\n" + why, kSaveGeometryTitle,
                                MessageIcon::Critical, MessageButtons::Ok, 1});
     }
+    return true;
 }
 
 }  // namespace qw

@@ -31,6 +31,9 @@ struct GroundInput {
     int boundary = 2;              // 1 linear, 2 circular
     int radialCount = 0;
     float radialLength = 0;        // metres
+    // False when the user changed nothing in the dialog: a valid OK then
+    // leaves the project unmodified and the solution standing.
+    bool changed = true;
 };
 
 struct Message {
@@ -66,6 +69,9 @@ public:
     // Appends a line (and a line end) to the main window's text area and
     // moves the caret to its end.
     virtual void AppendMainText(const std::string& line) = 0;
+
+    // Empties the main window's text area (a new project, a file opened).
+    virtual void ClearMainText() {}
 
     // Sets the progress bar to the integer part of 100 x fraction and lets
     // pending events run: this is where a stop request reaches AbortFlag.

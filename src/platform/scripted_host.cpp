@@ -38,6 +38,11 @@ std::optional<std::string> ScriptedHost::SaveFileDialog(const std::string& title
     return TakeFront(saveAnswers);
 }
 
+void ScriptedHost::ClearMainText() {
+    mainText.clear();
+    ++mainTextClears;
+}
+
 void ScriptedHost::AppendMainText(const std::string& line) { mainText.push_back(line); }
 
 void ScriptedHost::ShowProgress(double fraction) {

@@ -49,6 +49,7 @@ public:
     std::vector<float> frequencyRequests;
     std::vector<GroundInput> groundRequests;
     std::vector<std::string> mainText;
+    int mainTextClears = 0;
     std::vector<double> progress;
     std::map<int, std::string> status;
     std::map<std::string, bool> commandEnabled;
@@ -64,6 +65,7 @@ public:
     std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& filter,
                                               const std::string& proposed) override;
     void AppendMainText(const std::string& line) override;
+    void ClearMainText() override;
     void ShowProgress(double fraction) override;
     void SetStatusText(int panel, const std::string& text) override;
     void SetBusy(bool busy) override;

@@ -11,6 +11,12 @@
 
 namespace qw {
 
+bool CheckFrequencyRange(Context& ctx, const SweepRange& range) {
+    if (range.Lower != 0 && range.Upper != 0 && range.Step != 0) return true;
+    ctx.host->ShowMessage({"Zero Values not allowed", "Error", MessageIcon::Critical, MessageButtons::Ok, 1});
+    return false;
+}
+
 void RunFrequencyRangeDialog(Context& ctx) {
     ProgramOptions& o = ctx.options;
     ctx.AbortFlag = false;
@@ -20,13 +26,10 @@ void RunFrequencyRangeDialog(Context& ctx) {
             ctx.AbortFlag = true;
             return;
         }
+        if (!CheckFrequencyRange(ctx, *range)) continue;
         float upper = std::max(range->Lower, range->Upper);
         float lower = std::min(range->Lower, range->Upper);
         float step = range->Step;
-        if (upper == 0 || lower == 0 || step == 0) {
-            ctx.host->ShowMessage({"Zero Values not allowed", "Error", MessageIcon::Critical, MessageButtons::Ok, 1});
-            continue;
-        }
         if (step > upper) step = upper - lower;
         o.ResonanceHi = upper;
         o.ResonanceLow = lower;

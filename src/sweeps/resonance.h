@@ -23,6 +23,10 @@ struct ResonancePoint {
 // band's width. The band is kept in the options.
 void RunFrequencyRangeDialog(Context& ctx);
 
+// The check of the dialog's OK: false, with "Zero Values not allowed"
+// ("Error") shown, when a limit or the step is 0.
+bool CheckFrequencyRange(Context& ctx, const SweepRange& range);
+
 // The resonance command: the checks, the range dialog, then the scan.
 void ResonanceSearch(Context& ctx);
 

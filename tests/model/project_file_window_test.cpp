@@ -69,3 +69,39 @@ TEST(ProjectFileWindow, CancelAndAbortedRead) {
 
 }  // namespace
 }  // namespace qw
+
+namespace qw {
+namespace {
+
+// A file longer than the window shows: its edited text is not saved, since
+// the part cut off would be lost; unchanged, the project read is accepted.
+TEST(ProjectFileWindow, TextCutToFitIsNotSavedWhenEdited) {
+    Window w;
+    std::string longFile = kFile;
+    while (longFile.size() <= kMaxShownText) longFile += "CM a long comment line to fill the file\r\n";
+    test::WriteBytes(w.dir.File("long.qlk"), longFile);
+    w.host.openAnswers.push_back(w.dir.File("long.qlk"));
+    const ProjectFileView view = OpenProjectFileWindow(w.ctx);
+    ASSERT_TRUE(view.loaded);
+    EXPECT_TRUE(view.truncated);
+    EXPECT_EQ(view.text.size(), kMaxShownText);
+
+    w.host.saveAnswers.push_back(w.dir.File("cut.qlk"));
+    EXPECT_FALSE(CloseProjectFileWindow(w.ctx, true, true, view.text + "X", view.truncated));
+    EXPECT_EQ(w.host.MessageTexts(), std::vector<std::string>{kTextTooLongMessage});
+    EXPECT_TRUE(w.host.dialogs.size() == 1);  // only the open dialog: no save dialog
+    EXPECT_EQ(test::ReadBytes(w.dir.File("long.qlk")), longFile);
+
+    EXPECT_TRUE(CloseProjectFileWindow(w.ctx, true, false, view.text, view.truncated));
+    EXPECT_FALSE(w.ctx.AbortFlag);
+    EXPECT_TRUE(w.ctx.project.GeometryDefined);
+    EXPECT_EQ(w.ctx.project.WireCount, 2);
+
+    ProjectFileView shortView;
+    w.host.openAnswers.push_back(w.dir.File("two.qlk"));
+    shortView = OpenProjectFileWindow(w.ctx);
+    EXPECT_FALSE(shortView.truncated);
+}
+
+}  // namespace
+}  // namespace qw

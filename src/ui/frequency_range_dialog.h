@@ -1,0 +1,34 @@
+// The band dialog ("Frequency Range"): lower and upper limit and step of a
+// sweep, in MHz. OK stays open while a value is zero.
+#pragma once
+
+#include <QDialog>
+
+#include "model/context.h"
+#include "model/field_requests.h"
+
+namespace qw {
+
+class NumberBox;
+
+class FrequencyRangeDialog : public QDialog {
+    Q_OBJECT
+public:
+    FrequencyRangeDialog(Context& ctx, const SweepRange& current, QWidget* parent = nullptr);
+
+    // The band as typed; the caller puts the limits in order.
+    SweepRange Result() const { return result_; }
+
+    void done(int result) override;
+
+private:
+    void Ok();
+
+    Context& ctx_;
+    SweepRange result_;
+    NumberBox* lower_;
+    NumberBox* upper_;
+    NumberBox* step_;
+};
+
+}  // namespace qw

@@ -1,0 +1,118 @@
+// The main window: menus, toolbar, the text area every report goes to, the
+// progress bar that doubles as the Stop button, and the status bar. Each
+// command runs to its end on this thread; while one runs, every other
+// command is disabled and only Stop stays available.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QPrinter>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/context.h"
+#include "ui/qt_host.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace qw {
+
+class HelpWindow;
+class LogViewer;
+class MainTextEdit;
+class StopProgressBar;
+class ToolbarDialog;
+
+class MainWindow : public QMainWindow, public MainSurface {
+    Q_OBJECT
+
+public:
+    MainWindow(Context& ctx, QtHost& host, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up once the window exists: its place, the settings, the
+    // log, the file named on the command line (an absolute path or ""),
+    // the toolbar's layout.
+    void Start(const std::string& commandLineFile);
+
+    // A command by its control name or toolbar key; nullptr when unknown.
+    QAction* Command(const std::string& name) const;
+    QToolBar* Toolbar() const { return toolbar_; }
+    QString MainTextContents() const;
+    bool Computing() const { return computing_; }
+    // The toolbar's button keys in their order, and setting them.
+    std::vector<std::string> ToolbarKeys() const;
+    void SetToolbarKeys(const std::vector<std::string>& keys);
+    // The toolbar's customising dialog, filled with the buttons' looks.
+    std::unique_ptr<ToolbarDialog> CreateToolbarDialog();
+    // Opens a file as a drop on the text area does.
+    void DropFile(const QString& path);
+
+    // MainSurface.
+    void AppendText(const std::string& line) override;
+    void ClearText() override;
+    void SetProgress(int percent) override;
+    void SetStatus(int panel, const std::string& text) override;
+    void EnableCommand(const std::string& command, bool enabled) override;
+    void SetCaption(const std::string& command, const std::string& caption) override;
+    void CheckCommand(const std::string& command, bool checked) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* AddCommand(QMenu* menu, const std::string& name, const QString& caption, std::function<void()> run,
+                        const QKeySequence& shortcut = {});
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    // Runs a command with every other command disabled, then brings the
+    // title, the Save commands and the recent list up to date.
+    void Run(const std::function<void()>& command);
+    void Refresh();
+    void RebuildRecentMenu();
+    void ApplyScreenFont();
+    void Stop();
+
+    // Commands that need the window itself.
+    void NewProjectCommand();
+    void ProjectFileCommand();
+    void HeightCommand();
+    void ViewLogCommand();
+    void PrinterSetupCommand();
+    void PrintMainWindowCommand();
+    void ExportPdfCommand();
+    void FontCommand(bool printer);
+    void HelixCommand();
+    void WebSiteCommand();
+    void CustomiseToolbar();
+    HelpWindow& Help();
+
+    Context& ctx_;
+    QtHost& host_;
+    MainTextEdit* text_ = nullptr;
+    StopProgressBar* progress_ = nullptr;
+    QLabel* panels_[2] = {nullptr, nullptr};
+    QToolBar* toolbar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    std::map<std::string, QAction*> commands_;
+    std::vector<std::string> toolbarOrder_;  // every key, in the built-in order
+    // Commands whose windows are not there yet: they stay disabled.
+    std::set<std::string> unavailable_;
+    // While a command runs: the enabled state each command will get back.
+    std::map<std::string, bool> enabledAfterRun_;
+    bool computing_ = false;
+    bool closePending_ = false;
+    std::unique_ptr<QPrinter> printer_;
+    QPointer<HelpWindow> help_;
+    QPointer<LogViewer> logViewer_;
+};
+
+}  // namespace qw

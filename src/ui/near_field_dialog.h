@@ -1,0 +1,39 @@
+// The near-field dialog ("Near Fields Parameters"): electric or magnetic
+// field, the grid of points and the power the fields are scaled to.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "model/context.h"
+#include "model/field_requests.h"
+
+class QRadioButton;
+
+namespace qw {
+
+class NumberBox;
+
+class NearFieldDialog : public QDialog {
+    Q_OBJECT
+public:
+    NearFieldDialog(Context& ctx, const NearFieldRequest& current, QWidget* parent = nullptr);
+
+    // The request as typed, counts rounded; the computation makes counts
+    // below 1 one point.
+    NearFieldRequest Result() const { return result_; }
+
+    void done(int result) override;
+
+private:
+    void Ok();
+
+    Context& ctx_;
+    NearFieldRequest result_;
+    QRadioButton* electric_;
+    QRadioButton* magnetic_;
+    std::array<NumberBox*, 3> start_{}, step_{}, count_{};  // X, Y, Z
+    NumberBox* power_;
+};
+
+}  // namespace qw

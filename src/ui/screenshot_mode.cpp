@@ -1,0 +1,91 @@
+#include "ui/screenshot_mode.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "model/context.h"
+#include "model/log_commands.h"
+#include "model/project_dialogs.h"
+#include "ui/help_window.h"
+#include "ui/log_viewer.h"
+#include "ui/main_window.h"
+#include "ui/toolbar_dialog.h"
+
+namespace qw {
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// A modal window cannot be driven from outside: a timer grabs whatever
+// modal window is up and closes it, while `open` waits in its exec().
+bool GrabModal(const QString& path, const std::function<void()>& open) {
+    bool saved = false;
+    QTimer::singleShot(400, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w) return;
+        saved = w->grab().save(path);
+        w->close();
+    });
+    open();
+    return saved;
+}
+
+bool Grab(QWidget& w, const QString& path) {
+    w.show();
+    w.raise();
+    Settle();
+    return w.grab().save(path);
+}
+
+}  // namespace
+
+bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
+    QDir dir(folder);
+    if (!dir.mkpath(".")) return false;
+    auto file = [&dir](const char* name) { return dir.filePath(name); };
+    bool ok = true;
+    Settle();
+    if (QAction* compute = window.Command("CtlCompZ")) compute->trigger();
+    Settle();
+    ok &= window.grab().save(file("main.png"));
+
+    Host& host = *ctx.host;
+    ok &= GrabModal(file("ground.png"), [&] { host.RequestGround(GroundInputOf(ctx.project.Env)); });
+    ok &= GrabModal(file("frequency.png"), [&] { host.RequestFrequency(ctx.project.Frequency); });
+    ok &= GrabModal(file("far_field.png"), [&] { host.RequestFarField(ctx.farField); });
+    ok &= GrabModal(file("near_field.png"), [&] { host.RequestNearField(ctx.nearField); });
+    ok &= GrabModal(file("frequency_range.png"), [&] { host.RequestFrequencyRange({14, 15, 0.1f}); });
+    ok &= GrabModal(file("height.png"), [&] { window.Command("CtlHeight")->trigger(); });
+    ok &= GrabModal(file("coax.png"), [&] { window.Command("CtOpCoax")->trigger(); });
+    ok &= GrabModal(file("about.png"), [&] { window.Command("CtlAbout")->trigger(); });
+    ok &= GrabModal(file("message.png"), [&] {
+        host.ShowMessage({"Save changes to dipole.qlk ?", "Project was modified", MessageIcon::Critical,
+                          MessageButtons::YesNoCancel, 2});
+    });
+    const auto toolbar = window.CreateToolbarDialog();
+    toolbar->resize(360, 480);
+    ok &= Grab(*toolbar, file("toolbar.png"));
+    toolbar->close();
+
+    HelpWindow help;
+    help.resize(900, 600);
+    help.ShowTopic(kProjectCommandsContext);
+    ok &= Grab(help, file("help.png"));
+    help.close();
+    LogViewer log;
+    log.resize(800, 500);
+    if (ctx.log.IsOn()) FlushLog(ctx);
+    log.ShowFile(QString::fromStdString(ctx.log.Path()));
+    ok &= Grab(log, file("log_viewer.png"));
+    log.close();
+    return ok;
+}
+
+}  // namespace qw

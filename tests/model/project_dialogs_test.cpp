@@ -1,0 +1,92 @@
+#include "model/project_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include "model/new_project.h"
+#include "platform/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace qw {
+namespace {
+
+struct GroundFixture {
+    test::TempDir dir;
+    ScriptedHost host;
+    Context ctx{host};
+    Project& p = ctx.project;
+    GroundFixture() {
+        ctx.files.settingsFile = dir.File("QUILLWORK.INI");
+        NewProject(ctx);
+    }
+};
+
+GroundInput Average() {
+    GroundInput g;
+    g.perfect = false;
+    g.dielectric = 13;
+    g.conductivityMs = 5;
+    return g;
+}
+
+TEST(GroundInputCheck, ZeroAndNegativeValuesAreRefused) {
+    GroundFixture f;
+    EXPECT_TRUE(CheckGroundInput(f.ctx, Average()));
+    GroundInput perfect;  // a perfect ground needs no values
+    EXPECT_TRUE(CheckGroundInput(f.ctx, perfect));
+    EXPECT_TRUE(f.host.messages.empty());
+
+    auto refused = [&f](GroundInput g) {
+        f.p.GroundDefined = true;
+        const std::size_t before = f.host.messages.size();
+        const bool ok = CheckGroundInput(f.ctx, g);
+        EXPECT_FALSE(f.p.GroundDefined);
+        EXPECT_EQ(f.host.messages.size(), before + 1);
+        return !ok;
+    };
+    GroundInput g = Average();
+    g.radialCount = 10;  // radials without a length
+    EXPECT_TRUE(refused(g));
+    g = Average();
+    g.dielectric = -13;
+    EXPECT_TRUE(refused(g));
+    g = Average();
+    g.conductivityMs = -5;
+    EXPECT_TRUE(refused(g));
+    g = Average();
+    g.radialCount = -4;
+    g.radialLength = 5;
+    EXPECT_TRUE(refused(g));
+    g = Average();
+    g.radialCount = 4;
+    g.radialLength = -5;
+    EXPECT_TRUE(refused(g));
+    EXPECT_EQ(f.host.messages.back().text, "Ground Parameters not initialized");
+    EXPECT_EQ(f.host.messages.back().title, "Bad Ground");
+    EXPECT_EQ(f.host.messages.back().icon, MessageIcon::Critical);
+}
+
+TEST(GroundInputCheck, UnchangedRealGroundKeepsTheSolution) {
+    GroundFixture f;
+    ASSERT_TRUE(ApplyGround(f.ctx, Average()));  // perfect to real: a change
+    EXPECT_TRUE(f.p.Modified);
+    EXPECT_EQ(f.p.MatrixState, 0);
+    EXPECT_EQ(f.p.Env.Conductivity(), 0.005f);
+
+    f.p.Modified = false;
+    f.p.MatrixState = 2;
+    f.p.GroundDefined = false;
+    GroundInput same = GroundInputOf(f.p.Env);
+    same.changed = false;
+    ASSERT_TRUE(ApplyGround(f.ctx, same));
+    EXPECT_TRUE(f.p.GroundDefined);
+    EXPECT_FALSE(f.p.Modified);
+    EXPECT_EQ(f.p.MatrixState, 2);
+
+    same.changed = true;
+    ASSERT_TRUE(ApplyGround(f.ctx, same));
+    EXPECT_TRUE(f.p.Modified);
+    EXPECT_EQ(f.p.MatrixState, 0);
+}
+
+}  // namespace
+}  // namespace qw

@@ -1,0 +1,218 @@
+// The main window on the offscreen platform: its menus, the commands wired
+// to the engine, Stop during a computation, drops, and what it keeps in the
+// settings.
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest/QTest>
+#include <functional>
+
+#include "model/settings.h"
+#include "solver/solver.h"
+#include "support/temp_dir.h"
+#include "ui/qt_host.h"
+
+namespace qw {
+namespace {
+
+const std::string kExamples = QW_EXAMPLES_DIR;
+const std::string kBench = QW_BENCH_DIR;
+
+// Runs `act` on the next turn of the event loop: from inside a modal dialog
+// or a computation's ShowProgress.
+void Soon(const std::function<void()>& act, int ms = 0) { QTimer::singleShot(ms, act); }
+
+struct MainWindowTest : ::testing::Test {
+    test::TempDir dir;
+    QtHost host;
+    Context ctx{host};
+    std::unique_ptr<MainWindow> window;
+
+    MainWindowTest() {
+        InstallSolver(ctx);
+        ctx.files.settingsFile = dir.File("QUILLWORK.INI");
+        ctx.files.logFolder = dir.Path();
+        window = std::make_unique<MainWindow>(ctx, host);
+    }
+    ~MainWindowTest() override {
+        ctx.project.Modified = false;
+        window.reset();
+    }
+    QAction* Command(const char* name) {
+        QAction* a = window->Command(name);
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    QString Panel(int n) { return window->findChild<QLabel*>(QString("StatusPanel%1").arg(n))->text(); }
+};
+
+TEST_F(MainWindowTest, MenuTreeCaptionsAndUnbuiltWindows) {
+    QStringList menus;
+    for (QAction* a : window->menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, QStringList({"&File", "&Plot", "&Compute", "Antenna &Setup", "&Options", "&Helix generator",
+                                  "&Help"}));
+    EXPECT_EQ(Command("Ctl_3D")->text(), "3D View && &Currents");
+    EXPECT_EQ(Command("CtxQLKProj")->text(), "&QUILLWORK project &Commands");
+    EXPECT_EQ(Command("Ctl_Units(5)")->text(), "&Wavelength");
+    EXPECT_EQ(Command("CtlNewPrj")->shortcut(), QKeySequence(QKeySequence::New));
+    EXPECT_TRUE(Command("Ctl_DirectPrint")->isEnabled());
+    window->Start("");
+    // Windows of later work stay disabled whatever the commands ask.
+    for (const char* name : {"Ctl_PlotFF", "CtlGeometry", "CtlSources", "CtlOpt", "btnoptimiz", "btn3d"})
+        EXPECT_FALSE(Command(name)->isEnabled()) << name;
+    host.EnableCommand("CtlOpt", true);
+    EXPECT_FALSE(Command("CtlOpt")->isEnabled());
+    EXPECT_FALSE(Command("CtlSaveProject")->isEnabled());
+    EXPECT_EQ(Command("CtlFree")->text(), "In Free Space");
+    EXPECT_TRUE(Command("Ctl_Units(0)")->isChecked());
+    EXPECT_EQ(window->windowTitle(), "QUILLWORK v1.0[*]");
+}
+
+TEST_F(MainWindowTest, StartsWithTheCommandLineFileAndComputes) {
+    window->Start(kExamples + "/dipole.qlk");
+    EXPECT_EQ(window->windowTitle(), "QUILLWORK v1.0 - dipole.qlk[*]");
+    EXPECT_EQ(Panel(2), "dipole.qlk");
+    EXPECT_TRUE(Command("CtlSaveProjectAs")->isEnabled());
+    Command("CtlCompZ")->trigger();
+    EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE  =  65.99 +  j 168.35 Ohms at Source 1"));
+    EXPECT_TRUE(Panel(1).startsWith("run time: 00:0"));
+    EXPECT_TRUE(Command("CtlCompZ")->isEnabled());
+}
+
+TEST_F(MainWindowTest, StopEndsAComputationAndOnlyStopWorksMeanwhile) {
+    window->Start(kBench + "/six_wires.qlk");
+    std::vector<std::string> enabledDuringRun;
+    bool stopEnabled = false;
+    // The first ShowProgress lets this run: it looks at the commands and
+    // then clicks the progress bar.
+    Soon([&] {
+        for (QAction* a : window->findChildren<QAction*>())
+            if (a->isEnabled() && !a->objectName().isEmpty()) enabledDuringRun.push_back(a->objectName().toStdString());
+        stopEnabled = window->Command("btnstop")->isEnabled();
+        QTest::mouseClick(window->findChild<QProgressBar*>("ProgressBar1"), Qt::LeftButton);
+    });
+    Command("CtlCompZ")->trigger();
+    EXPECT_EQ(enabledDuringRun, std::vector<std::string>{"btnstop"});
+    EXPECT_TRUE(stopEnabled);
+    EXPECT_TRUE(ctx.AbortFlag);
+    EXPECT_FALSE(window->MainTextContents().contains("IMPEDANCE"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(Command("CtlCompZ")->isEnabled());
+    EXPECT_EQ(Panel(1), "");
+
+    // The next run is not stopped by the old request.
+    Command("CtlCompZ")->trigger();
+    EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE"));
+}
+
+TEST_F(MainWindowTest, ClosingDuringAComputationStopsItFirst) {
+    window->Start(kBench + "/six_wires.qlk");
+    window->show();
+    Soon([&] { window->close(); });
+    Command("CtlCompZ")->trigger();
+    EXPECT_FALSE(window->MainTextContents().contains("IMPEDANCE"));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(GetSetting(ctx, kWindowsSection, "Main").empty());
+}
+
+TEST_F(MainWindowTest, DroppedFiles) {
+    window->Start("");
+    window->DropFile(QString::fromStdString(dir.File("notes.txt")));
+    EXPECT_TRUE(window->MainTextContents().isEmpty());
+    window->DropFile(QString::fromStdString(kExamples + "/yagi3.qlk"));
+    EXPECT_EQ(ctx.project.WireCount, 3);
+    EXPECT_EQ(Panel(2), "yagi3.qlk");
+
+    // A modified project is asked about; Cancel keeps it.
+    ctx.project.Modified = true;
+    Soon([] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "Project was modified");
+        box->button(QMessageBox::Cancel)->click();
+    });
+    window->DropFile(QString::fromStdString(kExamples + "/dipole.qlk"));
+    EXPECT_EQ(ctx.project.WireCount, 3);
+    EXPECT_EQ(window->windowTitle(), "QUILLWORK v1.0 - yagi3.qlk[*]");
+    EXPECT_TRUE(window->isWindowModified());
+}
+
+TEST_F(MainWindowTest, ToolbarLayoutAndPlaceSurviveARestart) {
+    window->Start("");
+    window->SetToolbarKeys({"btnstop", "btnzcompute", "btnopen"});
+    window->setGeometry(40, 50, 700, 500);
+    window->close();
+    EXPECT_EQ(GetSetting(ctx, kWindowsSection, "Toolbar"), "btnstop,btnzcompute,btnopen");
+
+    MainWindow again(ctx, host);
+    again.Start("");
+    EXPECT_EQ(again.ToolbarKeys(), (std::vector<std::string>{"btnstop", "btnzcompute", "btnopen"}));
+    EXPECT_EQ(again.size(), QSize(700, 500));
+}
+
+TEST_F(MainWindowTest, OptionCommandsReachTheSettingsAndCaptions) {
+    window->Start("");
+    Command("CtdB")->trigger();
+    EXPECT_EQ(Command("CtdB")->text(), "dBd");
+    Command("Ctl_Units(4)")->trigger();
+    EXPECT_TRUE(Command("Ctl_Units(4)")->isChecked());
+    EXPECT_FALSE(Command("Ctl_Units(0)")->isChecked());
+    Soon([] {
+        auto* input = QApplication::activeModalWidget();
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->windowTitle(), "Coax. Impedance for SWR");
+        auto* edit = input->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->text(), "50");
+        edit->selectAll();
+        QTest::keyClicks(edit, "75.4");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    Command("CtOpCoax")->trigger();
+    EXPECT_FLOAT_EQ(ctx.project.CoaxImpedance, 75);
+    EXPECT_TRUE(window->isWindowModified());
+    Command("CtlSaveDefaults")->trigger();
+    EXPECT_EQ(GetSetting(ctx, kDefaultsSection, "CoaxImpedance"), "75");
+}
+
+TEST(QtFileFilters, BothCasesAndTheDefaultSuffix) {
+    EXPECT_EQ(QtNameFilters("QLK Project (*.qlk)|*.qlk|NEC File (*.nec)|*.nec"),
+              QStringList({"QLK Project (*.qlk *.QLK)", "NEC File (*.nec *.NEC)"}));
+    EXPECT_EQ(DefaultSuffix("QLK Project (*.qlk)|*.qlk"), "qlk");
+    EXPECT_EQ(DefaultSuffix("All (*.*)|*.*"), "");
+}
+
+TEST(QtHostMessages, ButtonsDefaultsAndClosing) {
+    QtHost host;
+    Soon([] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    EXPECT_EQ(host.ShowMessage({"Save changes ?", "Project was modified", MessageIcon::Critical,
+                                MessageButtons::YesNoCancel, 2}),
+              MessageAnswer::No);
+    Soon([] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(host.ShowMessage({"q", "t", MessageIcon::Question, MessageButtons::YesNoCancel, 1}),
+              MessageAnswer::Cancel);
+    Soon([] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "Your Decimal point\nis set");
+        EXPECT_EQ(box->windowTitle(), "QUILLWORK");
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(host.ShowMessage({"Your Decimal point\r\nis set", "", MessageIcon::None, MessageButtons::Ok, 1}),
+              MessageAnswer::Ok);
+}
+
+}  // namespace
+}  // namespace qw
