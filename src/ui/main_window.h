@@ -50,6 +50,11 @@ public:
     // The toolbar's button keys in their order, and setting them.
     std::vector<std::string> ToolbarKeys() const;
     void SetToolbarKeys(const std::vector<std::string>& keys);
+    // Runs a command with every other command disabled (Stop excepted),
+    // then brings the title, the Save commands and the recent list up to
+    // date. A command asked for while another runs is ignored.
+    void Run(const std::function<void()>& command);
+
     // The toolbar's customising dialog, filled with the buttons' looks.
     std::unique_ptr<ToolbarDialog> CreateToolbarDialog();
     // Opens a file as a drop on the text area does.
@@ -73,9 +78,6 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();
-    // Runs a command with every other command disabled, then brings the
-    // title, the Save commands and the recent list up to date.
-    void Run(const std::function<void()>& command);
     void Refresh();
     void RebuildRecentMenu();
     void ApplyScreenFont();

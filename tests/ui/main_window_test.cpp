@@ -7,11 +7,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
 #include <QPushButton>
 #include <QProgressBar>
 #include <QTimer>
@@ -131,7 +136,16 @@ TEST_F(MainWindowTest, DroppedFiles) {
     window->Start("");
     window->DropFile(QString::fromStdString(dir.File("notes.txt")));
     EXPECT_TRUE(window->MainTextContents().isEmpty());
-    window->DropFile(QString::fromStdString(kExamples + "/yagi3.qlk"));
+    // Dropped on the text area as the desktop delivers it.
+    auto* text = window->findChild<QPlainTextEdit*>("MainText");
+    ASSERT_NE(text, nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(kExamples + "/yagi3.qlk"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(text->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(text->viewport(), &drop);
     EXPECT_EQ(ctx.project.WireCount, 3);
     EXPECT_EQ(Panel(2), "yagi3.qlk");
 
