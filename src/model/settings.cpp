@@ -308,6 +308,19 @@ bool SaveGainLimits(Context& ctx) {
     return false;
 }
 
+bool SavePlotOptions(Context& ctx) {
+    const ProgramOptions& o = ctx.options;
+    Profile profile(SettingsPath(ctx));
+    profile.Set(kPlotOptionsSection, "Log plot", Str(o.PlotScale));
+    profile.Set(kPlotOptionsSection, "3dB Marker", FlagText(o.Marker3dB));
+    profile.Set(kPlotOptionsSection, "Grid Step", Str(o.GridStep));
+    profile.Set(kPlotOptionsSection, "Min dB down", Str(o.MinDb));
+    const std::string why = profile.Save();
+    if (why.empty()) return true;
+    ReportNotSaved(ctx, why);
+    return false;
+}
+
 void ReadSettings(Context& ctx) { ReadAll(ctx, Profile(SettingsPath(ctx))); }
 
 bool SaveSettings(Context& ctx) {

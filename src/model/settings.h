@@ -48,6 +48,9 @@ bool PutSetting(Context& ctx, const std::string& section, const std::string& key
 bool SaveHeightWarning(Context& ctx);
 bool SaveMaxDelta(Context& ctx);
 bool SaveGainLimits(Context& ctx);
+// The four keys of "PlotOptions" ("Log plot", "3dB Marker", "Grid Step",
+// "Min dB down"), written when the plot options dialog closes with OK.
+bool SavePlotOptions(Context& ctx);
 
 // Reads every key of "DEFAULTS", "PlotOptions" and "LIMITS" into the
 // options, the project's unit and feed-line impedance and the number

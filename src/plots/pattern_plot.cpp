@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "fields/far_field.h"
+#include "model/checks.h"
 #include "platform/host.h"
 #include "plots/cut_captions.h"
 #include "plots/cut_compute.h"
@@ -19,6 +20,14 @@ bool PlotCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines
     view.PlotPlane = plane;
     ctx.AbortFlag = false;
     auto setup = std::make_unique<FarFieldSetup>();
+    // A height entered since the pulses were built moves every pulse: the
+    // table is built again and the antenna solved anew, so that the cut is
+    // the one of the height its captions show.
+    if (ctx.project.HeightChanged) {
+        RebuildPulses(ctx);
+        if (ctx.AbortFlag) return false;
+        ctx.project.HeightChanged = false;
+    }
     if (ctx.project.SourceCount > 0 && ctx.project.MatrixState < 2) {
         ZMCompute(ctx);
         if (ctx.AbortFlag) return false;

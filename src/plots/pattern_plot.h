@@ -24,7 +24,8 @@ struct PatternView {
 
 // Draws the azimuth cut at view.CutAngle degrees of elevation with the
 // step ctx.options.PlotStep, or the zenith cut at view.CutAngle degrees of
-// azimuth. Solves first when the project is not solved. A project without
+// azimuth. A project whose height changed gets its pulses built again;
+// then it is solved when it is not solved. A project without
 // sources or with an input power of 0 or less gives "Power is Zero" and
 // nothing is drawn. The captions are written on the picture and, through
 // `lines`, to the log and the echo. The cut is stored in the project's

@@ -41,6 +41,7 @@
 #include "ui/height_dialog.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
+#include "ui/pattern_window.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
 #include "ui/window_placement.h"
@@ -138,9 +139,9 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     text_ = new MainTextEdit(this);
     text_->onDrop = [this](const QString& path) { DropFile(path); };
     setCentralWidget(text_);
-    unavailable_ = {"Ctl_PlotFF", "Ctl_3D",      "Ctl_2D",      "CtlPlotZ",      "CtlPlotSGF(0)",
+    unavailable_ = {"Ctl_3D",      "Ctl_2D",      "CtlPlotZ",      "CtlPlotSGF(0)",
                     "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlGeometry", "CtlSources",   "CtlLoads",
-                    "CtlOpt",     "btn2d",       "btn3d",       "btnfarfield",   "btnoptimiz",
+                    "CtlOpt",     "btn2d",       "btn3d",       "btnoptimiz",
                     "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",     "btngrid",
                     "btnsrc",     "btnload"};
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
@@ -158,6 +159,7 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
 
 MainWindow::~MainWindow() {
     host_.Attach(&ctx_, nullptr, nullptr);
+    delete pattern_;
     delete help_;
     delete logViewer_;
 }
@@ -199,7 +201,7 @@ void MainWindow::BuildMenus() {
 
     QMenu* plot = menuBar()->addMenu("&Plot");
     plot->setObjectName("Ctl_Plot");
-    AddCommand(plot, "Ctl_PlotFF", "&Far Field", {});
+    AddCommand(plot, "Ctl_PlotFF", "&Far Field", [this] { PlotFarFieldCommand(); });
     AddCommand(plot, "Ctl_3D", "3D View && &Currents", {});
     AddCommand(plot, "Ctl_2D", "&2D View", {});
     AddCommand(plot, "CtlPlotZ", "&Impedance", {});
@@ -298,7 +300,7 @@ void MainWindow::BuildToolbar() {
         {"btnsave", "Save Project As", icon(QStyle::SP_DialogSaveButton), "CtlSaveProjectAs"},
         {"btn2d", "2D View", icon(QStyle::SP_FileDialogDetailedView), nullptr},
         {"btn3d", "3D View & Currents", icon(QStyle::SP_DesktopIcon), nullptr},
-        {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), nullptr},
+        {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), "Ctl_PlotFF"},
         {"btnzcompute", "Compute Impedance", icon(QStyle::SP_MediaPlay), "CtlCompZ"},
         {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), nullptr},
         {"btnplotz", "Plot Impedance", icon(QStyle::SP_FileDialogContentsView), nullptr},
@@ -355,6 +357,8 @@ QAction* MainWindow::Command(const std::string& name) const {
     const auto it = commands_.find(name);
     return it == commands_.end() ? nullptr : it->second;
 }
+
+PatternWindow* MainWindow::Pattern() const { return pattern_; }
 
 QString MainWindow::MainTextContents() const { return text_->toPlainText(); }
 
@@ -477,6 +481,15 @@ void MainWindow::NewProjectCommand() {
     qw::NewProjectCommand(ctx_, folder.toStdString(), local);
 }
 
+void MainWindow::PlotFarFieldCommand() {
+    ctx_.AbortFlag = false;
+    CheckProject(ctx_);
+    if (ctx_.AbortFlag) return;
+    if (!pattern_)
+        pattern_ = new PatternWindow(ctx_, host_, [this](const std::function<void()>& command) { Run(command); });
+    pattern_->Open();
+}
+
 void MainWindow::ProjectFileCommand() {
     ctx_.AbortFlag = false;
     AskSaveChanges(ctx_);
@@ -579,6 +592,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (pattern_) pattern_->close();
     SavePlacement(*this, ctx_, "Main");
     ShutDown(ctx_);
     PutSetting(ctx_, kWindowsSection, kToolbarKey, ToolbarLayoutText(ToolbarKeys()));

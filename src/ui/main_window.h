@@ -26,6 +26,7 @@ namespace qw {
 
 class HelpWindow;
 class LogViewer;
+class PatternWindow;
 class MainTextEdit;
 class StopProgressBar;
 class ToolbarDialog;
@@ -45,6 +46,8 @@ public:
     // A command by its control name or toolbar key; nullptr when unknown.
     QAction* Command(const std::string& name) const;
     QToolBar* Toolbar() const { return toolbar_; }
+    // The pattern window, once Plot > Far Field has opened it.
+    PatternWindow* Pattern() const;
     QString MainTextContents() const;
     bool Computing() const { return computing_; }
     // The toolbar's button keys in their order, and setting them.
@@ -85,6 +88,7 @@ private:
 
     // Commands that need the window itself.
     void NewProjectCommand();
+    void PlotFarFieldCommand();
     void ProjectFileCommand();
     void HeightCommand();
     void ViewLogCommand();
@@ -115,6 +119,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     QPointer<HelpWindow> help_;
     QPointer<LogViewer> logViewer_;
+    QPointer<PatternWindow> pattern_;
 };
 
 }  // namespace qw

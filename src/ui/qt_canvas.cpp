@@ -32,6 +32,11 @@ QtCanvas::QtCanvas(int width, int height)
 
 bool QtCanvas::Save(const QString& path) const { return image_.save(path); }
 
+void QtCanvas::Paste(const QImage& picture) {
+    QPainter p(&image_);
+    p.drawImage(QPoint(0, 0), picture);
+}
+
 QFont QtCanvas::Font(bool bold) const {
     QFont f = font_;
     f.setBold(bold);

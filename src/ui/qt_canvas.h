@@ -21,6 +21,9 @@ public:
     // Writes the picture; the format follows the extension (".png",
     // ".bmp"). False when it could not be written.
     bool Save(const QString& path) const;
+    // Paints a picture over this one with its top left at the top left
+    // (a picture loaded from a file; the parts outside are cut off).
+    void Paste(const QImage& picture);
 
 protected:
     void DrawClear(Rgb background) override;

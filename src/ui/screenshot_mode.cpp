@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -13,6 +14,7 @@
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"
+#include "ui/pattern_window.h"
 #include "ui/toolbar_dialog.h"
 
 namespace qw {
@@ -69,6 +71,26 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         host.ShowMessage({"Save changes to dipole.qlk ?", "Project was modified", MessageIcon::Critical,
                           MessageButtons::YesNoCancel, 2});
     });
+    if (QAction* plot = window.Command("Ctl_PlotFF")) plot->trigger();
+    Settle();
+    if (PatternWindow* pattern = window.Pattern()) {
+        pattern->resize(1000, 840);
+        Settle();
+        // An azimuth cut 30 degrees above the horizon, and the zenith cut
+        // through the x axis.
+        auto* angle = pattern->findChild<QLineEdit*>("Ctl_Angle");
+        angle->setText("30");
+        angle->setModified(true);
+        pattern->Command("Azim")->trigger();
+        ok &= Grab(*pattern, file("pattern_azimuth.png"));
+        angle->setText("0");
+        angle->setModified(true);
+        pattern->Command("Zen")->trigger();
+        ok &= Grab(*pattern, file("pattern_zenith.png"));
+        ok &= GrabModal(file("plot_options.png"), [&] { pattern->Command("Options")->trigger(); });
+        pattern->close();
+    }
+
     const auto toolbar = window.CreateToolbarDialog();
     toolbar->resize(360, 480);
     ok &= Grab(*toolbar, file("toolbar.png"));

@@ -323,6 +323,25 @@ TEST_F(Settings, ValuesWrittenTheMomentTheyChange) {
               "[DEFAULTS]\r\nMaxDelta= .5\r\nHeight warning=-1\r\n\r\n[LIMITS]\r\nGainHi= 20\r\nGainLow=-5\r\n");
 }
 
+TEST_F(Settings, PlotOptionsWrittenByThePlotOptionsDialogReadBack) {
+    WriteSettings("[PlotOptions]\r\nGrid Step= 5\r\n[Windows]\r\nPlotOpt= 1, 2, 3, 4\r\n");
+    ctx.options.PlotScale = 2;
+    ctx.options.Marker3dB = true;
+    ctx.options.GridStep = 10;
+    ctx.options.MinDb = -30;
+    ASSERT_TRUE(SavePlotOptions(ctx));
+    EXPECT_EQ(ReadBytes(ctx.files.settingsFile),
+              "[PlotOptions]\r\nGrid Step= 10\r\nLog plot= 2\r\n3dB Marker=-1\r\nMin dB down=-30\r\n"
+              "[Windows]\r\nPlotOpt= 1, 2, 3, 4\r\n");
+    const ProgramOptions saved = ctx.options;
+    ctx.options = ProgramOptions{};
+    ReadSettings(ctx);
+    EXPECT_EQ(ctx.options.PlotScale, saved.PlotScale);
+    EXPECT_EQ(ctx.options.Marker3dB, saved.Marker3dB);
+    EXPECT_EQ(ctx.options.GridStep, saved.GridStep);
+    EXPECT_EQ(ctx.options.MinDb, saved.MinDb);
+}
+
 TEST_F(Settings, NoFileGivesDefaultsAndLoadDefaultsSaysSo) {
     ctx.options.DefaultFrequency = 3.5f;
     ctx.project.Units = kInches;

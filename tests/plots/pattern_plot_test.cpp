@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "support/solved_antenna.h"
 #include "platform/recording_canvas.h"
@@ -262,6 +263,37 @@ TEST(PatternPlot, ComparisonDrawsBothCutsWithTheirTextBlocks) {
     zenith.PlotPlane = kZenithPlane;
     EXPECT_FALSE(ComparePatternFile(a.ctx, zenith, cmp, a.dir.File("OTHER.PF")));
     EXPECT_EQ(a.host.MessageTexts().back(), "Pattern not found in file");
+}
+
+TEST(PatternPlot, AHeightEnteredSinceTheLastSolutionIsTheOneComputed) {
+    // A horizontal dipole over perfect ground, solved at a quarter wave.
+    auto overGround = [](float height) {
+        auto d = std::make_unique<Dipole>(kAlongY);
+        d->PerfectGround();
+        d->p.Height = height;
+        d->Build();
+        return d;
+    };
+    auto changed = overGround(0.25f);
+    PatternView view;
+    view.CutAngle = 90;
+    RecordingCanvas c(300, 300);
+    ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines));
+    const PatternCut atQuarterWave = view.cut;
+    // The height entered afterwards, as the pattern window's box does it.
+    changed->p.Height = 0.5f;
+    changed->p.HeightChanged = true;
+    ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines));
+    EXPECT_FALSE(changed->p.HeightChanged);
+
+    auto fresh = overGround(0.5f);
+    PatternView freshView = view;
+    ASSERT_TRUE(PlotZenithCut(fresh->ctx, freshView, c, fresh->lines));
+    EXPECT_FLOAT_EQ(view.cut.maxGain, freshView.cut.maxGain);
+    EXPECT_FLOAT_EQ(view.cut.takeOffAngle, freshView.cut.takeOffAngle);
+    // Half a wave up the zenith is a null; a quarter wave up it is the maximum.
+    EXPECT_EQ(atQuarterWave.takeOffAngle, 90);
+    EXPECT_LT(view.cut.values[90], view.cut.maxGain - 20);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "model/settings.h"
 #include "solver/solver.h"
 #include "support/temp_dir.h"
+#include "ui/pattern_window.h"
 #include "ui/qt_host.h"
 
 namespace qw {
@@ -75,7 +76,7 @@ TEST_F(MainWindowTest, MenuTreeCaptionsAndUnbuiltWindows) {
     EXPECT_TRUE(Command("Ctl_DirectPrint")->isEnabled());
     window->Start("");
     // Windows of later work stay disabled whatever the commands ask.
-    for (const char* name : {"Ctl_PlotFF", "CtlGeometry", "CtlSources", "CtlOpt", "btnoptimiz", "btn3d"})
+    for (const char* name : {"Ctl_3D", "CtlGeometry", "CtlSources", "CtlOpt", "btnoptimiz", "btn3d"})
         EXPECT_FALSE(Command(name)->isEnabled()) << name;
     host.EnableCommand("CtlOpt", true);
     EXPECT_FALSE(Command("CtlOpt")->isEnabled());
@@ -94,6 +95,24 @@ TEST_F(MainWindowTest, StartsWithTheCommandLineFileAndComputes) {
     EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE  =  65.99 +  j 168.35 Ohms at Source 1"));
     EXPECT_TRUE(Panel(1).startsWith("run time: 00:0"));
     EXPECT_TRUE(Command("CtlCompZ")->isEnabled());
+}
+
+TEST_F(MainWindowTest, PlotFarFieldRunsTheChecksThenOpensThePatternWindow) {
+    window->Start("");
+    // Without a project the checks ask for one; cancelled, nothing opens.
+    Soon([] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->close();
+    });
+    Command("Ctl_PlotFF")->trigger();
+    EXPECT_EQ(window->Pattern(), nullptr);
+
+    window->DropFile(QString::fromStdString(kExamples + "/dipole.qlk"));
+    Command("btnfarfield")->trigger();
+    ASSERT_NE(window->Pattern(), nullptr);
+    EXPECT_TRUE(window->Pattern()->isVisible());
+    EXPECT_EQ(window->Pattern()->windowTitle(), "Far Field Plot");
 }
 
 TEST_F(MainWindowTest, StopEndsAComputationAndOnlyStopWorksMeanwhile) {

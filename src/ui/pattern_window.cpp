@@ -1,0 +1,659 @@
+#include "ui/pattern_window.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "model/log_commands.h"
+#include "model/number_text.h"
+#include "model/units.h"
+#include "platform/host.h"
+#include "platform/svg_canvas.h"
+#include "plots/pattern_compare.h"
+#include "plots/pattern_store.h"
+#include "ui/number_box.h"
+#include "ui/plot_options_dialog.h"
+#include "ui/qt_canvas.h"
+#include "ui/qt_host.h"
+#include "ui/window_placement.h"
+
+namespace qw {
+
+namespace {
+
+constexpr const char* kPlacementKey = "PlotScr";
+constexpr const char* kTitle = "Far Field Plot";
+constexpr const char* kPictureFilter = "Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
+constexpr const char* kLoadFilter = "Pictures (*.bmp;*.png)|*.bmp;*.png|Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
+constexpr int kSmallestPicture = 200;  // pixels each way
+
+}  // namespace
+
+// The window's picture: a QtCanvas that also keeps every primitive drawn
+// since it was last cleared, so that the same picture can be written as
+// SVG. A pasted bitmap cannot be replayed: such a picture stays a bitmap
+// until the next drawing clears it.
+class PictureCanvas : public QtCanvas {
+public:
+    enum class Kind { Clear, Line, Point, Circle, Box, Text };
+    struct Op {
+        Kind kind;
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        Pen pen;
+        Rgb colour;
+        std::string text;
+        bool bold = false;
+    };
+
+    // A new canvas starts white (its base cleared it before this class
+    // was there to record it).
+    PictureCanvas(int width, int height) : QtCanvas(width, height) {
+        ops_.push_back({Kind::Clear, 0, 0, 0, 0, {}, kWhite, {}, false});
+    }
+
+    void PastePicture(const QImage& picture) {
+        Paste(picture);
+        ops_.clear();
+        replayable_ = false;
+    }
+    bool Replayable() const { return replayable_; }
+    const std::vector<Op>& Ops() const { return ops_; }
+
+protected:
+    void DrawClear(Rgb background) override {
+        ops_.clear();
+        replayable_ = true;
+        ops_.push_back({Kind::Clear, 0, 0, 0, 0, {}, background, {}, false});
+        QtCanvas::DrawClear(background);
+    }
+    void DrawLine(double x1, double y1, double x2, double y2, const Pen& pen) override {
+        Record({Kind::Line, x1, y1, x2, y2, pen, {}, {}, false});
+        QtCanvas::DrawLine(x1, y1, x2, y2, pen);
+    }
+    void DrawPoint(double x, double y, Rgb colour) override {
+        Record({Kind::Point, x, y, 0, 0, {}, colour, {}, false});
+        QtCanvas::DrawPoint(x, y, colour);
+    }
+    void DrawCircle(double x, double y, double radius, const Pen& pen) override {
+        Record({Kind::Circle, x, y, radius, 0, pen, {}, {}, false});
+        QtCanvas::DrawCircle(x, y, radius, pen);
+    }
+    void DrawBox(double x1, double y1, double x2, double y2, Rgb fill) override {
+        Record({Kind::Box, x1, y1, x2, y2, {}, fill, {}, false});
+        QtCanvas::DrawBox(x1, y1, x2, y2, fill);
+    }
+    void DrawText(double x, double y, const std::string& text, Rgb colour, bool bold) override {
+        Record({Kind::Text, x, y, 0, 0, {}, colour, text, bold});
+        QtCanvas::DrawText(x, y, text, colour, bold);
+    }
+
+private:
+    void Record(Op op) {
+        if (replayable_) ops_.push_back(std::move(op));
+    }
+
+    std::vector<Op> ops_;
+    bool replayable_ = true;
+};
+
+namespace {
+
+// The recorded primitives drawn again as SVG, at the same pixel positions.
+class SvgReplay : public SvgCanvas {
+public:
+    using SvgCanvas::SvgCanvas;
+
+    void Play(const std::vector<PictureCanvas::Op>& ops) {
+        using Kind = PictureCanvas::Kind;
+        for (const auto& op : ops) {
+            switch (op.kind) {
+            case Kind::Clear: DrawClear(op.colour); break;
+            case Kind::Line: DrawLine(op.x1, op.y1, op.x2, op.y2, op.pen); break;
+            case Kind::Point: DrawPoint(op.x1, op.y1, op.colour); break;
+            case Kind::Circle: DrawCircle(op.x1, op.y1, op.x2, op.pen); break;
+            case Kind::Box: DrawBox(op.x1, op.y1, op.x2, op.y2, op.colour); break;
+            case Kind::Text: DrawText(op.x1, op.y1, op.text, op.colour, op.bold); break;
+            }
+        }
+    }
+};
+
+// The angle button: a right click is reported apart from a left one.
+class AngleButton : public QPushButton {
+public:
+    std::function<void()> onRightClick;
+
+    AngleButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            return;
+        }
+        QPushButton::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            if (isEnabled() && rect().contains(event->position().toPoint()) && onRightClick) onRightClick();
+            return;
+        }
+        QPushButton::mouseReleaseEvent(event);
+    }
+};
+
+}  // namespace
+
+// Shows the picture scaled to the widget with its aspect ratio kept.
+class PictureBox : public QWidget {
+public:
+    explicit PictureBox(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("Picture"));
+        setMinimumSize(kSmallestPicture, kSmallestPicture);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+    void Show(const QImage* image) {
+        image_ = image;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), palette().window());
+        if (!image_ || image_->isNull()) return;
+        const QSize shown = image_->size().scaled(size(), Qt::KeepAspectRatio);
+        const QRect target(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, shown != image_->size());
+        p.drawImage(target, *image_);
+    }
+
+private:
+    const QImage* image_ = nullptr;
+};
+
+QString HeightUnitCaption(int unit) {
+    switch (unit) {
+    case kFeet: return QStringLiteral("Height '");
+    case kInches: return QStringLiteral("Height \"");
+    case kCentimeters: return QStringLiteral("Hght cm");
+    case kMillimeters: return QStringLiteral("Hght mm");
+    case kWavelengths: return QStringLiteral("Hght wlgth");
+    default: return QStringLiteral("Height m.");
+    }
+}
+
+double WrapCutAngle(double value) {
+    if (!std::isfinite(value)) return 0;
+    const double whole = std::floor(value);
+    if (whole >= 1 && whole <= 360) return value;
+    // A whole degree (halves to even, as the integer operations round).
+    double wrapped = std::fmod(std::nearbyint(value + 360), 360.0);
+    if (wrapped < 0) wrapped += 360;
+    return wrapped == 0 ? 0.0 : wrapped;  // no -0
+}
+
+PatternWindow::PatternWindow(Context& ctx, QtHost& host, std::function<void(const std::function<void()>&)> run,
+                             QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), host_(host), run_(std::move(run)) {
+    setObjectName(QString::fromLatin1(kPlacementKey));
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(QIcon(":/icons/quillwork.svg"));
+    if (!QPrinterInfo::availablePrinters().isEmpty()) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    controls_ = BuildControls();
+    layout->addWidget(controls_);
+    picture_ = new PictureBox(central);
+    layout->addWidget(picture_, 1);
+    setCentralWidget(central);
+    BuildMenus();
+    BuildToolbar();
+
+    resize(1000, 840);
+    canvas_ = std::make_unique<PictureCanvas>(PictureSize().width(), PictureSize().height());
+    picture_->Show(&canvas_->Image());
+    SetAngle(view_.CutAngle);
+    ShowHeight();
+    SyncChecks();
+    EnableControls(true);
+}
+
+PatternWindow::~PatternWindow() = default;
+
+QAction* PatternWindow::AddCommand(const QString& name, const QString& caption, std::function<void()> act) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [act = std::move(act)] { act(); });
+    commands_[name] = action;
+    return action;
+}
+
+void PatternWindow::BuildMenus() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Picture"));
+    menu->setObjectName(QStringLiteral("mnuPicture"));
+    menu->addAction(AddCommand("mnuClear", "&Clear", [this] { ClearPicture(); }));
+    menu->addSeparator();
+    menu->addAction(AddCommand("mnuLoadPic", "&Load Picture", [this] { LoadPicture(); }));
+    menu->addAction(AddCommand("mnuSavePic", "&Save Picture", [this] { SavePicture(); }));
+    menu->addAction(AddCommand("mnuSaveSvg", "Save as S&VG", [this] { SaveSvg(); }));
+    menu->addAction(AddCommand("mnuExportPdf", "&Export to PDF", [this] { ExportPdf(); }));
+    menu->addSeparator();
+    QAction* copy = AddCommand("mnuCopy", "&Copy", [this] { CopyPicture(); });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    menu->addAction(copy);
+}
+
+void PatternWindow::BuildToolbar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Toolbar1"));
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    struct Button {
+        const char* key;
+        const char* tip;
+        std::function<void()> act;
+    };
+    const std::vector<Button> buttons = {
+        {"Azim", "Azimuth cut at the elevation in the angle box",
+         [this] { Compute([this] { DrawCut(kAzimuthPlane); }); }},
+        {"Zen", "Zenith cut at the azimuth in the angle box", [this] { Compute([this] { DrawCut(kZenithPlane); }); }},
+        {"Compare", "Compare with the cut stored in a pattern file", [this] { Compute([this] { Compare(); }); }},
+        {"Options", "Plot options", [this] { Options(); }},
+        {"Print", "Print the picture", [this] { Print(); }},
+        {"Show", "Bring the picture to the front", [this] {
+             raise();
+             activateWindow();
+             picture_->update();
+         }},
+    };
+    for (const Button& b : buttons) {
+        QAction* a = AddCommand(b.key, b.key, b.act);
+        a->setToolTip(b.tip);
+        bar->addAction(a);
+    }
+}
+
+QWidget* PatternWindow::BuildControls() {
+    auto* box = new QWidget(this);
+    box->setObjectName(QStringLiteral("Controls"));
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    auto* angles = new QVBoxLayout;
+    auto* angleButton = new AngleButton(QStringLiteral("Angle"), box);
+    angleButton->setObjectName(QStringLiteral("btnAngle"));
+    angleButton->setToolTip(QStringLiteral("Left click : TOA / Right Click = Lobe angle"));
+    angleButton_ = angleButton;
+    angleBox_ = new NumberBox(QStringLiteral("Ctl_Angle"), box);
+    angleBox_->setToolTip(QStringLiteral("Zenith/Azimuth angle"));
+    heightButton_ = new QPushButton(HeightUnitCaption(heightUnit_), box);
+    heightButton_->setObjectName(QStringLiteral("btnHeight"));
+    heightButton_->setToolTip(QStringLiteral("Unit of the antenna height"));
+    heightBox_ = new NumberBox(QStringLiteral("Ctl_Height"), box);
+    heightBox_->setToolTip(QStringLiteral("Antenna height"));
+    for (QLineEdit* e : {static_cast<QLineEdit*>(angleBox_), static_cast<QLineEdit*>(heightBox_)})
+        e->setMaximumWidth(90);
+    const int buttonWidth = heightButton_->fontMetrics().horizontalAdvance(QStringLiteral("Hght wlgth")) + 24;
+    angleButton_->setMinimumWidth(buttonWidth);
+    heightButton_->setMinimumWidth(buttonWidth);
+    auto* angleRow = new QHBoxLayout;
+    angleRow->addWidget(angleButton_);
+    angleRow->addWidget(angleBox_);
+    auto* heightRow = new QHBoxLayout;
+    heightRow->addWidget(heightButton_);
+    heightRow->addWidget(heightBox_);
+    angles->addLayout(angleRow);
+    angles->addLayout(heightRow);
+    row->addLayout(angles);
+
+    auto* field = new QGroupBox(QStringLiteral(" Field Displayed "), box);
+    field->setObjectName(QStringLiteral("FrameField"));
+    auto* fieldLayout = new QVBoxLayout(field);
+    fieldLayout->setSpacing(0);
+    fieldType_ = new QButtonGroup(this);
+    const char* fieldCaptions[] = {"Total", "Horizontal", "Vertical"};
+    for (int i = 0; i < 3; ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(fieldCaptions[i]), field);
+        option->setObjectName(QString("opFieldType(%1)").arg(i));
+        fieldType_->addButton(option, i + 1);
+        fieldLayout->addWidget(option);
+    }
+    fieldType_->button(view_.FieldType)->setChecked(true);
+    row->addWidget(field);
+
+    auto* checks = new QVBoxLayout;
+    overlay_ = new QCheckBox(QStringLiteral("Overlay Plot"), box);
+    overlay_->setObjectName(QStringLiteral("ChkOverlay"));
+    marker3dB_ = new QCheckBox(QStringLiteral("-3dB radius"), box);
+    marker3dB_->setObjectName(QStringLiteral("Chk3dbRad"));
+    checks->addWidget(overlay_);
+    checks->addWidget(marker3dB_);
+    checks->addStretch(1);
+    row->addLayout(checks);
+    row->addStretch(1);
+
+    connect(angleButton_, &QPushButton::clicked, this, [this] { SetAngle(view_.cut.takeOffAngle); });
+    angleButton->onRightClick = [this] {
+        const float lobe = view_.cut.lobeAngle;
+        SetAngle(lobe < 0 ? lobe + 360 : lobe);
+    };
+    connect(angleBox_, &QLineEdit::editingFinished, this, [this] {
+        if (angleBox_->isModified()) ApplyAngle();
+    });
+    connect(heightButton_, &QPushButton::clicked, this, [this] { CycleHeightUnit(); });
+    connect(heightBox_, &QLineEdit::editingFinished, this, [this] {
+        if (!heightBox_->isModified() || computing_) return;
+        Compute([this] { ApplyHeight(); });
+        // Not applied while another command runs: the box shows the height in force.
+        if (heightBox_->isModified()) ShowHeight();
+    });
+    connect(fieldType_, &QButtonGroup::idClicked, this, [this](int id) { view_.FieldType = id; });
+    connect(overlay_, &QCheckBox::toggled, this, [this](bool on) { view_.Overlay = on; });
+    connect(marker3dB_, &QCheckBox::toggled, this, [this](bool on) { ctx_.options.Marker3dB = on; });
+    return box;
+}
+
+void PatternWindow::Open() {
+    view_.PlotPlane = 0;
+    ctx_.farField.ResultsInDb = true;
+    SyncChecks();
+    if (!heightBox_->isModified()) ShowHeight();
+    if (!isVisible()) RestorePlacement(*this, ctx_, kPlacementKey, true);
+    show();
+    raise();
+    activateWindow();
+}
+
+const QImage& PatternWindow::Picture() const { return canvas_->Image(); }
+
+QAction* PatternWindow::Command(const QString& name) const {
+    const auto it = commands_.find(name);
+    return it == commands_.end() ? nullptr : it->second;
+}
+
+QString PatternWindow::PictureCaptionsText() const {
+    QStringList lines;
+    for (const std::string& l : captions_) lines << FromProgramText(l);
+    return lines.join('\n');
+}
+
+bool PatternWindow::Compute(const std::function<void()>& work) {
+    if (computing_) return false;
+    bool ran = false;
+    const auto body = [this, &work, &ran] {
+        ran = true;
+        computing_ = true;
+        EnableControls(false);
+        struct Restore {
+            PatternWindow* w;
+            ~Restore() {
+                w->computing_ = false;
+                w->EnableControls(true);
+            }
+        } restore{this};
+        work();
+    };
+    if (run_)
+        run_(body);
+    else
+        body();
+    if (closePending_) {
+        closePending_ = false;
+        close();
+    }
+    return ran;
+}
+
+void PatternWindow::EnableControls(bool enabled) {
+    for (auto& [name, action] : commands_) {
+        bool on = enabled;
+        if (name == "Print") on = on && printer_ != nullptr;
+        if (name == "mnuSaveSvg") on = on && canvas_ && canvas_->Replayable();
+        action->setEnabled(on);
+    }
+    controls_->setEnabled(enabled);
+}
+
+QSize PatternWindow::PictureSize() const {
+    return picture_->size().expandedTo(QSize(kSmallestPicture, kSmallestPicture));
+}
+
+void PatternWindow::Adopt(std::unique_ptr<PictureCanvas> canvas) {
+    canvas_ = std::move(canvas);
+    picture_->Show(&canvas_->Image());
+    if (!computing_) EnableControls(true);  // the SVG entry follows the picture
+}
+
+void PatternWindow::DrawCut(int plane) {
+    if (!ApplyPendingEntries()) return;
+    // A cut without overlay starts a picture of the area's present size,
+    // adopted only when something was drawn.
+    std::unique_ptr<PictureCanvas> fresh;
+    PictureCanvas* target = canvas_.get();
+    if (!view_.Overlay) {
+        const QSize size = PictureSize();
+        fresh = std::make_unique<PictureCanvas>(size.width(), size.height());
+        target = fresh.get();
+    }
+    std::vector<std::string> captions;
+    ReportLines lines(ctx_, [&captions](const std::string& line) { captions.push_back(line); });
+    const bool drawn = plane == kAzimuthPlane ? PlotAzimuthCut(ctx_, view_, *target, lines)
+                                              : PlotZenithCut(ctx_, view_, *target, lines);
+    if (ctx_.log.IsOn() && drawn) FlushLog(ctx_);
+    if (drawn) {
+        captions_ = std::move(captions);
+        if (fresh) Adopt(std::move(fresh));
+    }
+    SyncChecks();
+    ShowHeight();
+    picture_->update();
+}
+
+void PatternWindow::Compare() {
+    std::string folder;
+    if (!ctx_.project.FileName.empty())
+        folder = QFileInfo(QString::fromStdString(ctx_.project.FileName)).absolutePath().toStdString() + "/";
+    const auto chosen = ctx_.host->OpenFileDialog("Compare with Pattern File", "Pattern File (*.PF)|*.PF", folder);
+    if (!chosen || chosen->empty()) return;
+    const QSize size = PictureSize();
+    auto fresh = std::make_unique<PictureCanvas>(size.width(), size.height());
+    if (ComparePatternFile(ctx_, view_, *fresh, *chosen)) {
+        Adopt(std::move(fresh));
+        picture_->update();
+    }
+}
+
+void PatternWindow::Options() {
+    if (computing_) return;
+    PlotOptionsDialog dialog(ctx_, this);
+    dialog.exec();
+    SyncChecks();
+}
+
+bool PatternWindow::PaintOnPage(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QImage& image = Picture();
+    const QRect page = painter.viewport();
+    const QSize shown = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(page.topLeft(), shown), image);
+    return painter.end();
+}
+
+void PatternWindow::Print() {
+    if (!printer_ || computing_) return;
+    QPrintDialog dialog(printer_.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Print"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!PaintOnPage(*printer_))
+        ctx_.host->Notify("The picture could not be printed.", kTitle, MessageIcon::Critical);
+}
+
+void PatternWindow::ClearPicture() {
+    const QSize size = PictureSize();
+    Adopt(std::make_unique<PictureCanvas>(size.width(), size.height()));
+    view_.captionEnd = 0;
+    captions_.clear();
+    picture_->update();
+}
+
+void PatternWindow::LoadPicture() {
+    const auto path = ctx_.host->OpenFileDialog("Load Picture", kLoadFilter, "");
+    if (!path || path->empty()) return;
+    const QImage image(QString::fromStdString(*path));
+    if (image.isNull()) {
+        ctx_.host->Notify("The picture could not be read:\r\n" + *path, "Load Picture", MessageIcon::Critical);
+        return;
+    }
+    auto loaded = std::make_unique<PictureCanvas>(image.width(), image.height());
+    loaded->PastePicture(image);
+    view_.captionEnd = 0;
+    captions_.clear();
+    Adopt(std::move(loaded));
+    picture_->update();
+}
+
+void PatternWindow::SavePicture() {
+    const auto path = ctx_.host->SaveFileDialog("Save Picture", kPictureFilter, "");
+    if (!path || path->empty()) return;
+    const QString name = QString::fromStdString(*path);
+    const char* format = QFileInfo(name).suffix().compare("png", Qt::CaseInsensitive) == 0 ? "PNG" : "BMP";
+    // Written beside the old file and put in its place only when complete.
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || !Picture().save(&file, format) || !file.commit())
+        ctx_.host->Notify("The picture could not be written:\r\n" + *path +
+                              (file.errorString().isEmpty() ? "" : "\r\n" + ToProgramText(file.errorString())),
+                          "Save Picture", MessageIcon::Critical);
+}
+
+void PatternWindow::SaveSvg() {
+    if (!canvas_->Replayable()) return;
+    const auto path = ctx_.host->SaveFileDialog("Save as SVG", "SVG Picture (*.svg)|*.svg", "");
+    if (!path || path->empty()) return;
+    SvgReplay svg(canvas_->Width(), canvas_->Height());
+    svg.Play(canvas_->Ops());
+    const std::string why = svg.Save(*path);
+    if (!why.empty())
+        ctx_.host->Notify("The picture could not be written:\r\n" + *path + "\r\n" + why, "Save as SVG",
+                          MessageIcon::Critical);
+}
+
+void PatternWindow::ExportPdf() {
+    const auto path = ctx_.host->SaveFileDialog("Export to PDF", "PDF Document (*.pdf)|*.pdf", "");
+    if (!path || path->empty()) return;
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(QString::fromStdString(*path));
+    if (!PaintOnPage(pdf) || !QFileInfo::exists(QString::fromStdString(*path)))
+        ctx_.host->Notify("The PDF file could not be written:\r\n" + *path, "Export to PDF", MessageIcon::Critical);
+}
+
+void PatternWindow::CopyPicture() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(Picture());
+}
+
+bool PatternWindow::ApplyPendingEntries() {
+    if (angleBox_->isModified()) ApplyAngle();
+    return !heightBox_->isModified() || ApplyHeight();
+}
+
+bool PatternWindow::ApplyHeight() {
+    heightBox_->setModified(false);
+    const double typed = heightBox_->Value();
+    if (typed < 0) {
+        ctx_.host->Notify("Negative value not allowed");
+        ShowHeight();
+        return false;
+    }
+    Project& p = ctx_.project;
+    float metres = ToMeters(heightUnit_, p.Frequency, static_cast<float>(typed));
+    if (!std::isfinite(metres)) {
+        ctx_.host->Notify("Number out of range", kTitle, MessageIcon::Critical);
+        ShowHeight();
+        return false;
+    }
+    if (metres < 0) metres = 0;
+    // The pulses are built again at the next cut, and the pattern file is
+    // started anew for the changed project.
+    p.Height = metres;
+    p.HeightChanged = true;
+    p.Modified = true;
+    ShowHeight();
+    return true;
+}
+
+void PatternWindow::ApplyAngle() {
+    angleBox_->setModified(false);
+    SetAngle(static_cast<float>(angleBox_->Value()));
+}
+
+void PatternWindow::SetAngle(float angle) {
+    const double wrapped = WrapCutAngle(angle);
+    view_.CutAngle = static_cast<float>(wrapped);
+    angleBox_->setText(BoxText(view_.CutAngle));
+    angleBox_->setModified(false);
+}
+
+void PatternWindow::ShowHeight() {
+    const Project& p = ctx_.project;
+    heightBox_->setText(FromProgramText(Format(FromMeters(heightUnit_, p.Frequency, p.Height), "Fixed")));
+    heightBox_->setModified(false);
+}
+
+void PatternWindow::CycleHeightUnit() {
+    // A height being typed counts in the unit it was typed in.
+    if (heightBox_->isModified() && !Compute([this] { ApplyHeight(); })) ShowHeight();
+    heightUnit_ = heightUnit_ % 6 + 1;
+    heightButton_->setText(HeightUnitCaption(heightUnit_));
+    ShowHeight();
+}
+
+void PatternWindow::SyncChecks() {
+    const QSignalBlocker a(overlay_), b(marker3dB_);
+    overlay_->setChecked(view_.Overlay);
+    marker3dB_->setChecked(ctx_.options.Marker3dB);
+    if (QAbstractButton* option = fieldType_->button(view_.FieldType)) option->setChecked(true);
+}
+
+void PatternWindow::closeEvent(QCloseEvent* event) {
+    if (computing_) {
+        // Closing acts as Stop; the window goes once the computation has
+        // unwound.
+        closePending_ = true;
+        host_.RequestStop();
+        event->ignore();
+        return;
+    }
+    SavePlacement(*this, ctx_, kPlacementKey);
+    event->accept();
+}
+
+}  // namespace qw
