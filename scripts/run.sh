@@ -5,8 +5,16 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUILLWORK_BUILD_DIR:-$root/build}"
-project="${1:-$root/examples/dipole.qlk}"
 "$root/scripts/build.sh" >&2
+# The bundled example is opened from a copy in the build folder: the pattern
+# file and any save then land there, never in examples/.
+if [ $# -ge 1 ]; then
+  project="$1"
+else
+  mkdir -p "$build/examples"
+  [ -f "$build/examples/dipole.qlk" ] || cp "$root/examples/dipole.qlk" "$build/examples/"
+  project="$build/examples/dipole.qlk"
+fi
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$build/quillwork" ]; then
   exec "$build/quillwork" "$project"
 fi

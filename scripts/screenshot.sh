@@ -12,12 +12,16 @@ if [ $# -lt 1 ]; then
   exit 2
 fi
 folder="$(mkdir -p "$1" && cd "$1" && pwd)"
-project="$(realpath "${2:-$root/examples/dipole.qlk}")"
+source="$(realpath "${2:-$root/examples/dipole.qlk}")"
 "$root/scripts/build.sh" >&2
-# The program's settings and log go into a scratch folder, so that the
-# pictures show the built-in defaults and nothing of the user's is touched.
+# The program, its settings and log, and a copy of the project (the pattern
+# window writes the project's pattern file beside it) go into a scratch
+# folder, so that the pictures show the built-in defaults and nothing of the
+# user's or of examples/ is touched.
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
+project="$scratch/$(basename "$source")"
+cp "$source" "$project"
 export XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state"
 cp "$build/quillwork" "$scratch/quillwork"
 xvfb-run -a -s "-screen 0 1280x900x24" "$scratch/quillwork" --screenshots "$folder" "$project"
