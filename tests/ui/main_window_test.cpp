@@ -220,6 +220,22 @@ TEST_F(MainWindowTest, OptionCommandsReachTheSettingsAndCaptions) {
     EXPECT_EQ(GetSetting(ctx, kDefaultsSection, "CoaxImpedance"), "75");
 }
 
+TEST_F(MainWindowTest, MissingHelixAddOnIsReported) {
+    window->Start("");
+    QString shown;
+    Soon([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.Path()));
+    Command("mnuHelix")->trigger();
+    qputenv("PATH", path);
+    EXPECT_EQ(shown, "AddOn not found");
+}
+
 TEST(QtFileFilters, BothCasesAndTheDefaultSuffix) {
     EXPECT_EQ(QtNameFilters("QLK Project (*.qlk)|*.qlk|NEC File (*.nec)|*.nec"),
               QStringList({"QLK Project (*.qlk *.QLK)", "NEC File (*.nec *.NEC)"}));
