@@ -438,6 +438,9 @@ void MainWindow::Run(const std::function<void()>& command) {
 }
 
 void MainWindow::Refresh() {
+    // What the File menu enables when it opens, at once: its shortcuts
+    // (Ctrl+S) work without the menu having been opened.
+    FileMenuOpening(ctx_);
     const Project& p = ctx_.project;
     const QString name = QFileInfo(QString::fromStdString(p.FileName)).fileName();
     setWindowTitle(ProgramCaption() + (name.isEmpty() ? QString() : " - " + name) + "[*]");

@@ -216,6 +216,10 @@ TEST_F(MainWindowTest, OptionCommandsReachTheSettingsAndCaptions) {
     Command("CtOpCoax")->trigger();
     EXPECT_FLOAT_EQ(ctx.project.CoaxImpedance, 75);
     EXPECT_TRUE(window->isWindowModified());
+    // A modified project can be saved under a name at once (Ctrl+Shift+S);
+    // Save itself needs a project that has a file.
+    EXPECT_TRUE(Command("CtlSaveProjectAs")->isEnabled());
+    EXPECT_FALSE(Command("CtlSaveProject")->isEnabled());
     Command("CtlSaveDefaults")->trigger();
     EXPECT_EQ(GetSetting(ctx, kDefaultsSection, "CoaxImpedance"), "75");
 }
