@@ -285,7 +285,8 @@ void MainWindow::BuildToolbar() {
         menu.addAction("&Customize Toolbar...", this, [this] { CustomiseToolbar(); })->setEnabled(!computing_);
         menu.exec(toolbar_->mapToGlobal(at));
     });
-    auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+    // The program's own pictures; the style's where SVG cannot be drawn.
+    auto icon = [this](QStyle::StandardPixmap fallback) { return style()->standardIcon(fallback); };
     struct Button {
         const char* key;
         const char* tip;
@@ -313,7 +314,8 @@ void MainWindow::BuildToolbar() {
     };
     for (const Button& b : buttons) {
         QAction* a = AddCommand(nullptr, b.key, b.tip, {});
-        a->setIcon(b.icon);
+        const QIcon own(QString(":/icons/toolbar/%1.svg").arg(b.key));
+        a->setIcon(own.pixmap(24, 24).isNull() ? b.icon : own);
         a->setToolTip(b.tip);
         if (b.runs) {
             const std::string runs = b.runs;
