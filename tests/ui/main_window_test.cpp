@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -222,6 +223,22 @@ TEST_F(MainWindowTest, OptionCommandsReachTheSettingsAndCaptions) {
     EXPECT_FALSE(Command("CtlSaveProject")->isEnabled());
     Command("CtlSaveDefaults")->trigger();
     EXPECT_EQ(GetSetting(ctx, kDefaultsSection, "CoaxImpedance"), "75");
+}
+
+TEST_F(MainWindowTest, ExportToPdfWritesTheReport) {
+    window->Start(kExamples + "/dipole.qlk");
+    Command("CtlCompZ")->trigger();
+    const QString pdf = QString::fromStdString(dir.File("report"));
+    Soon([&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Export to PDF");
+        EXPECT_EQ(dialog->defaultSuffix(), "pdf");
+        dialog->selectFile(pdf);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    Command("CtlExportPdf")->trigger();
+    EXPECT_EQ(test::ReadBytes(dir.File("report.pdf")).substr(0, 5), "%PDF-");
 }
 
 TEST_F(MainWindowTest, MissingHelixAddOnIsReported) {
