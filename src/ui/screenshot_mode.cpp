@@ -15,6 +15,7 @@
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"
 #include "ui/pattern_window.h"
+#include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
 
 namespace qw {
@@ -107,6 +108,15 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
     log.ShowFile(QString::fromStdString(ctx.log.Path()));
     ok &= Grab(log, file("log_viewer.png"));
     log.close();
+
+    // Last, as its Cancel leaves the project without geometry: the
+    // project-file window with the open project's file.
+    ctx.PendingFileName = ctx.project.FileName;
+    if (!ctx.PendingFileName.empty())
+        ok &= GrabModal(file("project_file.png"), [&] {
+            ProjectFileWindow geoFile(ctx, &window);
+            geoFile.exec();
+        });
     return ok;
 }
 
