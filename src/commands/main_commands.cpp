@@ -51,6 +51,14 @@ bool ReadChosenFile(Context& ctx, const std::string& path) {
     return true;
 }
 
+// After a change the pulses depend on: built again when there are wires. A
+// failure has been reported and leaves the project as the user made it.
+void RebuildWirePulses(Context& ctx) {
+    if (ctx.project.WireCount == 0) return;
+    RebuildPulses(ctx);
+    ctx.AbortFlag = false;
+}
+
 // The computing commands whose reports always go to a log file.
 template <typename Report>
 void LoggedReport(Context& ctx, Report report) {
@@ -116,15 +124,7 @@ void StartUp(Context& ctx, const std::string& commandLineFile) {
     ctx.host->SetStatusText(1, "");
     ctx.host->SetStatusText(2, "");
     OpenLog(ctx, PathInFolder(ctx.files.logFolder, kLogFileName));
-    if (!commandLineFile.empty()) {
-        ctx.PendingFileName = commandLineFile;
-        LoadProject(ctx);
-        if (!ctx.AbortFlag) {
-            ctx.project.Modified = false;
-            ctx.host->EnableCommand(kSaveProjectAsCommand, true);
-            RememberRecentProject(ctx, commandLineFile);
-        }
-    }
+    if (!commandLineFile.empty()) ReadChosenFile(ctx, commandLineFile);
 }
 
 bool NewProjectCommand(Context& ctx, const std::string& folder, const std::tm& now) {
@@ -239,10 +239,7 @@ void ToggleFreeSpace(Context& ctx) {
     ShowFreeSpaceCaption(ctx);
     p.Modified = true;
     p.MatrixState = 0;
-    if (p.WireCount > 0) {
-        RebuildPulses(ctx);
-        ctx.AbortFlag = false;
-    }
+    RebuildWirePulses(ctx);
 }
 
 void SelectUnit(Context& ctx, int entry) {
@@ -302,10 +299,7 @@ void ToggleNecMode(Context& ctx) {
     ctx.options.NecMode = ctx.options.NecMode == 2 ? 1 : 2;
     ctx.host->CheckCommand(kNecCommand, ctx.options.NecMode == 2);
     // The solver's radii follow the mode when the pulses are built.
-    if (ctx.project.WireCount > 0) {
-        RebuildPulses(ctx);
-        ctx.AbortFlag = false;
-    }
+    RebuildWirePulses(ctx);
     ctx.project.MatrixState = 0;
 }
 

@@ -31,7 +31,7 @@ QGroupBox* AngleFrame(QWidget* parent, const QString& title, NumberBox* start, N
 }  // namespace
 
 FarFieldDialog::FarFieldDialog(Context& ctx, const FarFieldRequest& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), result_(current) {
+    : PlacedDialog(ctx, kPlacementKey, parent), result_(current) {
     setObjectName(QStringLiteral("FFinfo"));
     setWindowTitle(QStringLiteral("Far Field Parameters"));
 
@@ -83,7 +83,7 @@ FarFieldDialog::FarFieldDialog(Context& ctx, const FarFieldRequest& current, QWi
     distance_->setText(BoxText(current.RadialDistance));
     zenithStart_->setFocus();
 
-    RestorePlacement(*this, ctx_, kPlacementKey, false);
+    RestorePlace();
 }
 
 void FarFieldDialog::Ok() {
@@ -96,11 +96,6 @@ void FarFieldDialog::Ok() {
     r.ResultsInDb = db_->isChecked();
     result_ = r;
     accept();
-}
-
-void FarFieldDialog::done(int result) {
-    SavePlacement(*this, ctx_, kPlacementKey);
-    QDialog::done(result);
 }
 
 }  // namespace qw

@@ -6,6 +6,7 @@
 
 #include "model/context.h"
 #include "model/field_requests.h"
+#include "ui/window_placement.h"
 
 class QRadioButton;
 
@@ -13,7 +14,7 @@ namespace qw {
 
 class NumberBox;
 
-class FarFieldDialog : public QDialog {
+class FarFieldDialog : public PlacedDialog {
     Q_OBJECT
 public:
     FarFieldDialog(Context& ctx, const FarFieldRequest& current, QWidget* parent = nullptr);
@@ -21,12 +22,8 @@ public:
     // The request as typed; the computation applies its own limits.
     FarFieldRequest Result() const { return result_; }
 
-    void done(int result) override;
-
 private:
     void Ok();
-
-    Context& ctx_;
     FarFieldRequest result_;
     NumberBox *zenithStart_, *zenithStep_, *zenithSteps_;
     NumberBox *azimuthStart_, *azimuthStep_, *azimuthSteps_;

@@ -15,7 +15,7 @@ constexpr const char* kPlacementKey = "Freq";
 }
 
 FrequencyDialog::FrequencyDialog(Context& ctx, float current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), result_(current) {
+    : PlacedDialog(ctx, kPlacementKey, parent), result_(current) {
     setObjectName(QStringLiteral("Freq"));
     setWindowTitle(QStringLiteral("Operating Frequency"));
     value_ = new NumberBox(QStringLiteral("FValue"), this);
@@ -30,7 +30,7 @@ FrequencyDialog::FrequencyDialog(Context& ctx, float current, QWidget* parent)
     connect(buttons.ok, &QPushButton::clicked, this, [this] { Ok(); });
     value_->setFocus();
 
-    RestorePlacement(*this, ctx_, kPlacementKey, false);
+    RestorePlace();
 }
 
 // The frequency goes into the project at once, so that the check sees it;
@@ -49,11 +49,6 @@ void FrequencyDialog::Ok() {
     }
     result_ = typed;
     accept();
-}
-
-void FrequencyDialog::done(int result) {
-    SavePlacement(*this, ctx_, kPlacementKey);
-    QDialog::done(result);
 }
 
 }  // namespace qw

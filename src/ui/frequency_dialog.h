@@ -5,12 +5,13 @@
 #include <QDialog>
 
 #include "model/context.h"
+#include "ui/window_placement.h"
 
 namespace qw {
 
 class NumberBox;
 
-class FrequencyDialog : public QDialog {
+class FrequencyDialog : public PlacedDialog {
     Q_OBJECT
 public:
     FrequencyDialog(Context& ctx, float current, QWidget* parent = nullptr);
@@ -18,12 +19,8 @@ public:
     // The frequency typed (MHz).
     float Result() const { return result_; }
 
-    void done(int result) override;
-
 private:
     void Ok();
-
-    Context& ctx_;
     float result_;
     NumberBox* value_;
 };

@@ -15,7 +15,7 @@ constexpr const char* kPlacementKey = "FreqRange";
 }
 
 FrequencyRangeDialog::FrequencyRangeDialog(Context& ctx, const SweepRange& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), result_(current) {
+    : PlacedDialog(ctx, kPlacementKey, parent), result_(current) {
     setObjectName(QStringLiteral("FreqRange"));
     setWindowTitle(QStringLiteral("Frequency Range"));
     lower_ = new NumberBox(QStringLiteral("CtlLowerF"), this);
@@ -36,7 +36,7 @@ FrequencyRangeDialog::FrequencyRangeDialog(Context& ctx, const SweepRange& curre
     connect(buttons.ok, &QPushButton::clicked, this, [this] { Ok(); });
     lower_->setFocus();
 
-    RestorePlacement(*this, ctx_, kPlacementKey, false);
+    RestorePlace();
 }
 
 void FrequencyRangeDialog::Ok() {
@@ -46,11 +46,6 @@ void FrequencyRangeDialog::Ok() {
     if (!CheckFrequencyRange(ctx_, r)) return;  // the message has been shown; the dialog stays open
     result_ = r;
     accept();
-}
-
-void FrequencyRangeDialog::done(int result) {
-    SavePlacement(*this, ctx_, kPlacementKey);
-    QDialog::done(result);
 }
 
 }  // namespace qw

@@ -6,12 +6,13 @@
 
 #include "model/context.h"
 #include "model/field_requests.h"
+#include "ui/window_placement.h"
 
 namespace qw {
 
 class NumberBox;
 
-class FrequencyRangeDialog : public QDialog {
+class FrequencyRangeDialog : public PlacedDialog {
     Q_OBJECT
 public:
     FrequencyRangeDialog(Context& ctx, const SweepRange& current, QWidget* parent = nullptr);
@@ -19,12 +20,8 @@ public:
     // The band as typed; the caller puts the limits in order.
     SweepRange Result() const { return result_; }
 
-    void done(int result) override;
-
 private:
     void Ok();
-
-    Context& ctx_;
     SweepRange result_;
     NumberBox* lower_;
     NumberBox* upper_;

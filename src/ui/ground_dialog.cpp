@@ -25,7 +25,7 @@ float ClassMs(const GroundClass& c) { return static_cast<float>(static_cast<doub
 }  // namespace
 
 GroundDialog::GroundDialog(Context& ctx, const GroundInput& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), result_(current), perfect_(current.perfect) {
+    : PlacedDialog(ctx, kPlacementKey, parent), result_(current), perfect_(current.perfect) {
     setObjectName(QStringLiteral("EnvForm"));
     setWindowTitle(QStringLiteral("Environment Settings"));
 
@@ -115,7 +115,7 @@ GroundDialog::GroundDialog(Context& ctx, const GroundInput& current, QWidget* pa
     });
     connect(buttons.ok, &QPushButton::clicked, this, [this] { Ok(); });
 
-    RestorePlacement(*this, ctx_, kPlacementKey, false);
+    RestorePlace();
 }
 
 GroundInput GroundDialog::Result() const { return result_; }
@@ -166,11 +166,6 @@ void GroundDialog::Ok() {
     if (!CheckGroundInput(ctx_, g)) return;  // the message has been shown; the dialog stays open
     result_ = g;
     accept();
-}
-
-void GroundDialog::done(int result) {
-    SavePlacement(*this, ctx_, kPlacementKey);
-    QDialog::done(result);
 }
 
 }  // namespace qw

@@ -8,6 +8,7 @@
 
 #include "model/context.h"
 #include "platform/host.h"
+#include "ui/window_placement.h"
 
 class QButtonGroup;
 class QPushButton;
@@ -17,7 +18,7 @@ namespace qw {
 
 class NumberBox;
 
-class GroundDialog : public QDialog {
+class GroundDialog : public PlacedDialog {
     Q_OBJECT
 public:
     GroundDialog(Context& ctx, const GroundInput& current, QWidget* parent = nullptr);
@@ -25,15 +26,11 @@ public:
     // The ground as the dialog closed (perfect after the Perfect button).
     GroundInput Result() const;
 
-    void done(int result) override;
-
 private:
     void ChooseClass(int index);
     void MatchClass();
     void Ok();
     GroundInput Read() const;
-
-    Context& ctx_;
     GroundInput result_;
     bool perfect_;
     bool changed_ = false;

@@ -20,7 +20,7 @@ constexpr const char* kPowerFormat = "###0.0#";
 }  // namespace
 
 NearFieldDialog::NearFieldDialog(Context& ctx, const NearFieldRequest& current, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), result_(current) {
+    : PlacedDialog(ctx, kPlacementKey, parent), result_(current) {
     setObjectName(QStringLiteral("NFinfo"));
     setWindowTitle(QStringLiteral("Near Fields Parameters"));
 
@@ -81,7 +81,7 @@ NearFieldDialog::NearFieldDialog(Context& ctx, const NearFieldRequest& current, 
     power_->setText(QString::fromStdString(Format(current.PowerLevel, kPowerFormat)));
     start_[0]->setFocus();
 
-    RestorePlacement(*this, ctx_, kPlacementKey, false);
+    RestorePlace();
 }
 
 void NearFieldDialog::Ok() {
@@ -99,11 +99,6 @@ void NearFieldDialog::Ok() {
     r.ElectricField = electric_->isChecked();
     result_ = r;
     accept();
-}
-
-void NearFieldDialog::done(int result) {
-    SavePlacement(*this, ctx_, kPlacementKey);
-    QDialog::done(result);
 }
 
 }  // namespace qw

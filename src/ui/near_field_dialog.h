@@ -7,6 +7,7 @@
 
 #include "model/context.h"
 #include "model/field_requests.h"
+#include "ui/window_placement.h"
 
 class QRadioButton;
 
@@ -14,7 +15,7 @@ namespace qw {
 
 class NumberBox;
 
-class NearFieldDialog : public QDialog {
+class NearFieldDialog : public PlacedDialog {
     Q_OBJECT
 public:
     NearFieldDialog(Context& ctx, const NearFieldRequest& current, QWidget* parent = nullptr);
@@ -23,12 +24,8 @@ public:
     // below 1 one point.
     NearFieldRequest Result() const { return result_; }
 
-    void done(int result) override;
-
 private:
     void Ok();
-
-    Context& ctx_;
     NearFieldRequest result_;
     QRadioButton* electric_;
     QRadioButton* magnetic_;

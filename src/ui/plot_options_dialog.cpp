@@ -33,7 +33,7 @@ QWidget* WithUnit(QWidget* parent, NumberBox* box, const QString& unit) {
 
 }  // namespace
 
-PlotOptionsDialog::PlotOptionsDialog(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+PlotOptionsDialog::PlotOptionsDialog(Context& ctx, QWidget* parent) : PlacedDialog(ctx, kPlacementKey, parent) {
     setObjectName(QStringLiteral("PlotOptions"));
     setWindowTitle(QString::fromLatin1(kTitle));
 
@@ -67,7 +67,7 @@ PlotOptionsDialog::PlotOptionsDialog(Context& ctx, QWidget* parent) : QDialog(pa
     minDb_->setText(BoxText(ctx_.options.MinDb));
     gridStep_->setFocus();
 
-    RestorePlacement(*this, ctx_, kPlacementKey, false);
+    RestorePlace();
 }
 
 void PlotOptionsDialog::Ok() {
@@ -83,11 +83,6 @@ void PlotOptionsDialog::Ok() {
     ctx_.options = options;
     SavePlotOptions(ctx_);  // a failure has been reported; the choice holds for this run
     accept();
-}
-
-void PlotOptionsDialog::done(int result) {
-    SavePlacement(*this, ctx_, kPlacementKey);
-    QDialog::done(result);
 }
 
 }  // namespace qw

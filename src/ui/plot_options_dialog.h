@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include "model/context.h"
+#include "ui/window_placement.h"
 
 class QRadioButton;
 
@@ -15,17 +16,13 @@ namespace qw {
 
 class NumberBox;
 
-class PlotOptionsDialog : public QDialog {
+class PlotOptionsDialog : public PlacedDialog {
     Q_OBJECT
 public:
     PlotOptionsDialog(Context& ctx, QWidget* parent = nullptr);
 
-    void done(int result) override;
-
 private:
     void Ok();
-
-    Context& ctx_;
     QRadioButton* log_;
     QRadioButton* linear_;
     NumberBox* gridStep_;

@@ -46,6 +46,16 @@ void SavePlacement(const QWidget& window, Context& ctx, const std::string& key) 
                         static_cast<float>(r.width()), static_cast<float>(r.height()));
 }
 
+PlacedDialog::PlacedDialog(Context& ctx, const char* key, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), key_(key) {}
+
+void PlacedDialog::RestorePlace() { RestorePlacement(*this, ctx_, key_, false); }
+
+void PlacedDialog::done(int result) {
+    SavePlacement(*this, ctx_, key_);
+    QDialog::done(result);
+}
+
 QString FromProgramText(const std::string& bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
 
 std::string ToProgramText(const QString& text) { return Utf8ToCp1252(text.toStdString()); }

@@ -3,6 +3,7 @@
 // and comes back when it opens.
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <string>
 
@@ -21,6 +22,24 @@ void RestorePlacement(QWidget& window, const Context& ctx, const std::string& ke
 // window, with a height reaching the screen's so that it opens maximised
 // again).
 void SavePlacement(const QWidget& window, Context& ctx, const std::string& key);
+
+// A fixed-size dialog that opens where it was last closed: its place is
+// stored under its key whenever it closes (OK, Cancel, Esc or the window's
+// close button).
+class PlacedDialog : public QDialog {
+public:
+    PlacedDialog(Context& ctx, const char* key, QWidget* parent);
+
+protected:
+    // Moves the dialog to its stored place; called once its layout is built.
+    void RestorePlace();
+    void done(int result) override;
+
+    Context& ctx_;
+
+private:
+    const char* key_;
+};
 
 // Texts of the program (Windows-1252 bytes) and Qt's strings.
 QString FromProgramText(const std::string& bytes);
