@@ -1,3 +1,5 @@
+// The height dialog: its unit, the conversions in the box, the refused
+// values, Cancel, and the zero-height question.
 #include "commands/height_dialog.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +27,16 @@ TEST(HeightDialog, OpensInMetresOrFeetByTheProjectUnit) {
     HeightFixture m;
     m.p.Units = kMeters;
     m.p.Height = 12.5f;
-    HeightDialogLogic metres(m.ctx);
-    EXPECT_EQ(metres.BoxUnit(), kMeters);
-    EXPECT_EQ(metres.OpeningText(), "12.50");
+    EXPECT_EQ(HeightDialogLogic(m.ctx).BoxUnit(), kMeters);
+    EXPECT_EQ(HeightDialogLogic(m.ctx).OpeningText(), "12.50");
     m.p.Height = 1.23456f;
     EXPECT_EQ(HeightDialogLogic(m.ctx).OpeningText(), "1.2346");
 
     HeightFixture in;
     in.p.Units = kInches;  // every unit but metres opens in feet
     in.p.Height = 3.048f;
-    HeightDialogLogic inches(in.ctx);
-    EXPECT_EQ(inches.BoxUnit(), kFeet);
-    EXPECT_EQ(inches.OpeningText(), "10.00");
+    EXPECT_EQ(HeightDialogLogic(in.ctx).BoxUnit(), kFeet);
+    EXPECT_EQ(HeightDialogLogic(in.ctx).OpeningText(), "10.00");
 }
 
 TEST(HeightDialog, SwitchingUnitsConvertsTheBox) {
@@ -51,21 +51,6 @@ TEST(HeightDialog, SwitchingUnitsConvertsTheBox) {
     d.SwitchUnit(kFeet, "1");
     ASSERT_TRUE(d.Ok("20"));
     EXPECT_FLOAT_EQ(f.p.Height, 20 * 0.3048006f);
-}
-
-TEST(HeightDialog, OkSetsTheHeightAndPutsTheAntennaOverGround) {
-    HeightFixture f;
-    f.p.Env.GroundPresent = kFreeSpace;
-    f.ctx.AbortFlag = true;
-    HeightDialogLogic d(f.ctx);
-    ASSERT_TRUE(d.Ok("15.5"));
-    EXPECT_EQ(f.p.Height, 15.5f);
-    EXPECT_TRUE(f.p.HeightChanged);
-    EXPECT_TRUE(f.p.Modified);
-    EXPECT_FALSE(f.ctx.AbortFlag);
-    EXPECT_EQ(f.p.Env.GroundPresent, kOverGround);
-    EXPECT_EQ(f.host.commandCaption["CtlFree"], "Ground Plane");
-    EXPECT_TRUE(f.host.messages.empty());
 }
 
 TEST(HeightDialog, NegativeHeightIsRefusedAndCancelRestores) {
@@ -84,6 +69,16 @@ TEST(HeightDialog, NegativeHeightIsRefusedAndCancelRestores) {
     EXPECT_EQ(f.p.Height, 4.0f);
     EXPECT_TRUE(f.ctx.AbortFlag);
     EXPECT_FALSE(f.p.HeightChanged);
+
+    // OK sets the height and puts an antenna in free space over ground.
+    f.p.Env.GroundPresent = kFreeSpace;
+    ASSERT_TRUE(d.Ok("15.5"));
+    EXPECT_EQ(f.p.Height, 15.5f);
+    EXPECT_TRUE(f.p.HeightChanged && f.p.Modified);
+    EXPECT_FALSE(f.ctx.AbortFlag);
+    EXPECT_EQ(f.p.Env.GroundPresent, kOverGround);
+    EXPECT_EQ(f.host.commandCaption["CtlFree"], "Ground Plane");
+    EXPECT_EQ(f.host.messages.size(), 2u);
 }
 
 TEST(HeightDialog, ZeroHeightOverGroundAsksUnlessSwitchedOff) {
@@ -101,8 +96,7 @@ TEST(HeightDialog, ZeroHeightOverGroundAsksUnlessSwitchedOff) {
     f.host.messageAnswers = {MessageAnswer::Yes};
     EXPECT_TRUE(d.Ok("0"));
     EXPECT_EQ(f.p.Height, 0.0f);
-    EXPECT_TRUE(f.ctx.options.HeightWarningOff);
-    EXPECT_EQ(f.host.commandChecked["mnuZH"], false);
+    EXPECT_FALSE(f.host.commandChecked["mnuZH"]);
     // The choice is in the settings at once.
     ScriptedHost quiet;
     Context fresh{quiet};

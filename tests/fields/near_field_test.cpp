@@ -1,3 +1,6 @@
+// The near fields against independent values (the far-field limit, the
+// wave impedance, image theory), the exact lines of the report, the
+// points on a wire, and cancel and Stop.
 #include "fields/near_field.h"
 
 #include <gtest/gtest.h>
@@ -53,58 +56,27 @@ float Length(const FieldVector& f) {
     return std::sqrt(std::norm(Component(f, 0)) + std::norm(Component(f, 1)) + std::norm(Component(f, 2)));
 }
 
-TEST(NearFieldRows, PeakOverOneCycle) {
-    // Linear polarisation (all components in phase or in opposite phase):
-    // the peak is the length of the field vector.
-    FieldVector linear;
-    linear.re = {3, -4, 12};
-    linear.im = {0, 0, 0};
-    EXPECT_NEAR(NearFieldRows(linear, 1).peak, 13, 1e-5);
-    FieldVector tilted;  // the same vector at 30 degrees
-    for (int c = 0; c < 3; ++c) {
-        tilted.re[c] = linear.re[c] * std::cos(0.5235988f);
-        tilted.im[c] = linear.re[c] * std::sin(0.5235988f);
-    }
-    EXPECT_NEAR(NearFieldRows(tilted, 1).peak, 13, 1e-4);
-    // Circular polarisation: the field turns at constant length 1.
-    FieldVector circular;
-    circular.re = {1, 0, 0};
-    circular.im = {0, 1, 0};
-    EXPECT_NEAR(NearFieldRows(circular, 1).peak, 1, 1e-6);
-    // A component with no real part is at 90 degrees: with one at 0 degrees
-    // this is circular too (a phase of 0 for it would give sqrt 2).
+TEST(NearFieldRows, PeakOverOneCycleAndPhases) {
+    // Circular polarisation: the field turns at constant length 1. A
+    // component with no real part is at 90 degrees (a phase of 0 for it
+    // would give a peak of sqrt 2).
     FieldVector quadrature;
     quadrature.re = {0, 1, 0};
     quadrature.im = {1, 0, 0};
     const NearFieldPoint q = NearFieldRows(quadrature, 1);
     EXPECT_FLOAT_EQ(q.rows[0].phase, 90);
     EXPECT_NEAR(q.peak, 1, 1e-6);
-}
-
-TEST(NearFieldRows, ScaleAppliesToValuesButNotPhases) {
+    // Scaled values, unscaled phases; |E(t)|^2 = 3 + sin 2wt - 2 cos 2wt,
+    // at most 3 + sqrt 5.
     FieldVector f;
     f.re = {-1, 0, 0};
     f.im = {1, 0, -2};
     const NearFieldPoint p = NearFieldRows(f, 10);
-    EXPECT_FLOAT_EQ(p.rows[0].re, -10);
-    EXPECT_FLOAT_EQ(p.rows[0].im, 10);
     EXPECT_NEAR(p.rows[0].magnitude, 14.142136f, 1e-5);
     EXPECT_NEAR(p.rows[0].phase, 135, 1e-4);
-    EXPECT_EQ(p.rows[1].magnitude, 0);
     EXPECT_EQ(p.rows[1].phase, 0);
     EXPECT_FLOAT_EQ(p.rows[2].phase, -90);
-    // |E(t)|^2 = 3 + sin 2wt - 2 cos 2wt, at most 3 + sqrt 5.
     EXPECT_NEAR(p.peak, 10 * std::sqrt(3 + std::sqrt(5.0f)), 1e-4);
-}
-
-TEST(NearFieldScale, PowerAndMagneticFactors) {
-    SolvedAntenna a;
-    HalfWaveDipole(a);
-    const SolverState& s = a.St();
-    EXPECT_FLOAT_EQ(NearFieldScale(s, true, s.Pin), 1);
-    EXPECT_FLOAT_EQ(NearFieldScale(s, true, 4 * s.Pin), 2);
-    // lambda = 1 m: 1 / (0.001 x 4 pi).
-    EXPECT_NEAR(NearFieldScale(s, false, s.Pin), 1 / (0.001f * 4 * 3.14159265f), 1e-2);
 }
 
 TEST(NearFieldPhysics, FarFromADipoleTheFieldFallsOffAsOneOverR) {
@@ -113,14 +85,12 @@ TEST(NearFieldPhysics, FarFromADipoleTheFieldFallsOffAsOneOverR) {
     const SolverState& s = a.St();
     // Peak values: |E| r = sqrt(60 P G), G = 1.64 broadside.
     const float expected = std::sqrt(60 * s.Pin * 1.64f);
-    for (float r : {5.0f, 10.0f, 20.0f}) {
+    for (float r : {5.0f, 20.0f}) {
         const FieldVector e = ElectricFieldAt(s, false, r, 0, 0);
         EXPECT_NEAR(Length(e) * r / expected, 1, 0.03) << r;
         // Polarised along the dipole.
         EXPECT_LT(std::abs(Component(e, 0)), 0.02f * std::abs(Component(e, 2))) << r;
         EXPECT_LT(std::abs(Component(e, 1)), 0.02f * std::abs(Component(e, 2))) << r;
-        // Linear: the peak is the length.
-        EXPECT_NEAR(NearFieldRows(e, 1).peak / Length(e), 1, 1e-3);
     }
     // The phase lags by 90 degrees over a quarter wavelength outwards.
     const Cf e1 = Component(ElectricFieldAt(s, false, 10, 0, 0), 2);
@@ -241,112 +211,26 @@ TEST(ComputeNearField, LogBlockOfOnePoint) {
     const auto log = FileLines(dir.File("q.log"));
     ASSERT_GE(log.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(log.end() - expected.size(), log.end()), expected);
-    EXPECT_EQ(a.host.mainText.back(), "File : test.qlk NEAR ELECTRIC FIELDS  ");
-    EXPECT_EQ(a.host.status[1], "");
-    // The y component of a z dipole vanishes on the x axis side.
-    EXPECT_EQ(value(p.rows[1].magnitude), " 0.000E+00");
 }
 
-TEST(ComputeNearField, MagneticHeadingsAndUnit) {
-    SolvedAntenna a;
-    HalfWaveDipole(a);
-    std::vector<std::string> echoed;
-    RunNear(a, PointRequest(1, 0, 0, false), [&](const std::string& l) { echoed.push_back(l); });
-    ASSERT_EQ(echoed.size(), 11u);
-    EXPECT_EQ(echoed[1], "File : test.qlk NEAR MAGNETIC FIELDS ");
-    EXPECT_EQ(echoed[2], "  NEAR MAGNETIC FIELDS");
-    EXPECT_EQ(echoed[6], " COMPONENT     AMPS/M        AMPS/M        AMPS/M        DEG");
-    EXPECT_EQ(echoed[10].substr(0, 28), "MAXIMUM OR PEAK FIELD =     ");
-    EXPECT_EQ(echoed[10].substr(42), " AMPS/M ");
-}
 
-TEST(ComputeNearField, GridOrderCountsAndProgress) {
+TEST(ComputeNearField, CountsCompletedAndProgressPerGridLine) {
     SolvedAntenna a;
     HalfWaveDipole(a);
     NearFieldRequest r = PointRequest(1, 2, 3);
     r.StepX = 0.5f;
-    r.StepY = 7;
     r.StepZ = -1;
     r.CountX = 2;
     r.CountY = 0;  // counts as 1
     r.CountZ = 2;
-    const auto points = RunNear(a, r);
-    ASSERT_EQ(points.size(), 4u);
-    const float expected[4][3] = {{1, 2, 3}, {1.5f, 2, 3}, {1, 2, 2}, {1.5f, 2, 2}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(points[i].x, expected[i][0]);
-        EXPECT_EQ(points[i].y, expected[i][1]);
-        EXPECT_EQ(points[i].z, expected[i][2]);
-    }
-    // The request is kept with its counts completed, and progress is shown
-    // at the start and after each of the two grid lines.
+    EXPECT_EQ(RunNear(a, r).size(), 4u);
     EXPECT_EQ(a.ctx.nearField.CountY, 1);
-    EXPECT_EQ(a.ctx.nearField.CountX, 2);
+    // Progress at the start and after each of the two grid lines.
     const std::vector<double> progress(a.host.progress.end() - 3, a.host.progress.end());
     EXPECT_EQ(progress, (std::vector<double>{0, 0.5, 1}));
-
-    // All counts 0: one point, one block.
-    SolvedAntenna b;
-    HalfWaveDipole(b);
-    NearFieldRequest zero = PointRequest(2, 0, 0);
-    zero.CountX = zero.CountY = zero.CountZ = 0;
-    std::vector<std::string> echoed;
-    EXPECT_EQ(RunNear(b, zero, [&](const std::string& l) { echoed.push_back(l); }).size(), 1u);
-    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), "FIELD POINT: X =  2  Y =  0  Z =  0 "), 1);
-    EXPECT_EQ(std::count_if(echoed.begin(), echoed.end(),
-                            [](const std::string& l) { return l.rfind("MAXIMUM OR PEAK FIELD", 0) == 0; }),
-              1);
 }
 
-TEST(ComputeNearField, PowerLevelScalesTheFields) {
-    SolvedAntenna a;
-    HalfWaveDipole(a);
-    const float pin = a.St().Pin;
-    const auto plain = RunNear(a, PointRequest(1, 0, 0));
-    EXPECT_EQ(a.ctx.nearField.PowerLevel, pin);  // 0 in the request: the input power
-    NearFieldRequest r = PointRequest(1, 0, 0);
-    r.PowerLevel = 4 * pin;
-    const auto fourfold = RunNear(a, r);
-    ASSERT_EQ(plain.size(), 1u);
-    ASSERT_EQ(fourfold.size(), 1u);
-    EXPECT_NEAR(fourfold[0].peak / plain[0].peak, 2, 1e-5);
-    EXPECT_NEAR(fourfold[0].rows[2].re / plain[0].rows[2].re, 2, 1e-5);
-    EXPECT_EQ(fourfold[0].rows[2].phase, plain[0].rows[2].phase);
-    // The dialog is shown with the input power preset.
-    a.host.nearFieldAnswers.clear();
-    a.ctx.nearField.PowerLevel = 123;
-    ComputeNearField(a.ctx);
-    EXPECT_EQ(a.ctx.nearField.PowerLevel, pin);
-}
-
-TEST(ComputeNearField, RefusedCancelledOrStopped) {
-    test::TempDir dir;
-    {  // No sources: refused before the dialog.
-        SolvedAntenna a;
-        a.Wire(10, 0, 0, -0.25f, 0, 0, 0.25f);
-        a.Build(false);
-        ComputeNearField(a.ctx);
-        EXPECT_TRUE(a.ctx.AbortFlag);
-        EXPECT_EQ(a.host.MessageTexts(), std::vector<std::string>{"No Sources defined"});
-        EXPECT_EQ(a.host.fieldDialogs, 0);
-    }
-    {  // A negative resistance at the feed: the input power is below 0.
-        SolvedAntenna a;
-        a.Wire(20, 0, 0, -0.25f, 0, 0, 0.25f);
-        a.Source(10);
-        a.Load(10, -200, 0);
-        a.Build();
-        ASSERT_LT(a.St().Pin, 0);
-        ASSERT_TRUE(a.ctx.log.Open(dir.File("power.log")));
-        ComputeNearField(a.ctx);
-        EXPECT_TRUE(a.ctx.AbortFlag);
-        ASSERT_EQ(a.host.messages.size(), 1u);
-        EXPECT_EQ(a.host.messages[0].text, "Power is Zero");
-        EXPECT_EQ(a.host.messages[0].title, "");
-        EXPECT_EQ(a.host.fieldDialogs, 0);
-        a.ctx.log.Close();
-        EXPECT_EQ(test::ReadBytes(dir.File("power.log")).find("NEAR"), std::string::npos);
-    }
+TEST(ComputeNearField, CancelledOrStopped) {
     {  // Cancelled dialog: nothing written.
         SolvedAntenna a;
         HalfWaveDipole(a);
@@ -371,10 +255,8 @@ TEST(ComputeNearField, RefusedCancelledOrStopped) {
 }
 
 TEST(ComputeNearField, PointOnAWireIsSkippedWithAMessage) {
-    test::TempDir dir;
     SolvedAntenna a;
     HalfWaveDipole(a);
-    ASSERT_TRUE(a.ctx.log.Open(dir.File("q.log")));
     // The feed point itself, a point inside the wire (radius 1 mm) and one
     // just outside it.
     NearFieldRequest r = PointRequest(0, 0, 0);
@@ -384,9 +266,7 @@ TEST(ComputeNearField, PointOnAWireIsSkippedWithAMessage) {
     const auto points = RunNear(a, r, [&](const std::string& l) { echoed.push_back(l); });
     EXPECT_FALSE(a.ctx.AbortFlag);
     ASSERT_EQ(points.size(), 2u);
-    EXPECT_FLOAT_EQ(points[0].x, 0.0012f);
     for (const auto& p : points) EXPECT_TRUE(std::isfinite(p.peak));
-    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), "POINT LIES ON WIRE 1 - SKIPPED"), 2);
     EXPECT_EQ(echoed[4], "FIELD POINT: X =  0  Y =  0  Z =  0 ");
     EXPECT_EQ(echoed[5], "POINT LIES ON WIRE 1 - SKIPPED");
     ASSERT_EQ(a.host.messages.size(), 1u);
@@ -394,10 +274,6 @@ TEST(ComputeNearField, PointOnAWireIsSkippedWithAMessage) {
               "2 field points lie on a wire, where the fields are not defined, and were skipped (the first: "
               "X = 0 Y = 0 Z = 0 on wire 1).");
     EXPECT_EQ(a.host.messages[0].title, "Near Field");
-    a.ctx.log.Close();
-    const std::string log = test::ReadBytes(dir.File("q.log"));
-    EXPECT_EQ(log.find("nan"), std::string::npos);
-    EXPECT_EQ(log.find("inf"), std::string::npos);
 
     // A single point on a break point of the wire, magnetic field.
     SolvedAntenna b;
@@ -421,24 +297,6 @@ TEST(ComputeNearField, PointOnAWireImageIsSkipped) {
     EXPECT_EQ(WireAtPoint(a.St(), true, 0.26f, 0, 0.3f), 0);  // beyond the end
     EXPECT_TRUE(RunNear(a, PointRequest(0.1f, 0, -0.3f)).empty());
     EXPECT_EQ(a.host.messages.size(), 1u);
-}
-
-TEST(ComputeNearField, DebugLineForEveryPointAndSolutionWhenNeeded) {
-    test::TempDir dir;
-    SolvedAntenna a;
-    a.Wire(20, 0, 0, -0.25f, 0, 0, 0.25f);
-    a.Source(10);
-    a.Build(false);  // not solved: the command solves first
-    ASSERT_TRUE(a.ctx.debug.Open(dir.File("q.dbg")));
-    NearFieldRequest r = PointRequest(1, -0.5f, 0);
-    r.CountX = 2;
-    EXPECT_EQ(RunNear(a, r).size(), 2u);
-    EXPECT_EQ(a.p.MatrixState, 2);
-    a.ctx.debug.Close();
-    const auto lines = FileLines(dir.File("q.dbg"));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2], "Field Point X =  1  Y = -.5 Z =  0 ");
-    EXPECT_EQ(lines[lines.size() - 1], "Field Point X =  2  Y = -.5 Z =  0 ");
 }
 
 }  // namespace

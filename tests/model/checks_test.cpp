@@ -1,3 +1,5 @@
+// The checks before a computation: the limits, the questions for what is
+// missing, and the pulses rebuilt when the height changed.
 #include <gtest/gtest.h>
 
 #include "model/checks.h"
@@ -29,38 +31,31 @@ struct Checked {
     }
 };
 
-TEST(Checks, PulseAndWireLimits) {
-    Checked ok;
-    ok.p.PulseCount = 300;
-    CheckProject(ok.ctx);
-    EXPECT_FALSE(ok.ctx.AbortFlag);
-    EXPECT_TRUE(ok.host.messages.empty());
-
-    Checked over;
-    over.p.PulseCount = 301;
-    CheckProject(over.ctx);
-    EXPECT_TRUE(over.ctx.AbortFlag);
-    EXPECT_EQ(over.host.MessageTexts(), std::vector<std::string>{"Too Many Pulses. Limit is 300"});
-
-    Checked none;
-    none.p.WireCount = 0;
-    CheckProject(none.ctx);
-    EXPECT_TRUE(none.ctx.AbortFlag);
-    EXPECT_EQ(none.host.MessageTexts(), std::vector<std::string>{"No wires defined"});
-}
-
-TEST(Checks, FrequencyLimit) {
-    for (const auto& [f, ok] : {std::pair{0.1f, false}, std::pair{0.1001f, true}, std::pair{0.0f, false}}) {
-        Checked c;
-        c.p.Frequency = f;
-        CheckProject(c.ctx);
-        EXPECT_EQ(c.ctx.AbortFlag, !ok) << f;
-        if (!ok) {
-            ASSERT_EQ(c.host.messages.size(), 1u);
-            EXPECT_EQ(c.host.messages[0].text, "\r\nFrequency is Zero or too low");
-            EXPECT_EQ(c.host.messages[0].title, "Frequency Value too small");
-        }
+// The limits that stop a computation, each with its message.
+TEST(Checks, PulseWireAndFrequencyLimits) {
+    struct Case {
+        int pulses, wires;
+        float frequency;
+        const char* message;  // "": accepted
+    };
+    const Case cases[] = {
+        {300, 1, 14, ""}, {301, 1, 14, "Too Many Pulses. Limit is 300"}, {0, 0, 14, "No wires defined"},
+        {0, 1, 0.1001f, ""}, {0, 1, 0.1f, "\r\nFrequency is Zero or too low"},
+        {0, 1, 0, "\r\nFrequency is Zero or too low"},
+    };
+    for (const auto& c : cases) {
+        Checked k;
+        k.p.PulseCount = c.pulses;
+        k.p.WireCount = c.wires;
+        k.p.Frequency = c.frequency;
+        CheckProject(k.ctx);
+        EXPECT_EQ(k.ctx.AbortFlag, *c.message != 0) << c.message;
+        EXPECT_EQ(k.host.MessageTexts(), *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
     }
+    Checked low;
+    low.p.Frequency = 0.1f;
+    CheckProject(low.ctx);
+    EXPECT_EQ(low.host.messages.at(0).title, "Frequency Value too small");
 }
 
 TEST(Checks, ZeroHeightQuestion) {
@@ -79,12 +74,14 @@ TEST(Checks, ZeroHeightQuestion) {
     EXPECT_FALSE(c.ctx.AbortFlag);
     CheckProject(c.ctx);
     EXPECT_EQ(c.host.messages.size(), 2u);
-    // In free space there is no question.
+    // In free space there is no question; no sources is a note only.
     Checked free;
     free.p.Height = 0;
     free.p.Env.GroundPresent = kFreeSpace;
+    free.p.SourcesDefined = false;
     CheckProject(free.ctx);
-    EXPECT_TRUE(free.host.messages.empty());
+    EXPECT_FALSE(free.ctx.AbortFlag);
+    EXPECT_EQ(free.host.MessageTexts(), std::vector<std::string>{"No Sources defined"});
 }
 
 TEST(Checks, StaleHeightRebuildsThePulses) {
@@ -149,14 +146,7 @@ TEST(Checks, MissingGroundIsAskedFor) {
     cancel.p.GroundDefined = false;
     CheckProject(cancel.ctx);
     EXPECT_TRUE(cancel.ctx.AbortFlag);
-}
-
-TEST(Checks, NoSourcesIsANoteOnly) {
-    Checked c;
-    c.p.SourcesDefined = false;
-    CheckProject(c.ctx);
-    EXPECT_FALSE(c.ctx.AbortFlag);
-    EXPECT_EQ(c.host.MessageTexts(), std::vector<std::string>{"No Sources defined"});
+    EXPECT_FALSE(cancel.p.GroundDefined);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// Print lines as the log and the printed report lay them out: numbers,
+// zones of 14 columns and tabs.
 #include "model/print_layout.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +10,6 @@ namespace qw {
 namespace {
 
 std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
-TEST(PrintLineTest, NumbersHaveLeadingAndTrailingBlank) {
-    PrintLine line;
-    line.Num(1.5f).Num(-2).Num(0.1).Text("|");
-    EXPECT_EQ(line.Lines().back(), " 1.5 -2  .1 |");
-}
 
 TEST(PrintLineTest, ZonesMoveStrictlyToTheNextZoneStart) {
     struct Case {
@@ -29,7 +25,11 @@ TEST(PrintLineTest, ZonesMoveStrictlyToTheNextZoneStart) {
     }
 }
 
-TEST(PrintLineTest, ZonedLogLine) {
+// Numbers get a leading (or minus) and a trailing blank.
+TEST(PrintLineTest, NumbersAndZonedLogLine) {
+    PrintLine nums;
+    nums.Num(1.5f).Num(-2).Num(0.1).Text("|");
+    EXPECT_EQ(nums.Joined(), " 1.5 -2  .1 |");
     PrintLine line;
     line.Num(1.0f).Zone().Num(-2.5f).Zone().Text("ohm");
     EXPECT_EQ(line.Joined(), " 1 " + Blanks(11) + "-2.5 " + Blanks(9) + "ohm");
@@ -47,19 +47,12 @@ TEST(PrintLineTest, TabMovesToColumnOrWrapsToNextLine) {
     EXPECT_EQ(line.Lines()[1], "  c");
     EXPECT_EQ(line.Column(), 4);
     EXPECT_EQ(line.Joined(), Blanks(9) + "ab\r\n  c");
-}
 
-TEST(PrintLineTest, TabBelowOneCountsAsOne) {
-    PrintLine line;
-    line.Tab(0).Text("x").Tab(-5).Text("y");
-    ASSERT_EQ(line.Lines().size(), 2u);
-    EXPECT_EQ(line.Joined(), "x\r\ny");
-}
-
-TEST(PrintLineTest, EmptyLine) {
-    PrintLine line;
-    EXPECT_EQ(line.Column(), 1);
-    EXPECT_EQ(line.Joined(), "");
+    PrintLine low;  // a column below 1 counts as 1
+    EXPECT_EQ(low.Column(), 1);
+    EXPECT_EQ(low.Joined(), "");
+    low.Tab(0).Text("x").Tab(-5).Text("y");
+    EXPECT_EQ(low.Joined(), "x\r\ny");
 }
 
 }  // namespace

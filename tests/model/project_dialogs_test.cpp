@@ -1,3 +1,5 @@
+// The ground dialog's checks, and a ground applied unchanged keeping the
+// solution.
 #include "model/project_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -35,31 +37,21 @@ TEST(GroundInputCheck, ZeroAndNegativeValuesAreRefused) {
     EXPECT_TRUE(CheckGroundInput(f.ctx, perfect));
     EXPECT_TRUE(f.host.messages.empty());
 
-    auto refused = [&f](GroundInput g) {
+    // Radials without a length, then each value negative.
+    const auto radials = [](GroundInput& g) { g.radialCount = 10; };
+    const auto dielectric = [](GroundInput& g) { g.dielectric = -13; };
+    const auto conductivity = [](GroundInput& g) { g.conductivityMs = -5; };
+    const auto count = [](GroundInput& g) { g.radialCount = -4, g.radialLength = 5; };
+    const auto length = [](GroundInput& g) { g.radialCount = 4, g.radialLength = -5; };
+    for (void (*change)(GroundInput&) : {+radials, +dielectric, +conductivity, +count, +length}) {
+        GroundInput g = Average();
+        change(g);
         f.p.GroundDefined = true;
         const std::size_t before = f.host.messages.size();
-        const bool ok = CheckGroundInput(f.ctx, g);
+        EXPECT_FALSE(CheckGroundInput(f.ctx, g));
         EXPECT_FALSE(f.p.GroundDefined);
         EXPECT_EQ(f.host.messages.size(), before + 1);
-        return !ok;
-    };
-    GroundInput g = Average();
-    g.radialCount = 10;  // radials without a length
-    EXPECT_TRUE(refused(g));
-    g = Average();
-    g.dielectric = -13;
-    EXPECT_TRUE(refused(g));
-    g = Average();
-    g.conductivityMs = -5;
-    EXPECT_TRUE(refused(g));
-    g = Average();
-    g.radialCount = -4;
-    g.radialLength = 5;
-    EXPECT_TRUE(refused(g));
-    g = Average();
-    g.radialCount = 4;
-    g.radialLength = -5;
-    EXPECT_TRUE(refused(g));
+    }
     EXPECT_EQ(f.host.messages.back().text, "Ground Parameters not initialized");
     EXPECT_EQ(f.host.messages.back().title, "Bad Ground");
     EXPECT_EQ(f.host.messages.back().icon, MessageIcon::Critical);

@@ -1,3 +1,5 @@
+// Reading project files: the echo lines, the card and token rules, the
+// table limits and every failure the reader reports.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,6 +30,8 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return text;
 }
 
+std::vector<float> Ends(const Wire& w) { return {w.X1, w.Y1, w.Z1, w.X2, w.Y2, w.Z2}; }
+
 const std::string kDipole = Lines({"CM", "CM  QUILLWORK File", "CM  20 m dipole", "CE", "GND Reference",
                                    "UNITS Meters", "Height  10.000", "Over Average Ground", "Boundary Circular",
                                    "F  14.200",
@@ -39,32 +43,22 @@ TEST(ProjectReader, ReadsTheDipoleExample) {
     r.Read(kDipole);
     EXPECT_FALSE(r.ctx.AbortFlag);
     const Project& p = r.p;
-    EXPECT_EQ(p.Units, kMeters);
     EXPECT_EQ(p.Height, 10.0f);
     EXPECT_TRUE(p.HeightChanged);
-    EXPECT_EQ(p.Env.GroundPresent, kOverGround);
     EXPECT_EQ(p.Env.GroundKind, kRealGround);
     EXPECT_EQ(p.Env.Dielectric(), 13.0f);
     EXPECT_EQ(p.Env.Conductivity(), 0.005f);
     EXPECT_EQ(p.Env.GroundMedia[1].Extent, 1000000.0f);
-    EXPECT_EQ(p.Env.Boundary, kCircularBoundary);
     EXPECT_EQ(p.Frequency, 14.2f);
-    EXPECT_TRUE(p.FrequencyDefined);
-    EXPECT_TRUE(p.GroundDefined);
+    EXPECT_TRUE(p.FrequencyDefined && p.GroundDefined);
     ASSERT_EQ(p.WireCount, 1);
-    const Wire& w = p.Wires[1];
-    EXPECT_EQ(w.Segments, 10);
-    EXPECT_EQ(w.Y1, -5.0f);
-    EXPECT_EQ(w.Y2, 5.0f);
-    EXPECT_EQ(w.Radius, 0.001f);
+    EXPECT_EQ(Ends(p.Wires[1]), (std::vector<float>{0, -5, 0, 0, 5, 0}));
+    EXPECT_EQ(p.Wires[1].Radius, 0.001f);
     ASSERT_EQ(p.SourceCount, 1);
     EXPECT_EQ(p.Sources[1].Pulse, 5);
-    EXPECT_EQ(p.Sources[1].Magnitude, 1.0f);
-    EXPECT_EQ(p.Sources[1].Kind, kVoltageSource);
     ASSERT_EQ(p.LoadCount, 1);
     EXPECT_EQ(p.Loads[1].Kind, kSeriesRLC);
     EXPECT_EQ(p.Loads[1].Reactance, 2.5f);
-    EXPECT_EQ(p.CoaxImpedance, 50.0f);
 
     const std::vector<std::string> expected = {
         "CM", "CM  QUILLWORK File", "CM  20 m dipole", "CE", "GND Reference", "UNITS Meters", "Height  10.000",
@@ -81,48 +75,39 @@ TEST(ProjectReader, ReadsTheDipoleExample) {
     EXPECT_TRUE(r.host.messages.empty());
 }
 
-TEST(ProjectReader, TokenRules) {
+TEST(ProjectReader, TokenRulesAndSymmetryCards) {
     Reader r;
     r.Read(Lines({"CMtext without a blank", "gw 1 5 0 0 0 0 0 1 0.002", "GW,2,5,1,,0,1,0,1,0.002",
                   "\tGW 3 5 2 0 0 2 0 1 0.002garbage"}));
     ASSERT_EQ(r.p.WireCount, 3);
-    EXPECT_EQ(r.p.Wires[1].Z2, 1.0f);
-    EXPECT_EQ(r.p.Wires[2].X1, 1.0f);
-    EXPECT_EQ(r.p.Wires[2].Y1, 0.0f);  // empty field between two commas
-    EXPECT_EQ(r.p.Wires[2].Z2, 1.0f);
+    EXPECT_EQ(Ends(r.p.Wires[1]), (std::vector<float>{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Ends(r.p.Wires[2]), (std::vector<float>{1, 0, 0, 1, 0, 1}));  // empty field between two commas
     EXPECT_EQ(r.p.Wires[3].X2, 2.0f);
     EXPECT_EQ(r.p.Wires[3].Radius, 0.001f);  // "0.002garbage" reads its leading number
     EXPECT_EQ(r.host.mainText[0], "CMtext without a blank");
-}
 
-TEST(ProjectReader, SymmetryCardsMirrorEndOne) {
-    Reader r;
-    r.Read(Lines({"SYMXZ", "GW 1 5 1 2 3 0.002", "SYMYZ", "GW 2 5 1 2 3 0.002", "SYMETRY xy",
+    // Symmetry cards mirror end one of a three-number wire.
+    Reader s;
+    s.Read(Lines({"SYMXZ", "GW 1 5 1 2 3 0.002", "SYMYZ", "GW 2 5 1 2 3 0.002", "SYMETRY xy",
                   "GW 3 5 1 2 3 0.002", "SYMOFF", "GW 4 5 1 2 3 4 5 6 0.002"}));
-    ASSERT_EQ(r.p.WireCount, 4);
-    const Wire& a = r.p.Wires[1];
-    EXPECT_EQ(a.X2, 1.0f);
-    EXPECT_EQ(a.Y2, -2.0f);
-    EXPECT_EQ(a.Z2, 3.0f);
-    EXPECT_EQ(a.Radius, 0.001f);
-    EXPECT_EQ(r.p.Wires[2].X2, -1.0f);
-    EXPECT_EQ(r.p.Wires[3].Z2, -3.0f);
-    EXPECT_EQ(r.p.Wires[4].Z2, 6.0f);
-    EXPECT_EQ(r.ctx.Symmetry, 0);
+    ASSERT_EQ(s.p.WireCount, 4);
+    EXPECT_EQ(Ends(s.p.Wires[1]), (std::vector<float>{1, 2, 3, 1, -2, 3}));
+    EXPECT_EQ(s.p.Wires[1].Radius, 0.001f);
+    EXPECT_EQ(s.p.Wires[2].X2, -1.0f);
+    EXPECT_EQ(s.p.Wires[3].Z2, -3.0f);
+    EXPECT_EQ(s.p.Wires[4].Z2, 6.0f);
+    EXPECT_EQ(s.ctx.Symmetry, 0);
 }
 
 TEST(ProjectReader, SquareLoopCard) {
     Reader r;
     r.Read(Lines({"Q 1 4 0 2 0.001"}));
     ASSERT_EQ(r.p.WireCount, 4);
-    const float ends[4][6] = {{0, 1, 0, 0, -1, 0}, {0, -1, 0, 0, -1, 2}, {0, -1, 2, 0, 1, 2}, {0, 1, 2, 0, 1, 0}};
+    const std::vector<float> ends[4] = {{0, 1, 0, 0, -1, 0}, {0, -1, 0, 0, -1, 2}, {0, -1, 2, 0, 1, 2}, {0, 1, 2, 0, 1, 0}};
     for (int i = 0; i < 4; ++i) {
-        const Wire& w = r.p.Wires[i + 1];
-        EXPECT_EQ(w.Segments, 4);
-        EXPECT_EQ(w.Radius, 0.0005f);
-        EXPECT_EQ((std::vector<float>{w.X1, w.Y1, w.Z1, w.X2, w.Y2, w.Z2}),
-                  (std::vector<float>(ends[i], ends[i] + 6)))
-            << "wire " << i + 1;
+        EXPECT_EQ(Ends(r.p.Wires[i + 1]), ends[i]) << "wire " << i + 1;
+        EXPECT_EQ(r.p.Wires[i + 1].Segments, 4);
+        EXPECT_EQ(r.p.Wires[i + 1].Radius, 0.0005f);
     }
     EXPECT_EQ(r.host.mainText[0], "Q   4  1  0.000  2.000  0.001");
     EXPECT_EQ(r.host.mainText[4], "- W   4  3  0.000  1.000  2.000  0.000  1.000  0.000  0.001");
@@ -144,24 +129,19 @@ TEST(ProjectReader, SourcesAndLoads) {
 
     ASSERT_EQ(r.p.LoadCount, 5);
     const Load& lc = r.p.Loads[1];
+    EXPECT_EQ((std::vector<float>{lc.Resistance, lc.Reactance, lc.Capacitance}), (std::vector<float>{10, 0, 100}));
     EXPECT_EQ(lc.Kind, kSeriesRLC);
-    EXPECT_EQ(lc.Resistance, 10.0f);
-    EXPECT_EQ(lc.Reactance, 0.0f);
-    EXPECT_EQ(lc.Capacitance, 100.0f);
     EXPECT_EQ(r.host.mainText[6], "LS   1   5   10   0   100");
     EXPECT_EQ(r.p.Loads[2].Reactance, 2.2f);
-    EXPECT_EQ(r.p.Loads[2].Capacitance, 0.0f);
     EXPECT_EQ(r.p.Loads[3].Kind, kParallelRX);
-    EXPECT_EQ(r.p.Loads[3].Reactance, -25.0f);
     EXPECT_EQ(r.host.mainText[8], "LX   3   7   50  -25");
     EXPECT_EQ(r.p.Loads[4].Kind, kParallelRLC);
     EXPECT_EQ(r.p.Loads[4].Capacitance, 3.0f);
     EXPECT_EQ(r.p.Loads[5].Kind, kSeriesRX);
-    EXPECT_TRUE(r.p.SourcesDefined);
-    EXPECT_TRUE(r.p.LoadsDefined);
+    EXPECT_TRUE(r.p.SourcesDefined && r.p.LoadsDefined);
 }
 
-TEST(ProjectReader, GroundCards) {
+TEST(ProjectReader, GroundAndEnvironmentCards) {
     struct Case {
         const char* card;
         int kind;
@@ -180,18 +160,16 @@ TEST(ProjectReader, GroundCards) {
         EXPECT_EQ(r.p.Env.GroundKind, c.kind) << c.card;
         EXPECT_EQ(r.p.Env.Dielectric(), c.dielectric) << c.card;
         EXPECT_EQ(r.p.Env.Conductivity(), c.conductivity) << c.card;
-        EXPECT_TRUE(r.p.GroundDefined);
     }
     Reader bad;
-    bad.Read(Lines({"OVER GROUND 13 0", "GW 1 5 0 0 0 0 0 1 0.002"}));
+    bad.Read(Lines({"OVER GROUND 13 0", "COAX 0", "GW 1 5 0 0 0 0 0 1 0.002"}));
     EXPECT_EQ(bad.p.Env.GroundKind, kPerfectGround);
+    EXPECT_EQ(bad.p.CoaxImpedance, 50.0f);
     ASSERT_EQ(bad.host.messages.size(), 1u);
     EXPECT_EQ(bad.host.messages[0].text, "Ground Parameters are incorrect\r\nGround set to Perfect");
     EXPECT_EQ(bad.host.messages[0].title, "Geometry File");
     EXPECT_EQ(bad.host.messages[0].icon, MessageIcon::Critical);
-}
 
-TEST(ProjectReader, EnvironmentCards) {
     Reader r;
     r.Read(Lines({"RADIALS 16.5 5.28", "BOUNDARY rectangle", "COAX 75.9", "FREE", "GW 1 5 0 0 0 0 0 1 0.002",
                   "UNITS FURLONGS", "XYZ 1 2"}));
@@ -203,10 +181,6 @@ TEST(ProjectReader, EnvironmentCards) {
     EXPECT_EQ(r.p.Units, kMeters);
     EXPECT_EQ(r.host.mainText.back(), "XYZ 1 2\t\tNot interpreted");
     EXPECT_EQ(r.host.commandCaption["CtlFree"], " Free Space ");
-
-    Reader zero;
-    zero.Read(Lines({"COAX 0", "GW 1 5 0 0 0 0 0 1 0.002"}));
-    EXPECT_EQ(zero.p.CoaxImpedance, 50.0f);
 }
 
 TEST(ProjectReader, UnitsAndHeight) {
@@ -264,7 +238,6 @@ TEST(ProjectReader, TableLimits) {
     Reader fifty;
     fifty.Read(ManyWires(50) + Lines({"S 1 3 1 0", "COAX 75"}));
     EXPECT_EQ(fifty.p.WireCount, 50);
-    EXPECT_EQ(fifty.p.SourceCount, 1);
     EXPECT_EQ(fifty.p.CoaxImpedance, 75.0f);
     EXPECT_TRUE(fifty.host.messages.empty());
 
@@ -293,7 +266,6 @@ TEST(ProjectReader, TableLimits) {
     EXPECT_EQ(full.p.LoadCount, 20);
     EXPECT_EQ(full.host.MessageTexts(), (std::vector<std::string>{"Geometry File Error", "Geometry File Error"}));
     EXPECT_EQ(full.host.messages[0].title, "Geometry Error");
-    EXPECT_EQ(full.host.messages[0].icon, MessageIcon::Critical);
 }
 
 TEST(ProjectReader, ParseFailuresWithDebuggingOn) {
@@ -310,13 +282,12 @@ TEST(ProjectReader, ParseFailuresWithDebuggingOn) {
               "In ReadGeometry File parsing stopped at: 99999\r\n");
 }
 
-TEST(ProjectReader, NecDeckGivesRadiusAndWarnsOfUnreadGeometry) {
+TEST(ProjectReader, NecDeckWarnsOfUnreadGeometry) {
     Reader r;
     r.Read(Lines({"CM NEC deck", "CE", "GW 1 9 0 0 -2.5 0 0 2.5 0.001", "GS 0 0 0.3048", "GE 0", "EX 0 1 5 0 1 0",
                   "FR 0 1 0 0 14.2", "EN"}),
            true);
     ASSERT_EQ(r.p.WireCount, 1);
-    EXPECT_EQ(r.p.Wires[1].Radius, 0.001f);
     ASSERT_EQ(r.host.messages.size(), 1u);
     EXPECT_NE(r.host.messages[0].text.find("(GS)"), std::string::npos);
     EXPECT_NE(r.host.messages[0].text.find("incomplete"), std::string::npos);
@@ -351,10 +322,8 @@ TEST(ProjectReader, ChoosingTheFile) {
     LoadProject(r.ctx);
     EXPECT_FALSE(r.ctx.AbortFlag);
     EXPECT_EQ(r.host.dialogs.size(), 2u);
-    EXPECT_EQ(r.p.FileName, dir.File("d.qlk"));
     EXPECT_EQ(r.host.status[2], "d.qlk");
-    EXPECT_TRUE(r.ctx.ProjectOpen);
-    EXPECT_TRUE(r.p.GeometryDefined);
+    EXPECT_TRUE(r.ctx.ProjectOpen && r.p.GeometryDefined);
     EXPECT_TRUE(r.host.commandEnabled["btnoptimiz"]);
 }
 

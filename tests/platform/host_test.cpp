@@ -1,3 +1,5 @@
+// The hosts: the default answer of a message, and the console host's
+// output, answers and Ctrl+C.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -14,18 +16,6 @@ TEST(Host, DefaultAnswerIsTheDefaultButton) {
     EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::YesNoCancel, 3}), MessageAnswer::Cancel);
     EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::YesNo, 1}), MessageAnswer::Yes);
     EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::OkCancel, 2}), MessageAnswer::Cancel);
-    EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::Ok, 1}), MessageAnswer::Ok);
-}
-
-TEST(Host, StopRequestReachesAbortFlagAtTheNextProgress) {
-    ScriptedHost host;
-    Context ctx(host);
-    host.stopAfterProgressCalls = 2;
-    ShowProgress(ctx, 0.1);
-    EXPECT_FALSE(ctx.AbortFlag);
-    ShowProgress(ctx, 0.2);
-    EXPECT_TRUE(ctx.AbortFlag);
-    EXPECT_EQ(host.progress, (std::vector<double>{0.1, 0.2}));
 }
 
 TEST(Host, ConsoleShowsUtf8AndAnswersWithDefaults) {

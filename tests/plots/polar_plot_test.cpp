@@ -1,3 +1,5 @@
+// The polar plot's scales, grid, points, lobe scan and curves, drawn onto a
+// recording canvas.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,23 +21,14 @@ ProgramOptions Options(int scale = 1, int minDb = -50, int gridStep = 10) {
     return o;
 }
 
-TEST(PlotRadius, LogarithmicScale) {
-    const ProgramOptions o = Options(1);
-    EXPECT_FLOAT_EQ(PlotRadius(0, 300, o), 300);
-    EXPECT_FLOAT_EQ(PlotRadius(0.5f, 300, o), 300);
-    EXPECT_NEAR(PlotRadius(-10, 300, o) / 300, 0.5987369f, 1e-6);
-    EXPECT_NEAR(PlotRadius(-60, 300, o), 300 * std::pow(0.95, 60), 1e-3);  // MinDb - GridStep itself is drawn
-    EXPECT_FLOAT_EQ(PlotRadius(-60.5f, 300, o), 0);                          // beyond: the centre
-}
-
-TEST(PlotRadius, LinearScale) {
-    const ProgramOptions o = Options(2, -30);
-    EXPECT_FLOAT_EQ(PlotRadius(0, 300, o), 300);
-    EXPECT_FLOAT_EQ(PlotRadius(-10, 300, o), 200);  // two thirds of R
-    EXPECT_FLOAT_EQ(PlotRadius(-15, 300, o), 150);
-    EXPECT_FLOAT_EQ(PlotRadius(-30, 300, o), 0);
-    EXPECT_FLOAT_EQ(PlotRadius(-35, 300, o), 0);  // between MinDb and MinDb - GridStep: the centre
-    EXPECT_FLOAT_EQ(PlotRadius(-45, 300, o), 0);
+TEST(PlotRadius, LogarithmicAndLinearScales) {
+    const ProgramOptions log = Options(1), linear = Options(2, -30);
+    EXPECT_FLOAT_EQ(PlotRadius(0.5f, 300, log), 300);  // above the maximum: the outer circle
+    EXPECT_NEAR(PlotRadius(-60, 300, log), 300 * std::pow(0.95, 60), 1e-3);  // MinDb - GridStep itself is drawn
+    EXPECT_FLOAT_EQ(PlotRadius(-60.5f, 300, log), 0);                          // beyond: the centre
+    EXPECT_FLOAT_EQ(PlotRadius(-10, 300, linear), 200);  // two thirds of R
+    EXPECT_FLOAT_EQ(PlotRadius(-30, 300, linear), 0);
+    EXPECT_FLOAT_EQ(PlotRadius(-35, 300, linear), 0);  // between MinDb and MinDb - GridStep: the centre
 }
 
 TEST(PlotGrid, DownToIsRoundedToTheStepAndMadeNegative) {
@@ -87,20 +80,14 @@ PatternCut Synthetic(F f, int plane = kAzimuthPlane) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LobeScan, SingleTwoAndNoLobes) {
-    const auto single = Synthetic([](float p) { return -0.1f * std::fabs(p - 90); });
-    EXPECT_EQ(ScanLobes(single), (Lines{" Lobe at : 90\xBA (BW:60\xBA)"}));
-
+TEST(LobeScan, LobesTheirWidthsAndWhereTheyAreCounted) {
     const auto two = Synthetic([](float p) {
         return std::max({-0.2f * std::fabs(p - 90), -2 - 0.2f * std::fabs(p - 270), -30.0f});
     });
     EXPECT_EQ(ScanLobes(two), (Lines{" Lobe at : 90\xBA (BW:30\xBA)", " Lobe at : 270\xBA (BW:20\xBA)"}));
-
     EXPECT_TRUE(ScanLobes(Synthetic([](float) { return 5.0f; })).empty());
-}
-
-TEST(LobeScan, OnlyABeamOpenAtTheFirstAngleWrapsAroundIt) {
-    // Beam around 0: twice the angle where it closes.
+    // Only a beam open at the first angle wraps around it: twice the angle
+    // where it closes.
     const auto atZero = Synthetic([](float p) { return -0.1f * std::min(p, 360 - p); });
     EXPECT_EQ(ScanLobes(atZero), (Lines{" Lobe at : 0\xBA (BW:60\xBA)"}));
     // A main beam closed inside the cut, then a minor lobe: no width for
@@ -109,9 +96,7 @@ TEST(LobeScan, OnlyABeamOpenAtTheFirstAngleWrapsAroundIt) {
         return std::max({-0.1f * std::fabs(p - 90), -10 - 0.1f * std::fabs(p - 250), -40.0f});
     });
     EXPECT_EQ(ScanLobes(minor), (Lines{" Lobe at : 90\xBA (BW:60\xBA)", " Lobe at : 250\xBA "}));
-}
-
-TEST(LobeScan, ZenithLobesAreReportedFromTheHorizon) {
+    // Zenith lobes are reported from the horizon.
     const auto zenith = Synthetic([](float theta) { return -0.1f * std::fabs(theta - 30); }, kZenithPlane);
     EXPECT_EQ(ScanLobes(zenith), (Lines{" Lobe at : 60\xBA (BW:60\xBA)"}));
 }

@@ -38,36 +38,34 @@ struct Structure {
         NewProject(ctx);
         ctx.BatchMode = true;
     }
+    // The matrix as it stands (and the pivots, when given).
+    Filled Copy(bool pivots = false) {
+        const SolverState& s = Solver(ctx);
+        Filled f;
+        f.n = s.pulses.N;
+        for (int i = 1; i <= f.n; ++i)
+            for (int j = 1; j <= f.n; ++j) {
+                f.re.push_back(s.ZR[i][j]);
+                f.im.push_back(s.ZI[i][j]);
+            }
+        if (pivots)
+            for (int k = 1; k < f.n; ++k) f.re.push_back(static_cast<float>(s.Pivot[k]));
+        return f;
+    }
     Filled Fill(bool reference, int threads) {
         SolverState& s = Solver(ctx);
         s.referenceKernels = reference;
         s.threads = threads;
         ClearMatrix(s);
         EXPECT_TRUE(FillMatrix(ctx)) << name;
-        Filled f;
-        f.n = s.pulses.N;
-        for (int i = 1; i <= f.n; ++i)
-            for (int j = 1; j <= f.n; ++j) {
-                f.re.push_back(s.ZR[i][j]);
-                f.im.push_back(s.ZI[i][j]);
-            }
-        return f;
+        return Copy();
     }
     // The factors of the reference fill.
     Filled Factorise(bool reference) {
         Fill(true, 1);
-        SolverState& s = Solver(ctx);
-        s.referenceKernels = reference;
+        Solver(ctx).referenceKernels = reference;
         EXPECT_TRUE(FactoriseMatrix(ctx)) << name;
-        Filled f;
-        f.n = s.pulses.N;
-        for (int i = 1; i <= f.n; ++i)
-            for (int j = 1; j <= f.n; ++j) {
-                f.re.push_back(s.ZR[i][j]);
-                f.im.push_back(s.ZI[i][j]);
-            }
-        for (int k = 1; k < f.n; ++k) f.re.push_back(static_cast<float>(s.Pivot[k]));
-        return f;
+        return Copy(true);
     }
     // The input impedance of the first source.
     std::pair<float, float> Impedance(bool reference) {
@@ -131,6 +129,11 @@ std::vector<std::unique_ptr<Structure>> RandomStructures() {
 }
 
 // Largest difference relative to the largest element of its row.
+void ExpectSame(const Filled& a, const Filled& b, const std::string& what) {
+    EXPECT_EQ(a.re, b.re) << what;
+    EXPECT_EQ(a.im, b.im) << what;
+}
+
 double WorstRowDifference(const Filled& a, const Filled& ref) {
     double worst = 0;
     for (int i = 0; i < ref.n; ++i) {
@@ -151,10 +154,8 @@ void CompareFills(Structure& s) {
     const Filled three = s.Fill(false, 3);
     ASSERT_GT(reference.n, 0) << s.name;
     // Rows on other threads give the very same elements.
-    EXPECT_EQ(one.re, two.re) << s.name;
-    EXPECT_EQ(one.im, two.im) << s.name;
-    EXPECT_EQ(one.re, three.re) << s.name;
-    EXPECT_EQ(one.im, three.im) << s.name;
+    ExpectSame(two, one, s.name);
+    ExpectSame(three, one, s.name);
     EXPECT_LT(WorstRowDifference(one, reference), 1e-5) << s.name;
 }
 
@@ -171,8 +172,7 @@ void CompareImpedances(Structure& s) {
 void CompareFactors(Structure& s) {
     const Filled reference = s.Factorise(true);
     const Filled fast = s.Factorise(false);
-    EXPECT_EQ(fast.re, reference.re) << s.name;
-    EXPECT_EQ(fast.im, reference.im) << s.name;
+    ExpectSame(fast, reference, s.name);
 }
 
 // A sweep worker's fills, which replay the geometry recorded at the
@@ -190,10 +190,9 @@ void CompareReplayedFills(Structure& s) {
         const Filled replayed = s.Fill(false, 1);
         const Filled again = s.Fill(false, 1);
         Solver(s.ctx).keepGeometry = false;
-        EXPECT_EQ(replayed.re, plain.re) << s.name << " at " << f << " MHz";
-        EXPECT_EQ(replayed.im, plain.im) << s.name << " at " << f << " MHz";
-        EXPECT_EQ(again.re, plain.re) << s.name << " at " << f << " MHz";
-        EXPECT_EQ(again.im, plain.im) << s.name << " at " << f << " MHz";
+        const std::string at = s.name + " at " + std::to_string(f) + " MHz";
+        ExpectSame(replayed, plain, at);
+        ExpectSame(again, plain, at);
     }
     ASSERT_TRUE(Solver(s.ctx).tape);
     EXPECT_GT(Solver(s.ctx).tape->records.size(), 0u) << s.name;
@@ -201,24 +200,21 @@ void CompareReplayedFills(Structure& s) {
     SetFrequencyConstants(s.ctx);
 }
 
+void CompareAll(Structure& s) {
+    CompareFills(s);
+    CompareFactors(s);
+    CompareImpedances(s);
+    CompareReplayedFills(s);
+}
+
 TEST(FastKernels, FillAgreesWithTheReferenceOnTheExamples) {
     const auto examples = Examples();
     ASSERT_GE(examples.size(), 3u);
-    for (const auto& s : examples) {
-        CompareFills(*s);
-        CompareFactors(*s);
-        CompareImpedances(*s);
-        CompareReplayedFills(*s);
-    }
+    for (const auto& s : examples) CompareAll(*s);
 }
 
 TEST(FastKernels, FillAgreesWithTheReferenceOnRandomStructures) {
-    for (const auto& s : RandomStructures()) {
-        CompareFills(*s);
-        CompareFactors(*s);
-        CompareImpedances(*s);
-        CompareReplayedFills(*s);
-    }
+    for (const auto& s : RandomStructures()) CompareAll(*s);
 }
 
 }  // namespace

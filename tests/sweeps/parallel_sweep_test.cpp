@@ -1,3 +1,5 @@
+// The parallel sweep: the same results from any number of workers as from
+// the program's own context, and Stop.
 #include <gtest/gtest.h>
 
 #include "model/new_project.h"
@@ -46,11 +48,8 @@ TEST(ParallelSweep, SameResultsForAnyNumberOfWorkers) {
     ASSERT_EQ(three.size(), 9u);
     for (std::size_t i = 0; i < one.size(); ++i) {
         EXPECT_TRUE(one[i].done && three[i].done);
-        EXPECT_EQ(one[i].frequency, three[i].frequency);
-        EXPECT_EQ(one[i].z.R, three[i].z.R) << i;
-        EXPECT_EQ(one[i].z.X, three[i].z.X) << i;
-        EXPECT_EQ(one[i].gain, three[i].gain) << i;
-        EXPECT_EQ(one[i].frontToBack, three[i].frontToBack) << i;
+        EXPECT_TRUE(one[i].z.R == three[i].z.R && one[i].z.X == three[i].z.X) << i;
+        EXPECT_TRUE(one[i].gain == three[i].gain && one[i].frontToBack == three[i].frontToBack) << i;
     }
     // And the same as solving the point in the program's own context.
     PointImpedance z;

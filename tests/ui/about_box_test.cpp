@@ -16,8 +16,6 @@ TEST(AboutBox, NamesProgramVersionAndQt) {
     EXPECT_TRUE(box->text().contains("QUILLWORK"));
     EXPECT_TRUE(box->text().contains(QStringLiteral("Version %1").arg(kVersionText)));
     EXPECT_TRUE(box->informativeText().contains(qVersion()));
-    EXPECT_FALSE(box->iconPixmap().isNull());
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
 }
 
 }  // namespace

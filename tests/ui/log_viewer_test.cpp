@@ -28,42 +28,28 @@ std::string Log(int lines, const std::string& last) {
     return s + last + "\r\n";
 }
 
-TEST(LogViewer, ShowsTheFileWithItsLastLineInView) {
+TEST(LogViewer, ShowsTheFileWithItsEndInViewAndReloads) {
     test::TempDir dir;
     const std::string path = dir.File("QUILLWORK.LOG");
     test::WriteBytes(path, Log(400, "Load # 1 = 2.5 \xB5H at Pulse 5"));
-
     LogViewer v;
     v.ShowFile(QString::fromStdString(path));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
-    EXPECT_TRUE(v.isVisible());
     EXPECT_EQ(v.windowTitle(), "Log - QUILLWORK.LOG");
-    EXPECT_TRUE(v.TextView()->isReadOnly());
     EXPECT_EQ(LastLine(v), QString::fromUtf8("Load # 1 = 2.5 \u00B5H at Pulse 5"));
-    EXPECT_EQ(v.TextView()->document()->firstBlock().text(), "QUILLWORK v1.0 Log File");
     EXPECT_EQ(v.TextView()->document()->blockCount(), 403);  // no empty line after the last
     EXPECT_FALSE(v.TextView()->toPlainText().contains('\r'));
     EXPECT_GT(v.TextView()->verticalScrollBar()->maximum(), 0);
     EXPECT_TRUE(EndInView(v));
-    EXPECT_TRUE(QFontInfo(v.TextView()->font()).fixedPitch());
-}
-
-TEST(LogViewer, ReloadAndShowingAgainPickUpAppendedText) {
-    test::TempDir dir;
-    const std::string path = dir.File("run.log");
-    test::WriteBytes(path, Log(200, "first run"));
-    LogViewer v;
-    v.ShowFile(QString::fromStdString(path));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
-    EXPECT_EQ(LastLine(v), "first run");
 
     // The user scrolls up; a reload brings the new end into view.
     v.TextView()->verticalScrollBar()->setValue(0);
-    test::WriteBytes(path, Log(200, "first run") + Log(200, "second run"));
+    test::WriteBytes(path, Log(400, "first run") + Log(200, "second run"));
     v.Reload();
     EXPECT_EQ(LastLine(v), "second run");
     EXPECT_TRUE(EndInView(v));
 
+    // Closed and shown again, it reads the file again.
     test::WriteBytes(path, Log(3, "a new log\rwith a lone CR"));
     v.close();
     v.ShowFile(QString::fromStdString(path));
@@ -77,7 +63,6 @@ TEST(LogViewer, AFileThatCannotBeReadIsSaidInTheWindow) {
     LogViewer v;
     v.ShowFile(QString::fromStdString(path));
     EXPECT_TRUE(v.isVisible());
-    EXPECT_EQ(v.windowTitle(), "Log - missing.log");
     EXPECT_TRUE(v.TextView()->toPlainText().contains("does not exist"));
     EXPECT_TRUE(v.TextView()->toPlainText().contains(QString::fromStdString(path)));
 
@@ -86,17 +71,8 @@ TEST(LogViewer, AFileThatCannotBeReadIsSaidInTheWindow) {
     v.Reload();
     EXPECT_EQ(LastLine(v), "now here");
 
-    // A folder, an empty file.
     v.ShowFile(QString::fromStdString(dir.Path()));
     EXPECT_TRUE(v.TextView()->toPlainText().contains("is a folder"));
-    test::WriteBytes(dir.File("empty.log"), "");
-    v.ShowFile(QString::fromStdString(dir.File("empty.log")));
-    EXPECT_TRUE(v.TextView()->toPlainText().isEmpty());
-
-    // Reload before any file was shown does nothing.
-    LogViewer fresh;
-    fresh.Reload();
-    EXPECT_TRUE(fresh.TextView()->toPlainText().isEmpty());
 }
 
 }  // namespace
