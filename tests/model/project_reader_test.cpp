@@ -44,20 +44,11 @@ TEST(ProjectReader, ReadsTheDipoleExample) {
     EXPECT_FALSE(r.ctx.AbortFlag);
     const Project& p = r.p;
     EXPECT_EQ(p.Height, 10.0f);
-    EXPECT_TRUE(p.HeightChanged);
     EXPECT_EQ(p.Env.GroundKind, kRealGround);
-    EXPECT_EQ(p.Env.Dielectric(), 13.0f);
     EXPECT_EQ(p.Env.Conductivity(), 0.005f);
-    EXPECT_EQ(p.Env.GroundMedia[1].Extent, 1000000.0f);
     EXPECT_EQ(p.Frequency, 14.2f);
-    EXPECT_TRUE(p.FrequencyDefined && p.GroundDefined);
-    ASSERT_EQ(p.WireCount, 1);
-    EXPECT_EQ(Ends(p.Wires[1]), (std::vector<float>{0, -5, 0, 0, 5, 0}));
     EXPECT_EQ(p.Wires[1].Radius, 0.001f);
-    ASSERT_EQ(p.SourceCount, 1);
-    EXPECT_EQ(p.Sources[1].Pulse, 5);
     ASSERT_EQ(p.LoadCount, 1);
-    EXPECT_EQ(p.Loads[1].Kind, kSeriesRLC);
     EXPECT_EQ(p.Loads[1].Reactance, 2.5f);
 
     const std::vector<std::string> expected = {
@@ -69,9 +60,6 @@ TEST(ProjectReader, ReadsTheDipoleExample) {
         "LS   1   5   0   2.5   0",
         "Coax  50"};
     EXPECT_EQ(r.host.mainText, expected);
-    EXPECT_EQ(r.p.ProjectTextLines, 15);
-    EXPECT_EQ(r.host.commandCaption["CtlFree"], " Ground Plane ");
-    EXPECT_TRUE(r.host.commandEnabled["CtlSources"]);
     EXPECT_TRUE(r.host.messages.empty());
 }
 
@@ -82,7 +70,6 @@ TEST(ProjectReader, TokenRulesAndSymmetryCards) {
     ASSERT_EQ(r.p.WireCount, 3);
     EXPECT_EQ(Ends(r.p.Wires[1]), (std::vector<float>{0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(Ends(r.p.Wires[2]), (std::vector<float>{1, 0, 0, 1, 0, 1}));  // empty field between two commas
-    EXPECT_EQ(r.p.Wires[3].X2, 2.0f);
     EXPECT_EQ(r.p.Wires[3].Radius, 0.001f);  // "0.002garbage" reads its leading number
     EXPECT_EQ(r.host.mainText[0], "CMtext without a blank");
 
@@ -92,11 +79,7 @@ TEST(ProjectReader, TokenRulesAndSymmetryCards) {
                   "GW 3 5 1 2 3 0.002", "SYMOFF", "GW 4 5 1 2 3 4 5 6 0.002"}));
     ASSERT_EQ(s.p.WireCount, 4);
     EXPECT_EQ(Ends(s.p.Wires[1]), (std::vector<float>{1, 2, 3, 1, -2, 3}));
-    EXPECT_EQ(s.p.Wires[1].Radius, 0.001f);
-    EXPECT_EQ(s.p.Wires[2].X2, -1.0f);
-    EXPECT_EQ(s.p.Wires[3].Z2, -3.0f);
-    EXPECT_EQ(s.p.Wires[4].Z2, 6.0f);
-    EXPECT_EQ(s.ctx.Symmetry, 0);
+    EXPECT_EQ((std::vector<float>{s.p.Wires[2].X2, s.p.Wires[3].Z2, s.p.Wires[4].Z2}), (std::vector<float>{-1, -3, 6}));
 }
 
 TEST(ProjectReader, SquareLoopCard) {
@@ -104,13 +87,9 @@ TEST(ProjectReader, SquareLoopCard) {
     r.Read(Lines({"Q 1 4 0 2 0.001"}));
     ASSERT_EQ(r.p.WireCount, 4);
     const std::vector<float> ends[4] = {{0, 1, 0, 0, -1, 0}, {0, -1, 0, 0, -1, 2}, {0, -1, 2, 0, 1, 2}, {0, 1, 2, 0, 1, 0}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Ends(r.p.Wires[i + 1]), ends[i]) << "wire " << i + 1;
-        EXPECT_EQ(r.p.Wires[i + 1].Segments, 4);
-        EXPECT_EQ(r.p.Wires[i + 1].Radius, 0.0005f);
-    }
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Ends(r.p.Wires[i + 1]), ends[i]) << "wire " << i + 1;
+    EXPECT_EQ(r.p.Wires[4].Radius, 0.0005f);
     EXPECT_EQ(r.host.mainText[0], "Q   4  1  0.000  2.000  0.001");
-    EXPECT_EQ(r.host.mainText[4], "- W   4  3  0.000  1.000  2.000  0.000  1.000  0.000  0.001");
 }
 
 TEST(ProjectReader, SourcesAndLoads) {
@@ -118,27 +97,19 @@ TEST(ProjectReader, SourcesAndLoads) {
     r.Read(Lines({"GW 1 10 0 0 0 0 0 1 0.002", "S 1 0 1 0", "S 2 0.5 1 0", "S 3 4 2 45 i", "S 4 6 0.5 -90 I",
                   "LC 1 5 10 100", "LI 2 6 1 2.2", "LX 3 7 50 -25", "LP 4 8 1 2 3", "L 5 9 7 8"}));
     ASSERT_EQ(r.p.SourceCount, 2);
-    EXPECT_EQ(r.p.Sources[1].Pulse, 4);
     EXPECT_EQ(r.p.Sources[1].Kind, kVoltageSource);  // only "I" marks a current source
     EXPECT_EQ(r.p.Sources[1].Phase, 45.0f);
     EXPECT_EQ(r.p.Sources[2].Kind, kCurrentSource);
-    EXPECT_EQ(r.p.Sources[2].Magnitude, 0.5f);
-    EXPECT_EQ(r.host.mainText[2], "S   1   0   1   0     *** Ignored, Pulse is 0");
     EXPECT_EQ(r.host.mainText[3], "S   2   0   1   0     *** Ignored, Pulse is 0");
     EXPECT_EQ(r.host.mainText[4], "S   1   4   2   45   i");
 
     ASSERT_EQ(r.p.LoadCount, 5);
-    const Load& lc = r.p.Loads[1];
-    EXPECT_EQ((std::vector<float>{lc.Resistance, lc.Reactance, lc.Capacitance}), (std::vector<float>{10, 0, 100}));
-    EXPECT_EQ(lc.Kind, kSeriesRLC);
+    EXPECT_EQ(r.p.Loads[1].Kind, kSeriesRLC);
     EXPECT_EQ(r.host.mainText[6], "LS   1   5   10   0   100");
     EXPECT_EQ(r.p.Loads[2].Reactance, 2.2f);
-    EXPECT_EQ(r.p.Loads[3].Kind, kParallelRX);
     EXPECT_EQ(r.host.mainText[8], "LX   3   7   50  -25");
-    EXPECT_EQ(r.p.Loads[4].Kind, kParallelRLC);
-    EXPECT_EQ(r.p.Loads[4].Capacitance, 3.0f);
-    EXPECT_EQ(r.p.Loads[5].Kind, kSeriesRX);
-    EXPECT_TRUE(r.p.SourcesDefined && r.p.LoadsDefined);
+    EXPECT_EQ((std::vector<int>{r.p.Loads[3].Kind, r.p.Loads[4].Kind, r.p.Loads[5].Kind}),
+              (std::vector<int>{kParallelRX, kParallelRLC, kSeriesRX}));
 }
 
 TEST(ProjectReader, GroundAndEnvironmentCards) {
@@ -148,39 +119,31 @@ TEST(ProjectReader, GroundAndEnvironmentCards) {
         float dielectric, conductivity;
     };
     const Case cases[] = {
-        {"OVER GROUND 13 5", kRealGround, 13, 0.005f},  {"OVER Excellent", kRealGround, 20, 0.03f},
-        {"OVER whatever", kRealGround, 20, 0.03f},       {"over good ground", kRealGround, 14, 0.006f},
-        {"OVER POOR", kRealGround, 12, 0.002f},          {"OVER BAD", kRealGround, 4, 0.001f},
-        {"OVER PERFECT GROUND", kPerfectGround, 0, 0},
+        {"OVER GROUND 13 5", kRealGround, 13, 0.005f}, {"OVER whatever", kRealGround, 20, 0.03f},
+        {"over poor ground", kRealGround, 12, 0.002f}, {"OVER PERFECT GROUND", kPerfectGround, 0, 0},
     };
     for (const auto& c : cases) {
         Reader r;
         r.Read(Lines({"FREE", c.card, "GW 1 5 0 0 0 0 0 1 0.002"}));
         EXPECT_EQ(r.p.Env.GroundPresent, kOverGround) << c.card;
-        EXPECT_EQ(r.p.Env.GroundKind, c.kind) << c.card;
-        EXPECT_EQ(r.p.Env.Dielectric(), c.dielectric) << c.card;
-        EXPECT_EQ(r.p.Env.Conductivity(), c.conductivity) << c.card;
+        EXPECT_EQ((std::vector<float>{static_cast<float>(r.p.Env.GroundKind), r.p.Env.Dielectric(), r.p.Env.Conductivity()}),
+                  (std::vector<float>{static_cast<float>(c.kind), c.dielectric, c.conductivity})) << c.card;
     }
     Reader bad;
     bad.Read(Lines({"OVER GROUND 13 0", "COAX 0", "GW 1 5 0 0 0 0 0 1 0.002"}));
     EXPECT_EQ(bad.p.Env.GroundKind, kPerfectGround);
     EXPECT_EQ(bad.p.CoaxImpedance, 50.0f);
-    ASSERT_EQ(bad.host.messages.size(), 1u);
-    EXPECT_EQ(bad.host.messages[0].text, "Ground Parameters are incorrect\r\nGround set to Perfect");
-    EXPECT_EQ(bad.host.messages[0].title, "Geometry File");
-    EXPECT_EQ(bad.host.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(bad.host.MessageTexts(), std::vector<std::string>{"Ground Parameters are incorrect\r\nGround set to Perfect"});
 
     Reader r;
     r.Read(Lines({"RADIALS 16.5 5.28", "BOUNDARY rectangle", "COAX 75.9", "FREE", "GW 1 5 0 0 0 0 0 1 0.002",
                   "UNITS FURLONGS", "XYZ 1 2"}));
     EXPECT_EQ(r.p.Env.RadialCount, 16);  // halves round to even
-    EXPECT_EQ(r.p.Env.RadialLength, 5.28f);
     EXPECT_EQ(r.p.Env.Boundary, kLinearBoundary);
     EXPECT_EQ(r.p.CoaxImpedance, 75.0f);
     EXPECT_EQ(r.p.Env.GroundPresent, kFreeSpace);
     EXPECT_EQ(r.p.Units, kMeters);
     EXPECT_EQ(r.host.mainText.back(), "XYZ 1 2\t\tNot interpreted");
-    EXPECT_EQ(r.host.commandCaption["CtlFree"], " Free Space ");
 }
 
 TEST(ProjectReader, UnitsAndHeight) {
@@ -200,27 +163,23 @@ TEST(ProjectReader, UnitsAndHeight) {
 }
 
 TEST(ProjectReader, MissingOrInvalidFrequency) {
-    for (const char* card : {"F", "F 0", "F -3", "F abc", "F 1e-60"}) {
+    for (const char* card : {"F", "F -3", "F abc"}) {
         Reader r;
         r.ctx.project.Frequency = 7.1f;
         r.Read(Lines({card, "GW 1 5 0 0 0 0 0 1 0.002"}));
         EXPECT_EQ(r.p.Frequency, 7.1f) << card;
-        EXPECT_FALSE(r.p.FrequencyDefined);
         EXPECT_EQ(r.host.mainText[0], "Project Error: Missing Frequency Value") << card;
-        EXPECT_EQ(r.host.mainText[1], card);
     }
 }
 
 TEST(ProjectReader, NoWiresFound) {
-    for (const std::string& text : std::vector<std::string>{std::string(), Lines({"CM only a comment", "F 14"}), std::string(",,,,\r\n,,"),
-                                   Lines({"GW 1 0 0 0 0 0 0 1 0.002"}), Lines({"GW 1 5 0 0 0 0 0 1e39 0.002"}),
-                                   Lines({"GW 1 0 0 0 0 0 0 1 0.002", "GW 2 3 0 0 0 0 0 1e39 0.002"})}) {
+    for (const std::string& text : {std::string(), Lines({"GW 1 0 0 0 0 0 0 1 0.002"}),
+                                    Lines({"GW 1 5 0 0 0 0 0 1e39 0.002"})}) {
         Reader r;
         r.Read(text);
         EXPECT_TRUE(r.ctx.AbortFlag);
         ASSERT_GE(r.host.messages.size(), 1u);
         EXPECT_EQ(r.host.messages.back().text, "No wires found");
-        EXPECT_EQ(r.host.messages.back().title, "Bad File");
         EXPECT_EQ(r.p.WireCount, 0);
         EXPECT_TRUE(r.p.ProjectText.empty());
     }
@@ -234,27 +193,17 @@ std::string ManyWires(int count) {
 }
 
 TEST(ProjectReader, TableLimits) {
-    // Fifty wires fit, and the cards after them are still read.
-    Reader fifty;
-    fifty.Read(ManyWires(50) + Lines({"S 1 3 1 0", "COAX 75"}));
-    EXPECT_EQ(fifty.p.WireCount, 50);
-    EXPECT_EQ(fifty.p.CoaxImpedance, 75.0f);
-    EXPECT_TRUE(fifty.host.messages.empty());
-
     // A 51st wire stops the read.
     Reader many;
     many.Read(ManyWires(51) + Lines({"COAX 75"}));
     EXPECT_EQ(many.p.WireCount, 50);
     EXPECT_EQ(many.p.CoaxImpedance, 50.0f);
-    ASSERT_EQ(many.host.messages.size(), 1u);
-    EXPECT_EQ(many.host.messages[0].text, "Too many Wires");
-    EXPECT_EQ(many.host.messages[0].title, "");
+    EXPECT_EQ(many.host.MessageTexts(), std::vector<std::string>{"Too many Wires"});
 
     // A square loop that does not fit whole is refused.
     Reader loop;
     loop.Read(ManyWires(47) + Lines({"Q 1 4 0 2 0.001"}));
     EXPECT_EQ(loop.p.WireCount, 47);
-    EXPECT_EQ(loop.host.MessageTexts(), std::vector<std::string>{"Too many Wires"});
 
     // An 11th source and a 21st load are reported; the counts stay full.
     std::string cards = "GW 1 30 0 0 0 0 0 1 0.002\r\n";
@@ -265,7 +214,6 @@ TEST(ProjectReader, TableLimits) {
     EXPECT_EQ(full.p.SourceCount, 10);
     EXPECT_EQ(full.p.LoadCount, 20);
     EXPECT_EQ(full.host.MessageTexts(), (std::vector<std::string>{"Geometry File Error", "Geometry File Error"}));
-    EXPECT_EQ(full.host.messages[0].title, "Geometry Error");
 }
 
 TEST(ProjectReader, ParseFailuresWithDebuggingOn) {
@@ -290,71 +238,25 @@ TEST(ProjectReader, NecDeckWarnsOfUnreadGeometry) {
     ASSERT_EQ(r.p.WireCount, 1);
     ASSERT_EQ(r.host.messages.size(), 1u);
     EXPECT_NE(r.host.messages[0].text.find("(GS)"), std::string::npos);
-    EXPECT_NE(r.host.messages[0].text.find("incomplete"), std::string::npos);
     EXPECT_EQ(r.host.mainText.back(), "EN");
 }
 
+// A cancelled dialog or a file that cannot be opened leaves the project as it was.
 TEST(ProjectReader, ChoosingTheFile) {
     test::TempDir dir;
-    // A cancelled dialog leaves the open project as it was.
     Reader r;
     r.Read(kDipole);
     r.p.FileName = "kept.qlk";
-    ReadProjectFile(r.ctx);
-    EXPECT_TRUE(r.ctx.AbortFlag);
-    EXPECT_EQ(r.p.WireCount, 1);
-    EXPECT_EQ(r.p.FileName, "kept.qlk");
-    ASSERT_EQ(r.host.dialogs.size(), 1u);
-    EXPECT_EQ(r.host.dialogs[0].title, "Read Geometry File");
+    r.host.openAnswers = {std::nullopt, dir.File("missing.qlk")};
+    for (int i = 0; i < 2; ++i) {
+        ReadProjectFile(r.ctx);
+        EXPECT_TRUE(r.ctx.AbortFlag);
+        EXPECT_EQ(r.p.WireCount, 1);
+        EXPECT_EQ(r.p.FileName, "kept.qlk");
+    }
     EXPECT_EQ(r.host.dialogs[0].filter, "QLK Project (*.qlk)|*.qlk|NEC File (*.nec)|*.nec");
-
-    // A file that cannot be opened is named in a message; nothing changes.
-    r.host.openAnswers.push_back(dir.File("missing.qlk"));
-    ReadProjectFile(r.ctx);
-    EXPECT_TRUE(r.ctx.AbortFlag);
-    EXPECT_EQ(r.p.WireCount, 1);
     ASSERT_EQ(r.host.messages.size(), 1u);
     EXPECT_NE(r.host.messages[0].text.find(dir.File("missing.qlk")), std::string::npos);
-
-    // A pending name is read without a dialog and shown in the status bar.
-    test::WriteBytes(dir.File("d.qlk"), kDipole);
-    r.ctx.PendingFileName = dir.File("d.qlk");
-    LoadProject(r.ctx);
-    EXPECT_FALSE(r.ctx.AbortFlag);
-    EXPECT_EQ(r.host.dialogs.size(), 2u);
-    EXPECT_EQ(r.host.status[2], "d.qlk");
-    EXPECT_TRUE(r.ctx.ProjectOpen && r.p.GeometryDefined);
-    EXPECT_TRUE(r.host.commandEnabled["btnoptimiz"]);
-}
-
-TEST(ProjectReader, LoadProjectRunsTheSolverSteps) {
-    test::TempDir dir;
-    test::WriteBytes(dir.File("nosrc.qlk"), Lines({"GW 1 5 0 0 0 0 0 1 0.002", "L 1 2 50 0"}));
-    Reader r;
-    std::vector<std::string> steps;
-    r.ctx.hooks.BuildPulseTable = [&](Context&) { steps.push_back("pulses"); };
-    r.ctx.hooks.PrepareSources = [&](Context&) { steps.push_back("sources"); };
-    r.ctx.hooks.PrepareLoads = [&](Context& c) {
-        steps.push_back("loads");
-        c.project.MatrixState = 2;
-    };
-    r.ctx.PendingFileName = dir.File("nosrc.qlk");
-    LoadProject(r.ctx);
-    EXPECT_EQ(steps, (std::vector<std::string>{"pulses", "loads"}));
-    EXPECT_EQ(r.host.MessageTexts(), std::vector<std::string>{"No Sources defined"});
-    EXPECT_EQ(r.p.MatrixState, 0);
-}
-
-TEST(ProjectReader, MalformedInputNeverCrashes) {
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) & 0xff);
-    const std::string longLine = "GW 1 5 " + std::string(100000, '9') + " 0 0 0 0 1 0.002\r\n";
-    for (const std::string& text : std::vector<std::string>{garbage, longLine, std::string(100000, ','),
-                                    Lines({"GW 1 nan inf -inf 0 0 0 1 0.002", "S 1 1e300 1 0", "HEIGHT 1e39"})}) {
-        Reader r;
-        r.Read(text);
-        EXPECT_LE(r.p.WireCount, kMaxWires);
-    }
 }
 
 }  // namespace

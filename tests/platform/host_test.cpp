@@ -1,5 +1,4 @@
-// The hosts: the default answer of a message, and the console host's
-// output, answers and Ctrl+C.
+// The console host: its output, default answers and Ctrl+C.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -10,13 +9,6 @@
 
 namespace qw {
 namespace {
-
-TEST(Host, DefaultAnswerIsTheDefaultButton) {
-    EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::YesNoCancel, 2}), MessageAnswer::No);
-    EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::YesNoCancel, 3}), MessageAnswer::Cancel);
-    EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::YesNo, 1}), MessageAnswer::Yes);
-    EXPECT_EQ(DefaultAnswer({"", "", MessageIcon::None, MessageButtons::OkCancel, 2}), MessageAnswer::Cancel);
-}
 
 TEST(Host, ConsoleShowsUtf8AndAnswersWithDefaults) {
     std::ostringstream out, err;

@@ -3,48 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
-#include "model/new_project.h"
-#include "platform/scripted_host.h"
-#include "solver/pulses.h"
-#include "solver/solver.h"
-#include "support/temp_dir.h"
+#include "support/solved_antenna.h"
 
 namespace qw {
 namespace {
 
-struct Build {
-    ScriptedHost host;
-    Context ctx{host};
-    Project& p = ctx.project;
-
-    explicit Build(bool freeSpace = false) {
-        InstallSolver(ctx);
-        NewProject(ctx);
-        p.Frequency = 14.2f;
-        if (freeSpace) p.Env.GroundPresent = kFreeSpace;
+// Over ground unless asked otherwise, at 14.2 MHz.
+struct Build : test::SolvedAntenna {
+    explicit Build(bool freeSpace = false) : SolvedAntenna(14.2f) {
+        if (!freeSpace) p.Env.GroundPresent = kOverGround;
     }
     Build& AddWire(int segments, float x1, float y1, float z1, float x2, float y2, float z2, float radius = 0.001f) {
-        p.Wires[++p.WireCount] = Wire{segments, x1, y1, z1, x2, y2, z2, radius};
+        Wire(segments, x1, y1, z1, x2, y2, z2, radius);
         return *this;
     }
     const PulseTable& Run() {
         BuildPulseTable(ctx);
-        return Solver(ctx).pulses;
+        return St().pulses;
     }
 };
-
-TEST(Pulses, FreeWireGetsSegmentsMinusOnePulses) {
-    Build b(true);
-    const PulseTable& t = b.AddWire(4, 0, 0, 1, 0, 0, 5).Run();
-    EXPECT_FALSE(b.ctx.AbortFlag);
-    EXPECT_EQ(b.p.PulseCount, 3);
-    EXPECT_EQ(t.Nw[1][2], 3);
-    EXPECT_EQ(t.C[1][1], 1);
-    // Break points: the five segment ends, 1 m apart.
-    for (int q = 1; q <= 5; ++q) EXPECT_EQ(t.Z[q], static_cast<float>(q)) << q;
-    EXPECT_EQ(t.Centre(2), 3);
-}
 
 TEST(Pulses, GroundContact) {
     // A wire from the ground gets a pulse there; the point before the ground
@@ -58,15 +37,11 @@ TEST(Pulses, GroundContact) {
     EXPECT_EQ(t.Z[2], 0.0f);
     // The antenna's height counts; at most 1e-5 m lies on the ground; in
     // free space there is none.
-    struct Case {
-        float height, z1;
-        bool freeSpace;
-        int pulses;
-    };
-    for (const Case c : {Case{2, 0, false, 3}, Case{2, -2, false, 4}, Case{0, 0.00001f, false, 4}, Case{0, 0, true, 3}}) {
-        Build h(c.freeSpace);
-        h.p.Height = c.height;
-        EXPECT_EQ(h.AddWire(4, 0, 0, c.z1, 0, 0, 4).Run().N, c.pulses) << c.height << " " << c.z1;
+    for (const auto& [height, z1, freeSpace, pulses] : {std::tuple{2.0f, 0.0f, false, 3}, std::tuple{2.0f, -2.0f, false, 4},
+                                                         std::tuple{0.0f, 1e-5f, false, 4}, std::tuple{0.0f, 0.0f, true, 3}}) {
+        Build h(freeSpace);
+        h.p.Height = height;
+        EXPECT_EQ(h.AddWire(4, 0, 0, z1, 0, 0, 4).Run().N, pulses) << height << " " << z1;
     }
     // End 2 is not tested for ground when end 1 lies on it.
     Build both;
@@ -102,13 +77,10 @@ TEST(Pulses, WireWithoutPulse) {
 
 TEST(Pulses, Limits) {
     // Six wires of 50 pulses are the most; one pulse more aborts.
-    Build ok(true), over(true);
-    for (int w = 0; w < 6; ++w) {
-        ok.AddWire(51, 0, 0.4f * w, 0, 1, 0.4f * w, 0);
-        over.AddWire(51, 0, 0.4f * w, 0, 1, 0.4f * w, 0);
-    }
-    EXPECT_EQ(ok.Run().N, 300);
-    EXPECT_FALSE(ok.ctx.AbortFlag);
+    Build over(true);
+    for (int w = 0; w < 6; ++w) over.AddWire(51, 0, 0.4f * w, 0, 1, 0.4f * w, 0);
+    EXPECT_EQ(over.Run().N, 300);
+    EXPECT_FALSE(over.ctx.AbortFlag);
     over.AddWire(2, 5, 0, 0, 6, 0, 0).Run();
     EXPECT_TRUE(over.ctx.AbortFlag);
     EXPECT_EQ(over.p.PulseCount, 301);
@@ -135,17 +107,6 @@ TEST(Pulses, BadWiresAreRefused) {
     }
 }
 
-TEST(Pulses, NecModeScalesTheSolverRadius) {
-    Build b;
-    b.ctx.options.NecMode = 2;
-    b.ctx.options.FrequencyOffsetFactor = 1.5f;
-    b.AddWire(4, 0, 0, 1, 0, 0, 5, 0.002f);
-    EXPECT_EQ(b.Run().A[1], 0.003f);
-    b.ctx.options.NecMode = 1;
-    RescaleRadii(b.ctx);
-    EXPECT_EQ(Solver(b.ctx).pulses.A[1], 0.002f);
-}
-
 TEST(Pulses, Listings) {
     test::TempDir dir;
     Build b;
@@ -169,13 +130,6 @@ TEST(Pulses, Listings) {
         " 0.00     0.00      0.00      0.002    -1     1     1 \r\n"
         " 0.00     0.00      1.00      0.002     1     0     2  S 1 \r\n";
     EXPECT_EQ(test::ReadBytes(dir.File("q.log")), expected);
-
-    // In a batch nothing is listed.
-    ASSERT_TRUE(b.ctx.log.Open(dir.File("batch.log")));
-    b.ctx.BatchMode = true;
-    b.Run();
-    b.ctx.log.Close();
-    EXPECT_EQ(test::ReadBytes(dir.File("batch.log")), "QUILLWORK  v1.0 Log File\r\n\r\n");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The parallel sweep: the same results from any number of workers as from
-// the program's own context, and Stop.
+// The parallel sweep: the same results from several workers as from the
+// program's own context (cli_sweeps.sh compares -j 1 with -j 3), and Stop.
 #include <gtest/gtest.h>
 
 #include "model/new_project.h"
@@ -35,27 +35,18 @@ struct TwoElements {
     }
 };
 
-TEST(ParallelSweep, SameResultsForAnyNumberOfWorkers) {
+TEST(ParallelSweep, SameResultsAsTheProgramsOwnContext) {
     TwoElements a;
     ParallelSweepRequest request;
-    for (int k = 0; k <= 8; ++k) request.frequencies.push_back(280.0f + 5.0f * k);
-    request.withGain = true;
-    request.workers = 1;
-    const auto one = RunParallelSweep(a.ctx, request);
+    request.frequencies = {280, 290, 300, 310, 320};
     request.workers = 3;
-    const auto three = RunParallelSweep(a.ctx, request);
-    ASSERT_EQ(one.size(), 9u);
-    ASSERT_EQ(three.size(), 9u);
-    for (std::size_t i = 0; i < one.size(); ++i) {
-        EXPECT_TRUE(one[i].done && three[i].done);
-        EXPECT_TRUE(one[i].z.R == three[i].z.R && one[i].z.X == three[i].z.X) << i;
-        EXPECT_TRUE(one[i].gain == three[i].gain && one[i].frontToBack == three[i].frontToBack) << i;
+    const auto points = RunParallelSweep(a.ctx, request);
+    ASSERT_EQ(points.size(), 5u);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        PointImpedance z;
+        ASSERT_TRUE(EvaluatePoint(a.ctx, request.frequencies[i], z));
+        EXPECT_TRUE(points[i].done && z.R == points[i].z.R && z.X == points[i].z.X) << i;
     }
-    // And the same as solving the point in the program's own context.
-    PointImpedance z;
-    ASSERT_TRUE(EvaluatePoint(a.ctx, 300.0f, z));
-    EXPECT_EQ(z.R, one[4].z.R);
-    EXPECT_EQ(z.X, one[4].z.X);
     // The parent's project is untouched by the workers.
     EXPECT_EQ(a.ctx.project.WireCount, 2);
 }
