@@ -1,10 +1,8 @@
 #include "solver/kernel.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "solver/frequency_constants.h"
-#include "solver/geometry_tape.h"
 
 namespace qw {
 namespace {
@@ -37,12 +35,6 @@ float EllipticK(float b) {
     return k0 - k1 * std::log(b);
 }
 
-// Wires u and v touch: the same wire, or an end contact mark in common.
-bool ContactMarksMeet(const PulseTable& t, int u, int v) {
-    return t.J2[u][1] == t.J2[v][1] || t.J2[u][1] == t.J2[v][2] || t.J2[u][2] == t.J2[v][1] ||
-           t.J2[u][2] == t.J2[v][2];
-}
-
 // What every sample of one integral shares, read once from the working
 // values and the tables.
 struct Sampler {
@@ -64,10 +56,8 @@ struct Sampler {
     std::array<float, 3> start, step;
 };
 
-// Adds the kernel at the fraction t of the interval to t3 + jt4; with a
-// tape, appends the sample's distance and exact-kernel term to it.
-[[gnu::always_inline]] inline void AddSample(const Sampler& q, float t, float& t3, float& t4,
-                                             GeometryTape* tape = nullptr) {
+// Adds the kernel at the fraction t of the interval to t3 + jt4.
+[[gnu::always_inline]] inline void AddSample(const Sampler& q, float t, float& t3, float& t4) {
     // The source point relative to the observation point.
     const float px = q.start[0] + t * q.step[0];
     const float py = q.start[1] + t * q.step[1];
@@ -92,37 +82,6 @@ struct Sampler {
     const float b1 = q.waveNumber * d;
     t3 = t3 + std::cos(b1) / d;
     t4 = t4 - std::sin(b1) / d;
-    if (tape) {
-        tape->distance.push_back(d);
-        tape->exactTerm.push_back(exactTerm);
-    }
-}
-
-// The record of this integral's inputs, not yet of what they decide.
-TapeRecord InputsOf(const SolverState& s, const Kernel& k) {
-    const PulseTable& t = s.pulses;
-    TapeRecord r;
-    r.v1 = k.V1;
-    r.v2 = k.V2;
-    r.a = t.A[k.P4];
-    r.seg = t.S[k.P4];
-    r.span = k.P3 - k.P2;
-    r.image = k.K;
-    r.wireI = t.W[k.I];
-    r.wireJ = t.W[k.J];
-    r.fieldMode = k.FieldMode;
-    r.generation = t.Generation;
-    r.scalar = k.Scalar;
-    r.thick = r.a > s.freq.SRM;
-    return r;
-}
-
-bool SameInputs(const TapeRecord& a, const TapeRecord& b) {
-    return std::memcmp(a.v1.data(), b.v1.data(), sizeof a.v1) == 0 &&
-           std::memcmp(a.v2.data(), b.v2.data(), sizeof a.v2) == 0 && std::memcmp(&a.a, &b.a, sizeof a.a) == 0 &&
-           std::memcmp(&a.seg, &b.seg, sizeof a.seg) == 0 && a.span == b.span && a.image == b.image &&
-           a.wireI == b.wireI && a.wireJ == b.wireJ && a.fieldMode == b.fieldMode &&
-           a.generation == b.generation && a.scalar == b.scalar && a.thick == b.thick;
 }
 
 // The thin-wire closed form of a near interval.
@@ -154,63 +113,67 @@ void Finish(Kernel& k, float t1, float t2, float t3, float t4, float s4) {
     k.T2 = t2 * s4;
 }
 
-// PsiIntegral from the tape's next record when its inputs are this
-// integral's: PsiIntegral's operations on the recorded distances and
-// exact-kernel terms. False (nothing done) otherwise.
-bool Replay(const SolverState& s, Kernel& k) {
-    GeometryTape& tape = *k.Tape;
-    if (tape.cursor >= tape.records.size()) return false;
-    const TapeRecord& r = tape.records[tape.cursor];
-    if (!SameInputs(r, InputsOf(s, k))) return false;
-    ++tape.cursor;
-    k.A2 = r.a * r.a;
-    k.T1 = 0.0f;
-    k.T2 = 0.0f;
-    k.C = 0.0f;
-    if (!r.sampled) {
-        ClosedForm(s, k, r.a, r.seg);
-        return true;
+float IntervalLength(const Kernel& k, float seg) { return static_cast<float>(k.P3 - k.P2) / 2.0f * seg; }
+
+// The quadrature rule of an integral, or the closed form (l = 0).
+struct Rule {
+    int l = 7;
+    float f2 = 1.0f;  // 2: sample only the first half of a symmetric interval
+    float c = 0.0f;   // exact-kernel term
+};
+
+Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
+    const PulseTable& t = s.pulses;
+    const float a = t.A[k.P4];
+    const float seg = t.S[k.P4];
+    Rule r;
+    // The rule follows the distance of the ends in segment lengths.
+    const float tDist = (Length(k.V1) + Length(k.V2)) / seg;
+    // Near, but on wires that do not touch: plain quadrature as well.
+    if (tDist > 1.1f || k.FieldMode == 2 || !touching) {
+        if (tDist > 6.0f) r.l = 3;
+        if (tDist > 10.0f) r.l = 1;
+    } else if (a > s.freq.SRM) {
+        // Thick wire near the source: reduced kernel plus the exact-kernel
+        // correction, whose logarithmic singularity is integrated in C.
+        r.f2 = static_cast<float>(k.P3 - k.P2);
+        r.c = (1.0f - std::log(IntervalLength(k, seg) / r.f2 / 8.0f / a)) / s.Pi / a;
+    } else {
+        r.l = 0;  // thin wire near the source: closed forms
     }
+    return r;
+}
+
+// PsiIntegral by the rule r.
+void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
+    const float a = s.pulses.A[k.P4];
+    const float seg = s.pulses.S[k.P4];
+    k.A2 = a * a;
     k.C = r.c;
-    const bool exact = r.thick && k.C != 0.0f;
-    const float wave = s.freq.K;
+    if (r.l == 0) {
+        ClosedForm(s, k, a, seg);
+        return;
+    }
+    const Sampler sampler(s, k);
     float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
-    std::size_t m = r.first;
     int l = r.l;
     const int end = 2 * l;
     do {
         t3 = 0.0f;
         t4 = 0.0f;
-        for (int h = 0; h < 2; ++h, ++m) {
-            const float d = tape.distance[m];
-            if (exact) t3 = t3 + tape.exactTerm[m] - 1.0f / d;
-            const float b1 = wave * d;
-            t3 = t3 + std::cos(b1) / d;
-            t4 = t4 - std::sin(b1) / d;
-        }
+        AddSample(sampler, (kGaussTable[l] + 0.5f) / r.f2, t3, t4);
+        AddSample(sampler, (0.5f - kGaussTable[l]) / r.f2, t3, t4);
         Weigh(l, t3, t4, t1, t2);
     } while (l < end);
-    Finish(k, t1, t2, t3, t4, r.s4);
-    return true;
-}
-
-// Appends the record of an integral about to be computed; its samples
-// follow as AddSample appends them.
-void Record(const SolverState& s, const Kernel& k, bool sampled, int l, float f2, float s4) {
-    GeometryTape& tape = *k.Tape;
-    tape.Truncate();
-    TapeRecord r = InputsOf(s, k);
-    r.sampled = sampled;
-    r.l = l;
-    r.f2 = f2;
-    r.s4 = s4;
-    r.c = k.C;
-    r.first = tape.distance.size();
-    tape.records.push_back(r);
-    ++tape.cursor;
+    Finish(k, t1, t2, t3, t4, IntervalLength(k, seg));
 }
 
 }  // namespace
+
+bool WiresTouch(const PulseTable& t, int u, int v) {
+    return t.J2[u][1] == t.J2[v][1] || t.J2[u][1] == t.J2[v][2] || t.J2[u][2] == t.J2[v][1] ||
+           t.J2[u][2] == t.J2[v][2];
+}
 
 void VectorPsi(const SolverState& s, Kernel& k) {
     const PulseTable& t = s.pulses;
@@ -261,55 +224,10 @@ void PsiEndpoints(const SolverState& s, Kernel& k) {
 }
 
 void PsiIntegral(const SolverState& s, Kernel& k) {
-    if (k.Tape && Replay(s, k)) return;
+    // Plain quadrature (the near field) never asks whether the wires touch.
     const PulseTable& t = s.pulses;
-    const float a = t.A[k.P4];
-    const float seg = t.S[k.P4];
-    const float d0 = Length(k.V1);
-    const float d3 = Length(k.V2);
-    k.A2 = a * a;
-    const float s4 = static_cast<float>(k.P3 - k.P2) / 2.0f * seg;  // length of the interval
-    float f2 = 1.0f;  // 2: sample only the first half of a symmetric interval
-    int l = 7;
-    k.T1 = 0.0f;
-    k.T2 = 0.0f;
-    k.C = 0.0f;
-
-    // The rule follows the distance of the ends in segment lengths.
-    const float tDist = (d0 + d3) / seg;
-    bool plain = tDist > 1.1f || k.FieldMode == 2;
-    // Near, but on wires that do not touch: plain quadrature as well.
-    if (!plain) plain = !ContactMarksMeet(t, t.W[k.I], t.W[k.J]);
-    if (plain) {
-        l = 7;
-        if (tDist > 6.0f) l = 3;
-        if (tDist > 10.0f) l = 1;
-    } else if (a > s.freq.SRM) {
-        // Thick wire near the source: reduced kernel plus the exact-kernel
-        // correction, whose logarithmic singularity is integrated in C.
-        f2 = static_cast<float>(k.P3 - k.P2);
-        k.C = (1.0f - std::log(s4 / f2 / 8.0f / a)) / s.Pi / a;
-        l = 7;
-    } else {
-        // Thin wire near the source: closed forms.
-        ClosedForm(s, k, a, seg);
-        if (k.Tape) Record(s, k, false, 0, f2, s4);
-        return;
-    }
-    if (k.Tape) Record(s, k, true, l, f2, s4);
-    GeometryTape* const tape = k.Tape;
-
-    const Sampler sampler(s, k);
-    float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
-    const int end = 2 * l;
-    do {
-        t3 = 0.0f;
-        t4 = 0.0f;
-        AddSample(sampler, (kGaussTable[l] + 0.5f) / f2, t3, t4, tape);
-        AddSample(sampler, (0.5f - kGaussTable[l]) / f2, t3, t4, tape);
-        Weigh(l, t3, t4, t1, t2);
-    } while (l < end);
-    Finish(k, t1, t2, t3, t4, s4);
+    const bool touching = k.FieldMode == 2 || WiresTouch(t, t.W[k.I], t.W[k.J]);
+    Integrate(s, k, RuleOf(s, k, touching));
 }
 
 void KernelSample(const SolverState& s, Kernel& k, float t) {

@@ -13,8 +13,6 @@
 
 namespace qw {
 
-struct GeometryTape;
-
 // The working values of one integration: the callers set the inputs, the
 // routines leave their results in T1 + jT2.
 struct Kernel {
@@ -29,7 +27,6 @@ struct Kernel {
     float C = 0;                   // exact-kernel term; 0 when not in use
     std::array<float, 3> V1{}, V2{};  // observation point to the interval's ends
     int FieldMode = 1;             // 2 (near field) forces plain quadrature
-    GeometryTape* Tape = nullptr;  // the fill's geometry from frequency to frequency
 
     // Running values of the quadrature.
     float A2 = 0;          // radius squared
@@ -39,6 +36,9 @@ struct Kernel {
 // Doubled index of break point p, and of the midpoint of points p and p + 1.
 constexpr int PointIndex(int p) { return 2 * p; }
 constexpr int MidpointIndex(int p) { return 2 * p + 1; }
+
+// Wires u and v touch: the same wire, or an end contact mark in common.
+bool WiresTouch(const PulseTable& t, int u, int v);
 
 // psi from break point P1 over [P2, P3] on wire P4 (the vector potential);
 // the thin-wire self term of a half segment in closed form.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "solver/kernel.h"
+#include "solver/repeated_blocks.h"
 #include "solver/scalar_memo.h"
 #include "solver/work_threads.h"
 
@@ -217,7 +218,7 @@ void AddTerm(SolverState& s, const ObservationPulse& o, const SourcePulse& src, 
 // later row or on the element itself, so this is the order of the fill
 // restricted to them, and it leaves every element that a copy reaches as
 // the row-by-row fill would find it.
-void FillStraightWirePairs(SolverState& s, Kernel& k, ScalarMemo& memo) {
+void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel& k, ScalarMemo& memo) {
     const PulseTable& t = s.pulses;
     for (int i = 1; i <= t.N; ++i) {
         if (!StraightPulse(t, i)) continue;
@@ -225,7 +226,7 @@ void FillStraightWirePairs(SolverState& s, Kernel& k, ScalarMemo& memo) {
         for (int j = 1; j <= t.N; ++j) {
             const SourcePulse src = SourceOf(t, j);
             const int f8 = ReuseMode(t, true, o, i, j, src);
-            if (f8 == 0) continue;
+            if (f8 == 0 || blocks.Copied(i, j)) continue;
             if (s.ZR[i][j] == 0.0f) AddTerm(s, o, src, f8, i, j, 1, k, memo);
             if (j >= i) CopyDirectTerm(s, i, j);
         }
@@ -235,16 +236,25 @@ void FillStraightWirePairs(SolverState& s, Kernel& k, ScalarMemo& memo) {
 // Row i: every term not made by FillStraightWirePairs: the direct terms
 // of the other pairs unless a copy has set them, and every image term.
 // Rows are independent of each other here.
-void FillRow(SolverState& s, int i, bool reuse, bool ground, Kernel& k, ScalarMemo& memo) {
+void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, Kernel& k,
+             ScalarMemo& memo) {
     const PulseTable& t = s.pulses;
     const ObservationPulse o = ObserverOf(t, i);
     const bool straightI = reuse && StraightPulse(t, i);
     for (int j = 1; j <= t.N; ++j) {
+        if (blocks.Copied(i, j)) continue;
         const SourcePulse src = SourceOf(t, j);
         const bool reused = reuse && ReuseMode(t, straightI, o, i, j, src) != 0;
         if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) AddTerm(s, o, src, 0, i, j, 1, k, memo);
         if (ground && !t.IsGroundPulse(j)) AddTerm(s, o, src, 0, i, j, -1, k, memo);
     }
+}
+
+// The working values of a thread of the fill.
+Kernel FillKernel() {
+    Kernel k;
+    k.FieldMode = 1;  // the fill always uses the near-source rules
+    return k;
 }
 
 }  // namespace
@@ -253,25 +263,19 @@ bool FillMatrix(Context& ctx, bool reuse) {
     SolverState& s = *ctx.solver;
     const int n = s.pulses.N;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;
-    Kernel k;
-    k.FieldMode = 1;  // the fill always uses the near-source rules
-    auto memo = std::make_unique<ScalarMemo>(!s.referenceKernels);
     const int threads = WorkThreads(s);
-    // One thread takes the integrals in the same order at every frequency:
-    // a sweep worker replays their geometry.
-    if (threads == 1 && s.keepGeometry && !s.referenceKernels) {
-        if (!s.tape) s.tape = std::make_unique<GeometryTape>();
-        s.tape->Rewind();
-        k.Tape = s.tape.get();
-    }
-    if (reuse) FillStraightWirePairs(s, k, *memo);
+    Kernel k = FillKernel();
+    auto memo = std::make_unique<ScalarMemo>(!s.referenceKernels);
+    const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
+    if (reuse) FillStraightWirePairs(s, blocks, k, *memo);
 
     if (threads == 1) {
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, i, reuse, ground, k, *memo);
+            FillRow(s, blocks, i, reuse, ground, k, *memo);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (ctx.AbortFlag) return false;
         }
+        blocks.Copy(s);
         return true;
     }
 
@@ -287,15 +291,14 @@ bool FillMatrix(Context& ctx, bool reuse) {
         const int first = nextRow.fetch_add(block);
         if (first > n) return false;
         const int last = std::min(n, first + block - 1);
-        for (int i = first; i <= last; ++i) FillRow(s, i, reuse, ground, kw, mw);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, kw, mw);
         rowsDone.fetch_add(last - first + 1);
         return true;
     };
     std::vector<std::thread> helpers;
     for (int h = 1; h < threads; ++h)
         helpers.emplace_back([&] {
-            Kernel kw;
-            kw.FieldMode = 1;
+            Kernel kw = FillKernel();
             const auto mw = std::make_unique<ScalarMemo>(true);
             while (work(kw, *mw)) {
             }
@@ -306,6 +309,7 @@ bool FillMatrix(Context& ctx, bool reuse) {
     }
     for (std::thread& h : helpers) h.join();
     if (stop.load()) return false;
+    blocks.Copy(s);
     ShowProgress(ctx, 1.0);
     return !ctx.AbortFlag;
 }

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "model/project.h"
-#include "solver/geometry_tape.h"
+
 
 namespace qw {
 
@@ -121,10 +121,9 @@ struct SolverState {
     // matrix of 48 pulses or more. A sweep worker, already one of several,
     // fills alone.
     int threads = 0;
-    // Keep the geometry of the fill's integrals for the next frequency (a
-    // sweep worker); used when the fill runs on one thread.
-    bool keepGeometry = false;
-    std::unique_ptr<GeometryTape> tape;
+    // Blocks of the matrix that repeat an earlier block bit for bit are
+    // copied instead of filled (switched off only to test that they do).
+    bool copyRepeatedBlocks = true;
     // The reference kernels: the literal arithmetic, one element after the
     // other on one thread, without remembered integrals or vector lanes. The
     // tests compare the fast kernels with it.

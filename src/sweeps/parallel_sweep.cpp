@@ -84,7 +84,6 @@ std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Host& host) {
     ctx->BatchMode = true;
     InstallSolver(*ctx);
     ctx->solver->threads = 1;  // the workers already use every core
-    ctx->solver->keepGeometry = true;  // and fill one structure at many frequencies
     SetFrequencyConstants(*ctx);
     BuildPulseTable(*ctx);
     PrepareSources(*ctx);

@@ -9,6 +9,7 @@
 #include "model/project_reader.h"
 #include "solver/factorisation.h"
 #include "solver/matrix_fill.h"
+#include "solver/repeated_blocks.h"
 #include "support/solved_antenna.h"
 
 namespace qw {
@@ -46,30 +47,16 @@ struct Structure : test::SolvedAntenna {
     }
 };
 
-// A sweep worker's fills, which replay the geometry recorded at the
-// frequencies before, give the very elements of fills without it, also
-// where a wire turns from thick to thin between frequencies.
-void CompareReplayedFills(Structure& s) {
-    const float first = s.p.Frequency;
-    for (const float f : {first, first * 0.5f, first * 0.5f, 5.0f, first}) {
-        s.p.Frequency = f;
-        SetFrequencyConstants(s.ctx);
-        s.St().keepGeometry = false;
-        const Filled plain = s.Fill(false, 1);
-        s.St().keepGeometry = true;
-        EXPECT_EQ(s.Fill(false, 1), plain) << s.name << " at " << f << " MHz";
-        EXPECT_EQ(s.Fill(false, 1), plain) << s.name << " at " << f << " MHz, replayed again";
-    }
-    ASSERT_TRUE(s.St().tape);
-    EXPECT_GT(s.St().tape->records.size(), 0u) << s.name;
-}
-
 void CompareAll(Structure& s) {
     PrepareReadProject(s.ctx, true);
     SetFrequencyConstants(s.ctx);
     const Filled reference = s.Fill(true, 1), one = s.Fill(false, 1);
     ASSERT_GT(reference.n, 0) << s.name;
     EXPECT_LT(WorstRowDifference(one, reference), 1e-5) << s.name;
+    // Copying the repeated blocks gives the very elements of filling them.
+    s.St().copyRepeatedBlocks = false;
+    EXPECT_EQ(s.Fill(false, 1), one) << s.name << ", every block filled";
+    s.St().copyRepeatedBlocks = true;
     // Rows on other threads give the very same elements.
     EXPECT_EQ(s.Fill(false, 2), one) << s.name;
     EXPECT_EQ(s.Fill(false, 3), one) << s.name;
@@ -78,7 +65,6 @@ void CompareAll(Structure& s) {
     const auto zRef = s.Impedance(true);
     ASSERT_GT(std::abs(zRef), 0) << s.name;
     EXPECT_LT(std::abs(s.Impedance(false) - zRef) / std::abs(zRef), 1e-5) << s.name;
-    CompareReplayedFills(s);  // last: it leaves the frequency changed
 }
 
 TEST(FastKernels, FillAgreesWithTheReferenceOnTheExamples) {
@@ -111,6 +97,42 @@ TEST(FastKernels, FillAgreesWithTheReferenceOnRandomStructures) {
         s.Source(1);
         CompareAll(s);
     }
+}
+
+// Arrays of parallel wires of equal make at random spacings (so that some
+// coordinate differences repeat bit for bit and others do not), some
+// lengthwise and some across, in free space and over ground; in one of them
+// two wires are joined, which leaves them out of the copied blocks.
+TEST(FastKernels, RepeatedBlocksAreTheBlocksTheFillWouldMake) {
+    std::mt19937 rng(61206);
+    std::uniform_int_distribution<int> step(1, 4);
+    for (int c = 0; c < 4; ++c) {
+        Structure s("array " + std::to_string(c));
+        if (c % 2) s.PerfectGround();
+        float x = 0.0f;
+        for (int w = 1; w <= 5; ++w) {
+            x += 0.05f * static_cast<float>(step(rng));
+            if (c < 2)
+                s.Wire(9, x, -0.25f, 0.3f, x, 0.25f, 0.3f, c == 0 ? 0.004f : 2e-5f);
+            else
+                s.Wire(9, 0.1f, x, 0.2f + 0.1f * static_cast<float>(w % 2), 0.6f, x, 0.2f + 0.1f * static_cast<float>(w % 2));
+        }
+        if (c == 3) s.Wire(3, 0.6f, 0.25f, 0.3f, 0.6f, 0.25f, 0.6f);  // joined to the last wire's end
+        s.Source(1);
+        CompareAll(s);
+        EXPECT_GT(RepeatedBlocks(s.St().pulses, c % 2 == 1, true).Count(), 0) << s.name;
+    }
+}
+
+// The bench structure: six parallel wires in free space; of its 36 blocks
+// ten are filled.
+TEST(FastKernels, SixParallelWiresFillTenBlocks) {
+    Structure s("six_wires.qlk");
+    ReadProjectText(s.ctx, test::ReadBytes(std::string(QW_BENCH_DIR) + "/six_wires.qlk"), false);
+    PrepareReadProject(s.ctx, true);
+    SetFrequencyConstants(s.ctx);
+    EXPECT_EQ(RepeatedBlocks(s.St().pulses, false, true).Count(), 26);
+    CompareAll(s);
 }
 
 }  // namespace
