@@ -1,88 +1,174 @@
 #include "solver/vector_trig.h"
 
-#pragma GCC diagnostic ignored "-Wpsabi"  // the lane types stay inside this file
+#include <immintrin.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace qw {
-
 namespace {
 
-typedef double D4 __attribute__((vector_size(32)));
-typedef long long I4 __attribute__((vector_size(32)));
-typedef float F4 __attribute__((vector_size(16)));
-typedef int I4F __attribute__((vector_size(16)));
+double FromBits(std::uint64_t b) {
+    double d;
+    std::memcpy(&d, &b, sizeof d);
+    return d;
+}
 
-[[gnu::always_inline]] inline D4 Splat(double v) { return D4{v, v, v, v}; }
+// The library's constants: 2/pi scaled by 2^24 (the quadrant is rounded
+// by adding 2^23 to the truncated product and shifting by 24), pi/2, and
+// the coefficients of sin r = r + s1 r^3 + s2 r^5 + s3 r^7 and
+// cos r = c0 + c1 r^2 + c2 r^4 + c3 r^6 + c4 r^8.
+const double kInvHalfPi24 = FromBits(0x41645f306dc9c883);
+const double kHalfPi = FromBits(0x3ff921fb54442d18);
+const double kC0 = 1.0;
+const double kC1 = FromBits(0xbfdffffffd0c621c);
+const double kC2 = FromBits(0x3fa55553e1068f19);
+const double kC3 = FromBits(0xbf56c087e89a359d);
+const double kC4 = FromBits(0x3ef99343027bf8c3);
+const double kS1 = FromBits(0xbfc555545995a603);
+const double kS2 = FromBits(0x3f81107605230bc4);
+const double kS3 = FromBits(0xbf2994eb3774cf24);
 
-// pi/2 in two parts: the first with 33 significant bits, so that n times it
-// is exact for every quadrant n below 2^20.
-constexpr double kHalfPiHigh = 1.5707963267341256141662597656;
-constexpr double kHalfPiLow = 6.0771005065061922e-11;
-constexpr double kTwoOverPi = 0.63661977236758134308;
-constexpr double kRoundShift = 6755399441055744.0;  // 1.5 * 2^52: adding it rounds to an integer
-constexpr int kLargestBits = 0x47c35000;  // the bits of 1e5f
+constexpr std::int32_t kTinyBits = 0x39800000;   // 2^-12
+constexpr std::int32_t kLargeBits = 0x42f00000;  // 120
 
-// Taylor coefficients (-1)^k / (2k + 1)! of the sine and (-1)^k / (2k)! of
-// the cosine.
-constexpr double S1 = -1.0 / 6, S2 = 1.0 / 120, S3 = -1.0 / 5040, S4 = 1.0 / 362880, S5 = -1.0 / 39916800,
-                 S6 = 1.0 / 6227020800.0, S7 = -1.0 / 1307674368000.0;
-constexpr double C1 = -1.0 / 2, C2 = 1.0 / 24, C3 = -1.0 / 720, C4 = 1.0 / 40320, C5 = -1.0 / 3628800,
-                 C6 = 1.0 / 479001600, C7 = -1.0 / 87178291200.0, C8 = 1.0 / 20922789888000.0;
+// Four arguments: their sines and cosines; false (nothing written) when a
+// lane holds an argument the lanes do not take.
+__attribute__((target("avx2,fma"))) inline bool SinCos4(__m128 xf, __m128& sf, __m128& cf) {
+    const __m128i magnitude = _mm_and_si128(_mm_castps_si128(xf), _mm_set1_epi32(0x7fffffff));
+    if (_mm_movemask_epi8(_mm_cmpgt_epi32(magnitude, _mm_set1_epi32(kLargeBits - 1))) != 0) return false;
+    const __m256d x = _mm256_cvtps_pd(xf);
+    __m128i n = _mm256_cvttpd_epi32(_mm256_mul_pd(x, _mm256_set1_pd(kInvHalfPi24)));
+    n = _mm_srai_epi32(_mm_add_epi32(n, _mm_set1_epi32(0x800000)), 24);
+    const __m256d r = _mm256_fnmadd_pd(_mm256_cvtepi32_pd(n), _mm256_set1_pd(kHalfPi), x);
 
-[[gnu::always_inline]] inline void SinCos4(F4 xf, F4& sf, F4& cf) {
-    const D4 x = __builtin_convertvector(xf, D4);
-    const D4 t = x * Splat(kTwoOverPi) + Splat(kRoundShift);
-    const D4 n = t - Splat(kRoundShift);
-    const I4 q = ((I4)t) & 3;  // quadrant: the low bits of n
-    const D4 r = (x - n * Splat(kHalfPiHigh)) - n * Splat(kHalfPiLow);
-    const D4 r2 = r * r;
-    // Estrin's scheme: short chains of dependent operations.
-    const D4 r4 = r2 * r2, r8 = r4 * r4;
-    const D4 s01 = Splat(S1) + r2 * Splat(S2), s23 = Splat(S3) + r2 * Splat(S4), s45 = Splat(S5) + r2 * Splat(S6);
-    const D4 ps = (s01 + r4 * s23) + r8 * (s45 + r4 * Splat(S7));
-    const D4 sr = r + (r * r2) * ps;
-    const D4 c12 = Splat(C1) + r2 * Splat(C2), c34 = Splat(C3) + r2 * Splat(C4), c56 = Splat(C5) + r2 * Splat(C6),
-             c78 = Splat(C7) + r2 * Splat(C8);
-    const D4 pc = (c12 + r4 * c34) + r8 * (c56 + r4 * c78);
-    const D4 cr = Splat(1.0) + r2 * pc;
-    // Quadrant q: sin x = sin r, cos r, -sin r, -cos r; cos x = cos r,
-    // -sin r, -cos r, sin r.
-    const I4 odd = (q & 1) != 0;
-    D4 s = odd ? cr : sr;
-    D4 c = odd ? sr : cr;
-    s = (q & 2) != 0 ? -s : s;
-    c = ((q + 1) & 2) != 0 ? -c : c;
-    s = x == 0 ? x : s;  // the sine of -0 is -0
-    sf = __builtin_convertvector(s, F4);
-    cf = __builtin_convertvector(c, F4);
+    // Quadrant n: the sine's argument changes sign in quadrants 1 and 2,
+    // the cosine polynomial's in quadrants 2 and 3, and odd quadrants swap
+    // the two.
+    const __m256i n64 = _mm256_cvtepi32_epi64(n);
+    const __m256i one = _mm256_set1_epi64x(1), two = _mm256_set1_epi64x(2);
+    const __m256d negZero = _mm256_set1_pd(-0.0);
+    const __m256d flipR = _mm256_castsi256_pd(_mm256_cmpeq_epi64(_mm256_and_si256(_mm256_add_epi64(n64, one), two), two));
+    const __m256d flipC = _mm256_castsi256_pd(_mm256_cmpeq_epi64(_mm256_and_si256(n64, two), two));
+    const __m256d odd = _mm256_castsi256_pd(_mm256_cmpeq_epi64(_mm256_and_si256(n64, one), one));
+
+    const __m256d xs = _mm256_xor_pd(r, _mm256_and_pd(flipR, negZero));
+    const __m256d x2 = _mm256_mul_pd(r, r);
+    const __m256d x3 = _mm256_mul_pd(x2, xs);
+    const __m256d x4 = _mm256_mul_pd(x2, x2);
+    const __m256d x5 = _mm256_mul_pd(x2, x3);
+    const __m256d x6 = _mm256_mul_pd(x2, x4);
+    const __m256d s = _mm256_fmadd_pd(_mm256_fmadd_pd(x2, _mm256_set1_pd(kS3), _mm256_set1_pd(kS2)), x5,
+                                      _mm256_fmadd_pd(x3, _mm256_set1_pd(kS1), xs));
+    const __m256d c1 = _mm256_fmadd_pd(x2, _mm256_set1_pd(kC1), _mm256_set1_pd(kC0));
+    __m256d c = _mm256_fmadd_pd(_mm256_fmadd_pd(x2, _mm256_set1_pd(kC4), _mm256_set1_pd(kC3)), x6,
+                                _mm256_fmadd_pd(x4, _mm256_set1_pd(kC2), c1));
+    c = _mm256_xor_pd(c, _mm256_and_pd(flipC, negZero));
+    const __m128 sinF = _mm256_cvtpd_ps(_mm256_blendv_pd(s, c, odd));
+    const __m128 cosF = _mm256_cvtpd_ps(_mm256_blendv_pd(c, s, odd));
+
+    // Tiny arguments: sin x = x, cos x = 1.
+    const __m128 tiny = _mm_castsi128_ps(_mm_cmplt_epi32(magnitude, _mm_set1_epi32(kTinyBits)));
+    sf = _mm_blendv_ps(sinF, xf, tiny);
+    cf = _mm_blendv_ps(cosF, _mm_set1_ps(1.0f), tiny);
+    return true;
+}
+
+void LibrarySinCos(const float* x, float* s, float* c, int n) {
+    for (int i = 0; i < n; ++i) {
+        s[i] = std::sin(x[i]);
+        c[i] = std::cos(x[i]);
+    }
+}
+
+__attribute__((target("avx2,fma"))) void LaneSinCos(const float* x, float* s, float* c, int n) {
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m128 sf, cf;
+        if (SinCos4(_mm_loadu_ps(x + i), sf, cf)) {
+            _mm_storeu_ps(s + i, sf);
+            _mm_storeu_ps(c + i, cf);
+        } else {
+            LibrarySinCos(x + i, s + i, c + i, 4);
+        }
+    }
+    LibrarySinCos(x + i, s + i, c + i, n - i);
+}
+
+// The library's own values on probe arguments across the range the lanes
+// take: every quadrant boundary region, tiny and small arguments, both signs.
+bool LanesAgreeWithLibrary() {
+    constexpr int kProbes = 4096;
+    static float x[kProbes], s[kProbes], c[kProbes];
+    std::uint32_t state = 12345;
+    for (int i = 0; i < kProbes; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const float u = static_cast<float>(state >> 8) / 16777216.0f;  // [0, 1)
+        float v;
+        switch (i % 4) {
+            case 0: v = 119.9f * u; break;
+            case 1: v = 0.7853982f * static_cast<float>(i % 150) + (u - 0.5f) * 1e-3f; break;
+            case 2: v = std::ldexp(u + 0.5f, -static_cast<int>(i % 20)); break;
+            default: v = 4.0f * u; break;
+        }
+        x[i] = (i & 8) ? -v : v;
+    }
+    LaneSinCos(x, s, c, kProbes);
+    for (int i = 0; i < kProbes; ++i) {
+        const float ls = std::sin(x[i]), lc = std::cos(x[i]);
+        if (std::memcmp(&ls, &s[i], sizeof ls) != 0 || std::memcmp(&lc, &c[i], sizeof lc) != 0) return false;
+    }
+    return true;
+}
+
+bool UseLanes() {
+    static const bool use = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && LanesAgreeWithLibrary();
+    return use;
+}
+
+__attribute__((target("avx2,fma"))) void LaneKernelTerms(const float* d3, const float* a2, float k, float* d,
+                                                        float* cosOverD, float* sinOverD, int n) {
+    int i = 0;
+    const __m128 wave = _mm_set1_ps(k);
+    for (; i + 4 <= n; i += 4) {
+        const __m128 dist = _mm_sqrt_ps(_mm_add_ps(_mm_loadu_ps(d3 + i), _mm_loadu_ps(a2 + i)));
+        __m128 sf, cf;
+        if (!SinCos4(_mm_mul_ps(wave, dist), sf, cf)) break;
+        _mm_storeu_ps(d + i, dist);
+        _mm_storeu_ps(cosOverD + i, _mm_div_ps(cf, dist));
+        _mm_storeu_ps(sinOverD + i, _mm_div_ps(sf, dist));
+    }
+    for (; i < n; ++i) {
+        d[i] = std::sqrt(d3[i] + a2[i]);
+        const float b1 = k * d[i];
+        cosOverD[i] = std::cos(b1) / d[i];
+        sinOverD[i] = std::sin(b1) / d[i];
+    }
 }
 
 }  // namespace
 
-__attribute__((target_clones("avx2", "default"))) void SinCos(const float* x, float* s, float* c, int n) {
-    for (int i = 0; i < n; i += 4) {
-        const int lanes = n - i < 4 ? n - i : 4;
-        F4 xf = {0, 0, 0, 0};
-        if (lanes == 4)
-            std::memcpy(&xf, x + i, sizeof xf);
-        else
-            for (int l = 0; l < lanes; ++l) xf[l] = x[i + l];
-        F4 sf, cf;
-        SinCos4(xf, sf, cf);
-        const I4F magnitude = ((I4F)xf) & 0x7fffffff;
-        const I4F large = magnitude > kLargestBits;  // also infinities and NaNs
-        if (lanes == 4 && !(large[0] | large[1] | large[2] | large[3])) {
-            std::memcpy(s + i, &sf, sizeof sf);
-            std::memcpy(c + i, &cf, sizeof cf);
-            continue;
-        }
-        for (int l = 0; l < lanes; ++l) {
-            s[i + l] = large[l] ? std::sin(x[i + l]) : sf[l];
-            c[i + l] = large[l] ? std::cos(x[i + l]) : cf[l];
-        }
+void SinCos(const float* x, float* s, float* c, int n) {
+    if (UseLanes())
+        LaneSinCos(x, s, c, n);
+    else
+        LibrarySinCos(x, s, c, n);
+}
+
+void KernelTerms(const float* d3, const float* a2, float k, float* d, float* cosOverD, float* sinOverD, int n) {
+    if (UseLanes()) {
+        LaneKernelTerms(d3, a2, k, d, cosOverD, sinOverD, n);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        d[i] = std::sqrt(d3[i] + a2[i]);
+        const float b1 = k * d[i];
+        cosOverD[i] = std::cos(b1) / d[i];
+        sinOverD[i] = std::sin(b1) / d[i];
     }
 }
+
+bool TrigLanesInUse() { return UseLanes(); }
 
 }  // namespace qw

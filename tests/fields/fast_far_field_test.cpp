@@ -1,10 +1,10 @@
 // The far field with the fast kernels (sines and cosines of all pulses in
 // vector lanes) against the reference kernels (the C library, one pulse
-// after the other), on the examples and on a structure over real ground.
+// after the other), on the examples and on a structure over real ground:
+// the very same gains.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -49,21 +49,11 @@ struct Solved {
     }
 };
 
-// Gains within 0.001 dB, except in the nulls more than 60 dB below the
-// pattern's peak: there the sum has cancelled to its rounding noise, and a
-// sine one unit different moves that noise.
 void CompareGains(Solved& s, const std::string& name) {
     ASSERT_FALSE(s.ctx.AbortFlag) << name;
     const std::vector<float> reference = s.Gains(true);
-    const std::vector<float> fast = s.Gains(false);
-    const float peak = *std::max_element(reference.begin(), reference.end());
-    int compared = 0;
-    for (std::size_t i = 0; i < reference.size(); ++i) {
-        if (reference[i] < peak - 60) continue;
-        ++compared;
-        EXPECT_NEAR(fast[i], reference[i], 0.001) << name << " value " << i;
-    }
-    EXPECT_GT(compared, static_cast<int>(reference.size()) / 2) << name;
+    ASSERT_GT(*std::max_element(reference.begin(), reference.end()), -100.0f) << name;
+    EXPECT_EQ(s.Gains(false), reference) << name;
 }
 
 TEST(FastFarField, GainsAgreeWithTheReferenceOnTheExamples) {
