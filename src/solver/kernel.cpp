@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "solver/frequency_constants.h"
+#include "solver/vector_trig.h"
 
 namespace qw {
 namespace {
@@ -22,7 +23,8 @@ void PointAt(const PulseTable& t, int index, float& x, float& y, float& z) {
     }
 }
 
-float Length(const std::array<float, 3>& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+float Dot(const std::array<float, 3>& v) { return v[0] * v[0] + v[1] * v[1] + v[2] * v[2]; }
+float Length(const std::array<float, 3>& v) { return std::sqrt(Dot(v)); }
 
 // Polynomial approximation of the complete elliptic integral of the first
 // kind in the complementary parameter B (Abramowitz and Stegun 17.3.34):
@@ -127,6 +129,15 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
     const float a = t.A[k.P4];
     const float seg = t.S[k.P4];
     Rule r;
+    // Both ends farther than 5.5 segment lengths: the ends' distances add
+    // up to more than 10 segment lengths whatever their rounding (the margin
+    // is a thousand times the rounding), so the 2-point rule is settled
+    // without the square roots. (The reference kernels take them.)
+    const float farLimit = 30.3f * seg * seg;
+    if (!s.referenceKernels && Dot(k.V1) > farLimit && Dot(k.V2) > farLimit) {
+        r.l = 1;
+        return r;
+    }
     // The rule follows the distance of the ends in segment lengths.
     const float tDist = (Length(k.V1) + Length(k.V2)) / seg;
     // Near, but on wires that do not touch: plain quadrature as well.
@@ -150,11 +161,27 @@ void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
     const float seg = s.pulses.S[k.P4];
     k.A2 = a * a;
     k.C = r.c;
+    k.Pending = -1;
     if (r.l == 0) {
         ClosedForm(s, k, a, seg);
         return;
     }
     const Sampler sampler(s, k);
+    if (k.Batch && r.c == 0.0f) {
+        // The sample points' squared distances, as AddSample forms them.
+        SampleBatch& batch = *k.Batch;
+        k.Pending = batch.Begin(r.l, IntervalLength(k, seg));
+        const float a2 = sampler.thick ? sampler.a2 : 0.0f;
+        // Without the exact kernel F2 is 1, and t / 1 is t.
+        for (int l = r.l; l < 2 * r.l; l += 2)
+            for (const float t : {kGaussTable[l] + 0.5f, 0.5f - kGaussTable[l]}) {
+                const float px = sampler.start[0] + t * sampler.step[0];
+                const float py = sampler.start[1] + t * sampler.step[1];
+                const float pz = sampler.start[2] + t * sampler.step[2];
+                batch.AddSample(px * px + py * py + pz * pz, a2);
+            }
+        return;
+    }
     float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
     int l = r.l;
     const int end = 2 * l;
@@ -176,6 +203,7 @@ bool WiresTouch(const PulseTable& t, int u, int v) {
 }
 
 void VectorPsi(const SolverState& s, Kernel& k) {
+    k.Pending = -1;
     const PulseTable& t = s.pulses;
     const float a = t.A[k.P4];
     const float seg = t.S[k.P4];
@@ -194,6 +222,7 @@ void VectorPsi(const SolverState& s, Kernel& k) {
 }
 
 void ScalarPsi(const SolverState& s, Kernel& k) {
+    k.Pending = -1;
     const PulseTable& t = s.pulses;
     k.Scalar = true;
     const float a = t.A[k.P4];
@@ -228,6 +257,47 @@ void PsiIntegral(const SolverState& s, Kernel& k) {
     const PulseTable& t = s.pulses;
     const bool touching = k.FieldMode == 2 || WiresTouch(t, t.W[k.I], t.W[k.J]);
     Integrate(s, k, RuleOf(s, k, touching));
+}
+
+void SampleBatch::Clear() {
+    integrals_.clear();
+    d3_.clear();
+    a2_.clear();
+}
+
+int SampleBatch::Begin(int l, float s4) {
+    integrals_.push_back({static_cast<int>(d3_.size()), l, s4});
+    return static_cast<int>(integrals_.size()) - 1;
+}
+
+void SampleBatch::Evaluate(float k) {
+    const std::size_t n = d3_.size();
+    d_.resize(n);
+    cosOverD_.resize(n);
+    sinOverD_.resize(n);
+    KernelTerms(d3_.data(), a2_.data(), k, d_.data(), cosOverD_.data(), sinOverD_.data(), static_cast<int>(n));
+}
+
+void SampleBatch::Result(int id, float& t1, float& t2) const {
+    const Pending& p = integrals_[id];
+    const float* cd = cosOverD_.data() + p.first;
+    const float* sd = sinOverD_.data() + p.first;
+    t1 = 0.0f;
+    t2 = 0.0f;
+    float t3 = 0.0f, t4 = 0.0f;
+    int l = p.l;
+    const int end = 2 * l;
+    do {
+        t3 = 0.0f;
+        t4 = 0.0f;
+        for (int h = 0; h < 2; ++h, ++cd, ++sd) {
+            t3 = t3 + *cd;
+            t4 = t4 - *sd;
+        }
+        Weigh(l, t3, t4, t1, t2);
+    } while (l < end);
+    t1 = (t1 + 0.0f) * p.s4;  // no exact-kernel term in a batch
+    t2 = t2 * p.s4;
 }
 
 void KernelSample(const SolverState& s, Kernel& k, float t) {

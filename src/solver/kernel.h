@@ -8,10 +8,40 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "solver/solver_state.h"
 
 namespace qw {
+
+// Plain quadratures gathered from many integrals, their kernels taken all
+// at once in vector lanes, their sums then formed one integral after the
+// other in the order PsiIntegral forms them: the very values it would
+// give.
+class SampleBatch {
+public:
+    void Clear();
+    bool Empty() const { return integrals_.empty(); }
+    // Appends the quadrature of rule l (2 * l samples) over length s4 whose
+    // samples follow; returns its number.
+    int Begin(int l, float s4);
+    void AddSample(float d3, float a2) {
+        d3_.push_back(d3);
+        a2_.push_back(a2);
+    }
+    // The kernels of every sample at wave number k.
+    void Evaluate(float k);
+    // T1 + jT2 of integral `id`, after Evaluate.
+    void Result(int id, float& t1, float& t2) const;
+
+private:
+    struct Pending {
+        int first, l;
+        float s4;
+    };
+    std::vector<Pending> integrals_;
+    std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_;
+};
 
 // The working values of one integration: the callers set the inputs, the
 // routines leave their results in T1 + jT2.
@@ -27,6 +57,11 @@ struct Kernel {
     float C = 0;                   // exact-kernel term; 0 when not in use
     std::array<float, 3> V1{}, V2{};  // observation point to the interval's ends
     int FieldMode = 1;             // 2 (near field) forces plain quadrature
+    // With a batch, a plain quadrature is appended to it and its number left
+    // in Pending (T1, T2 unset); otherwise, and for closed forms and the
+    // exact kernel, Pending is -1 and T1, T2 hold the result.
+    SampleBatch* Batch = nullptr;
+    int Pending = -1;
 
     // Running values of the quadrature.
     float A2 = 0;          // radius squared

@@ -1,6 +1,7 @@
 #include "solver/matrix_fill.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <memory>
@@ -61,6 +62,77 @@ struct SourcePulse {
                    // pulse, whose image half rises in z like the wire
 };
 
+// The vector potential D1 + jD2 of a term from J's halves' integrals
+// U1 + jU2 (second half) and V1 + jV2 (first half), with their directions.
+void VectorTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, float kSign, float u1,
+                float u2, float v1, float v2, float& d1, float& d2) {
+    const PulseTable& t = s.pulses;
+    const float x3 = u1 * t.CA[src.J2] + v1 * t.CA[src.J1];
+    const float y3 = u1 * t.CB[src.J2] + v1 * t.CB[src.J1];
+    const float z3 = (src.F7 * u1 * t.CG[src.J2] + src.F6 * v1 * t.CG[src.J1]) * kSign;
+    d1 = s.freq.W2 * (x3 * o.T5 + y3 * o.T6 + z3 * o.T7);
+    const float x4 = u2 * t.CA[src.J2] + v2 * t.CA[src.J1];
+    const float y4 = u2 * t.CB[src.J2] + v2 * t.CB[src.J1];
+    const float z4 = (src.F7 * u2 * t.CG[src.J2] + src.F6 * v2 * t.CG[src.J1]) * kSign;
+    d2 = s.freq.W2 * (x4 * o.T5 + y4 * o.T6 + z4 * o.T7);
+}
+
+// The six integrals of a term without reuse (F8 = 0), each a result or
+// the number of its quadrature pending in k's batch, in the order the
+// term takes them: the vector potential of J's second and first half from
+// I's centre c(I); the scalar potential of J's second segment from the
+// midpoints c(I) + 1/2 and c(I) - 1/2 of I's segments, then of J's first
+// segment from the same two.
+struct TermIntegrals {
+    std::array<float, 6> t1{}, t2{};
+    std::array<int, 6> pending{};
+};
+
+void GatherTerm(const SolverState& s, const SourcePulse& src, Kernel& k, ScalarMemo& memo, TermIntegrals& g) {
+    const PulseTable& t = s.pulses;
+    int n = 0;
+    auto keep = [&] {
+        g.t1[n] = k.T1;
+        g.t2[n] = k.T2;
+        g.pending[n] = k.Pending;
+        ++n;
+    };
+    const int ci = CentreIndex(t, k.I), cj = CentreIndex(t, k.J);
+    k.P1 = ci;
+    k.P2 = cj, k.P3 = cj + 1, k.P4 = src.J2;
+    VectorPsi(s, k);
+    keep();
+    k.P2 = cj - 1, k.P3 = cj, k.P4 = src.J1;
+    VectorPsi(s, k);
+    keep();
+    auto bothMidpoints = [&] {
+        for (const int side : {1, -1}) {
+            k.P1 = ci + side;
+            memo.ScalarPsi(s, k);
+            keep();
+        }
+    };
+    k.P2 = cj, k.P3 = cj + 2, k.P4 = src.J2;
+    bothMidpoints();
+    k.P2 = cj - 2, k.P3 = cj, k.P4 = src.J1;
+    bothMidpoints();
+}
+
+// The term from its six integrals: vector potential plus the differenced
+// scalar potential.
+void CombineTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, float kSign,
+                 const TermIntegrals& g, float& re, float& im) {
+    const PulseTable& t = s.pulses;
+    float d1, d2;
+    VectorTerm(s, o, src, kSign, src.F5 * g.t1[0], src.F5 * g.t2[0], src.F4 * g.t1[1], src.F4 * g.t2[1], d1, d2);
+    float u1 = (g.t1[3] - g.t1[2]) / t.S[src.J2];
+    float u2 = (g.t2[3] - g.t2[2]) / t.S[src.J2];
+    u1 = u1 + (g.t1[4] - g.t1[5]) / t.S[src.J1];
+    u2 = u2 + (g.t2[4] - g.t2[5]) / t.S[src.J1];
+    re = kSign * (d1 + u1);
+    im = kSign * (d2 + u2);
+}
+
 // The direct (k.K = +1) or image (k.K = -1) term of element (I, J): the
 // vector potential D1 + jD2 plus the scalar one U1 + jU2. F8 = 1: I and J
 // lie on the same straight wire, and a scalar integral is taken from the
@@ -70,6 +142,12 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
                  ScalarMemo& memo, float& re, float& im) {
     const PulseTable& t = s.pulses;
     const float kSign = static_cast<float>(k.K);
+    if (f8 == 0) {
+        TermIntegrals g;
+        GatherTerm(s, src, k, memo, g);
+        CombineTerm(s, o, src, kSign, g, re, im);
+        return;
+    }
 
     // Vector potential of the second half, then of the first half of J,
     // from I's centre.
@@ -84,17 +162,8 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
     k.P2 = k.P2 - 1;
     k.P4 = src.J1;
     if (f8 != 2) VectorPsi(s, k);
-    const float v1 = src.F4 * k.T1;
-    const float v2 = src.F4 * k.T2;
-
-    const float x3 = u1 * t.CA[src.J2] + v1 * t.CA[src.J1];
-    const float y3 = u1 * t.CB[src.J2] + v1 * t.CB[src.J1];
-    const float z3 = (src.F7 * u1 * t.CG[src.J2] + src.F6 * v1 * t.CG[src.J1]) * kSign;
-    const float d1 = s.freq.W2 * (x3 * o.T5 + y3 * o.T6 + z3 * o.T7);
-    const float x4 = u2 * t.CA[src.J2] + v2 * t.CA[src.J1];
-    const float y4 = u2 * t.CB[src.J2] + v2 * t.CB[src.J1];
-    const float z4 = (src.F7 * u2 * t.CG[src.J2] + src.F6 * v2 * t.CG[src.J1]) * kSign;
-    const float d2 = s.freq.W2 * (x4 * o.T5 + y4 * o.T6 + z4 * o.T7);
+    float d1, d2;
+    VectorTerm(s, o, src, kSign, u1, u2, src.F4 * k.T1, src.F4 * k.T2, d1, d2);
 
     // Scalar potential: the charges on J's two segments, differenced
     // between the midpoints of I's two segments (c(I) + 1/2 and c(I) - 1/2).
@@ -103,28 +172,21 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
     k.P2 = k.P3;
     k.P3 = k.P3 + 2;
     k.P4 = src.J2;
-    float u5 = 0.0f, u6 = 0.0f;
-    if (f8 == 1) {
-        // On a straight wire the whole pulse J seen from c(I) equals J's
-        // second segment seen from c(I) + 1/2.
-        u5 = src.F5 * u1 + k.T1;
-        u6 = src.F5 * u2 + k.T2;
-    } else {
+    if (f8 == 2) {
+        // I = J: the adjacent segment on either side sees the same
+        // integral, and the self segment is twice the half-segment vector
+        // integral.
         memo.ScalarPsi(s, k);
-        if (f8 == 0) {
-            u5 = k.T1;
-            u6 = k.T2;
-        } else {
-            // I = J: the adjacent segment on either side sees the same
-            // integral, and the self segment is twice the half-segment
-            // vector integral.
-            u1 = (2.0f * k.T1 - 4.0f * u1 * src.F5) / t.S[src.J1];
-            u2 = (2.0f * k.T2 - 4.0f * u2 * src.F5) / t.S[src.J1];
-            re = kSign * (d1 + u1);
-            im = kSign * (d2 + u2);
-            return;
-        }
+        u1 = (2.0f * k.T1 - 4.0f * u1 * src.F5) / t.S[src.J1];
+        u2 = (2.0f * k.T2 - 4.0f * u2 * src.F5) / t.S[src.J1];
+        re = kSign * (d1 + u1);
+        im = kSign * (d2 + u2);
+        return;
     }
+    // On a straight wire the whole pulse J seen from c(I) equals J's
+    // second segment seen from c(I) + 1/2.
+    const float u5 = src.F5 * u1 + k.T1;
+    const float u6 = src.F5 * u2 + k.T2;
     k.P1 = k.P1 - 2;
     memo.ScalarPsi(s, k);
     u1 = (k.T1 - u5) / t.S[src.J2];
@@ -134,19 +196,10 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
     k.P2 = k.P2 - 2;
     k.P4 = src.J1;
     memo.ScalarPsi(s, k);
-    const float u3 = k.T1;
-    const float u4 = k.T2;
-    if (f8 == 0) {
-        k.P1 = k.P1 - 2;
-        memo.ScalarPsi(s, k);
-    } else {
-        // By translation, J's first segment from c(I) - 1/2 equals its
-        // second one from c(I) + 1/2.
-        k.T1 = u5;
-        k.T2 = u6;
-    }
-    u1 = u1 + (u3 - k.T1) / t.S[src.J1];
-    u2 = u2 + (u4 - k.T2) / t.S[src.J1];
+    // By translation, J's first segment from c(I) - 1/2 equals its second
+    // one from c(I) + 1/2.
+    u1 = u1 + (k.T1 - u5) / t.S[src.J1];
+    u2 = u2 + (k.T2 - u6) / t.S[src.J1];
     re = kSign * (d1 + u1);
     im = kSign * (d2 + u2);
 }
@@ -233,28 +286,69 @@ void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel&
     }
 }
 
+// What one thread of the fill works with: the working values, the
+// remembered scalar integrals, and with the fast kernels the terms of the
+// row in hand and their gathered quadratures.
+struct RowTerm {
+    int j, image;
+    SourcePulse src;
+    TermIntegrals g;
+};
+
+struct FillThread {
+    explicit FillThread(bool fast) : memo(fast) { k.FieldMode = 1; }  // the fill always uses the near-source rules
+    Kernel k;
+    ScalarMemo memo;
+    std::vector<RowTerm> terms;
+    SampleBatch batch;
+};
+
 // Row i: every term not made by FillStraightWirePairs: the direct terms
 // of the other pairs unless a copy has set them, and every image term.
-// Rows are independent of each other here.
-void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, Kernel& k,
-             ScalarMemo& memo) {
+// Rows are independent of each other here. The fast kernels gather the
+// row's terms first, take all their plain quadratures at once, then add
+// the terms in the same order.
+void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, FillThread& w) {
     const PulseTable& t = s.pulses;
     const ObservationPulse o = ObserverOf(t, i);
     const bool straightI = reuse && StraightPulse(t, i);
+    const bool batched = !s.referenceKernels;
+    w.terms.clear();
+    w.batch.Clear();
+    w.k.Batch = batched ? &w.batch : nullptr;
+    auto term = [&](int j, const SourcePulse& src, int image) {
+        if (!batched) {
+            AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
+            return;
+        }
+        w.k.K = image;
+        w.k.I = i;
+        w.k.J = j;
+        RowTerm& r = w.terms.emplace_back();
+        r.j = j;
+        r.image = image;
+        r.src = src;
+        GatherTerm(s, src, w.k, w.memo, r.g);
+    };
     for (int j = 1; j <= t.N; ++j) {
         if (blocks.Copied(i, j)) continue;
         const SourcePulse src = SourceOf(t, j);
         const bool reused = reuse && ReuseMode(t, straightI, o, i, j, src) != 0;
-        if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) AddTerm(s, o, src, 0, i, j, 1, k, memo);
-        if (ground && !t.IsGroundPulse(j)) AddTerm(s, o, src, 0, i, j, -1, k, memo);
+        if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) term(j, src, 1);
+        if (ground && !t.IsGroundPulse(j)) term(j, src, -1);
     }
-}
-
-// The working values of a thread of the fill.
-Kernel FillKernel() {
-    Kernel k;
-    k.FieldMode = 1;  // the fill always uses the near-source rules
-    return k;
+    w.k.Batch = nullptr;
+    if (!batched) return;
+    w.batch.Evaluate(s.freq.K);
+    w.memo.Resolve(w.batch);
+    for (RowTerm& r : w.terms) {
+        for (int n = 0; n < 6; ++n)
+            if (r.g.pending[n] >= 0) w.batch.Result(r.g.pending[n], r.g.t1[n], r.g.t2[n]);
+        float re, im;
+        CombineTerm(s, o, r.src, static_cast<float>(r.image), r.g, re, im);
+        s.ZR[i][r.j] = s.ZR[i][r.j] + re;
+        s.ZI[i][r.j] = s.ZI[i][r.j] + im;
+    }
 }
 
 }  // namespace
@@ -264,14 +358,13 @@ bool FillMatrix(Context& ctx, bool reuse) {
     const int n = s.pulses.N;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;
     const int threads = WorkThreads(s);
-    Kernel k = FillKernel();
-    auto memo = std::make_unique<ScalarMemo>(!s.referenceKernels);
+    const auto own = std::make_unique<FillThread>(!s.referenceKernels);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
-    if (reuse) FillStraightWirePairs(s, blocks, k, *memo);
+    if (reuse) FillStraightWirePairs(s, blocks, own->k, own->memo);
 
     if (threads == 1) {
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, blocks, i, reuse, ground, k, *memo);
+            FillRow(s, blocks, i, reuse, ground, *own);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (ctx.AbortFlag) return false;
         }
@@ -286,24 +379,23 @@ bool FillMatrix(Context& ctx, bool reuse) {
     std::atomic<int> nextRow{1}, rowsDone{0};
     std::atomic<bool> stop{false};
     // One block of rows; false when none is left or the fill was stopped.
-    auto work = [&](Kernel& kw, ScalarMemo& mw) {
+    auto work = [&](FillThread& w) {
         if (stop.load(std::memory_order_relaxed)) return false;
         const int first = nextRow.fetch_add(block);
         if (first > n) return false;
         const int last = std::min(n, first + block - 1);
-        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, kw, mw);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, w);
         rowsDone.fetch_add(last - first + 1);
         return true;
     };
     std::vector<std::thread> helpers;
     for (int h = 1; h < threads; ++h)
         helpers.emplace_back([&] {
-            Kernel kw = FillKernel();
-            const auto mw = std::make_unique<ScalarMemo>(true);
-            while (work(kw, *mw)) {
+            const auto w = std::make_unique<FillThread>(true);
+            while (work(*w)) {
             }
         });
-    while (work(k, *memo)) {
+    while (work(*own)) {
         ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);
         if (ctx.AbortFlag) stop = true;
     }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "solver/kernel.h"
 
@@ -21,13 +22,19 @@ public:
     explicit ScalarMemo(bool enabled) : enabled_(enabled) { Clear(); }
     void Clear();
     // ScalarPsi with the working values of k, or its remembered result.
+    // With a batch in k the result may be pending (k.Pending), and is
+    // remembered as such until Resolve.
     void ScalarPsi(const SolverState& s, Kernel& k);
+    // The pending results, once the batch is evaluated.
+    void Resolve(const SampleBatch& batch);
 
 private:
     struct Entry {
         int p1 = -1, p2 = 0, p3 = 0, p4 = 0, image = 0, wireI = 0, wireJ = 0;
         float t1 = 0, t2 = 0;
+        int pending = -1;
     };
+    std::vector<int> pendingSlots_;
     // Direct-mapped by observation midpoint (four in turn), image sign and
     // the interval's first break point.
     static constexpr int kMidpoints = 4;
