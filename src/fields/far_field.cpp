@@ -1,7 +1,9 @@
 #include "fields/far_field.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "fields/ground_reflection.h"
 #include "fields/magnitude_phase.h"
@@ -246,8 +248,9 @@ bool PrepareFarField(Context& ctx, FarFieldSetup& setup, bool resultsInDb) {
     return true;
 }
 
-FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, float azimuthDeg, float zenithDeg) {
-    const SolverState& st = *ctx.solver;
+namespace {
+
+DirectionTrig TrigOf(const FarFieldSetup& s, float azimuthDeg, float zenithDeg) {
     const float theta = zenithDeg * s.rad;
     const float phi = azimuthDeg * s.rad;
     DirectionTrig t;
@@ -255,18 +258,12 @@ FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, f
     t.cosTheta = std::cos(theta);
     t.sinPhi = std::sin(phi);
     t.cosPhi = std::cos(phi);
+    return t;
+}
 
-    VectorSum S;
-    AddPass(st, s, t, 1.0f, S);
-    if (s.imagePass) {
-        if (s.realGround)
-            AddRealGroundImage(st, s, t, S);
-        else
-            AddPass(st, s, t, -1.0f, S);
-    }
-
-    // E = -j c (S . unit vector), with the unit vectors
-    // theta = (cos t cos p, cos t sin p, -sin t) and phi = (-sin p, cos p, 0).
+// E = -j c (S . unit vector), with the unit vectors
+// theta = (cos t cos p, cos t sin p, -sin t) and phi = (-sin p, cos p, 0).
+FieldComponents FieldOfSum(const DirectionTrig& t, const VectorSum& S) {
     const float c = 29.979221f;
     const float tx = t.cosTheta * t.cosPhi, ty = t.cosTheta * t.sinPhi, tz = -t.sinTheta;
     const float px = -t.sinPhi, py = t.cosPhi;
@@ -276,6 +273,103 @@ FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, f
     E.theta = {c * dotTheta.im, -(c * dotTheta.re)};
     E.phi = {c * dotPhi.im, -(c * dotPhi.re)};
     return E;
+}
+
+constexpr int kLanes = 8;
+typedef float Lanes __attribute__((vector_size(kLanes * sizeof(float))));
+
+// AddPass of up to eight directions side by side, lane by lane the same
+// operations in the same order: the phases of every pulse in every
+// direction, their sines and cosines at once, then the sums over the pulses.
+__attribute__((target_clones("avx2", "default"))) void AddPassLanes(const SolverState& st, const FarFieldSetup& s,
+                                                                    const DirectionTrig* t, float K, VectorSum* S) {
+    const int n = s.pulseCount;
+    alignas(32) static thread_local float psi[(kMaxPulses + 1) * kLanes], sinPsi[(kMaxPulses + 1) * kLanes],
+        cosPsi[(kMaxPulses + 1) * kLanes];
+    Lanes sinTheta, cosTheta, sinPhi, cosPhi;
+    for (int d = 0; d < kLanes; ++d) {
+        sinTheta[d] = t[d].sinTheta;
+        cosTheta[d] = t[d].cosTheta;
+        sinPhi[d] = t[d].sinPhi;
+        cosPhi[d] = t[d].cosPhi;
+    }
+    for (int i = 1; i <= n; ++i) {
+        const Lanes v = s.k * (s.X[i] * sinTheta * cosPhi + s.Y[i] * sinTheta * sinPhi + K * s.Z[i] * cosTheta);
+        std::memcpy(psi + i * kLanes, &v, sizeof v);
+    }
+    SinCos(psi + kLanes, sinPsi + kLanes, cosPsi + kLanes, n * kLanes);
+
+    Lanes xr, xi, yr, yi, zr, zi;
+    for (int d = 0; d < kLanes; ++d) {
+        xr[d] = S[d].x.re, xi[d] = S[d].x.im, yr[d] = S[d].y.re, yi[d] = S[d].y.im;
+        zr[d] = S[d].z.re, zi[d] = S[d].z.im;
+    }
+    for (int i = 1; i <= n; ++i) {
+        Lanes cosI, sinI;
+        std::memcpy(&cosI, cosPsi + i * kLanes, sizeof cosI);
+        std::memcpy(&sinI, sinPsi + i * kLanes, sizeof sinI);
+        const float Ir = st.CR[i], Ii = st.CI[i];
+        const Lanes re = Ir * cosI - Ii * sinI;
+        const Lanes im = Ii * cosI + Ir * sinI;
+        if (s.junction[i]) {
+            if (K < 0) continue;
+            for (const HalfSegmentTerm& h : s.pulses[i].half) {
+                if (h.F < 0) continue;  // the half that is the image
+                const Lanes TR = h.F * re, TI = h.F * im;
+                zr = zr + 2 * TR * h.CG;
+                zi = zi + 2 * TI * h.CG;
+            }
+            continue;
+        }
+        for (const FarFieldSetup::HalfArrays& a : s.halves) {
+            const Lanes TR = a.F[i] * re, TI = a.F[i] * im;
+            xr = xr + K * TR * a.CA[i];
+            xi = xi + K * TI * a.CA[i];
+            yr = yr + K * TR * a.CB[i];
+            yi = yi + K * TI * a.CB[i];
+            zr = zr + TR * a.CG[i];
+            zi = zi + TI * a.CG[i];
+        }
+    }
+    for (int d = 0; d < kLanes; ++d) {
+        S[d].x = {xr[d], xi[d]};
+        S[d].y = {yr[d], yi[d]};
+        S[d].z = {zr[d], zi[d]};
+    }
+}
+
+}  // namespace
+
+FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, float azimuthDeg, float zenithDeg) {
+    const SolverState& st = *ctx.solver;
+    const DirectionTrig t = TrigOf(s, azimuthDeg, zenithDeg);
+    VectorSum S;
+    AddPass(st, s, t, 1.0f, S);
+    if (s.imagePass) {
+        if (s.realGround)
+            AddRealGroundImage(st, s, t, S);
+        else
+            AddPass(st, s, t, -1.0f, S);
+    }
+    return FieldOfSum(t, S);
+}
+
+void FarFieldColumn(const Context& ctx, const FarFieldSetup& s, float azimuthDeg, const float* zenithDeg, int count,
+                    FieldComponents* out) {
+    const SolverState& st = *ctx.solver;
+    if (st.referenceKernels || s.realGround) {
+        for (int z = 0; z < count; ++z) out[z] = FarFieldComponents(ctx, s, azimuthDeg, zenithDeg[z]);
+        return;
+    }
+    for (int first = 0; first < count; first += kLanes) {
+        const int lanes = std::min(kLanes, count - first);
+        DirectionTrig t[kLanes];
+        for (int d = 0; d < kLanes; ++d) t[d] = TrigOf(s, azimuthDeg, zenithDeg[first + std::min(d, lanes - 1)]);
+        VectorSum S[kLanes];
+        AddPassLanes(st, s, t, 1.0f, S);
+        if (s.imagePass) AddPassLanes(st, s, t, -1.0f, S);
+        for (int d = 0; d < lanes; ++d) out[first + d] = FieldOfSum(t[d], S[d]);
+    }
 }
 
 DirectionGains GainsInDbi(const FieldComponents& E, float g) {

@@ -105,6 +105,12 @@ bool PrepareFarField(Context& ctx, FarFieldSetup& setup, bool resultsInDb);
 FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& setup, float azimuthDeg,
                                    float zenithDeg);
 
+// The same for `count` directions of one azimuth (a column of a grid):
+// the very values of FarFieldComponents, with the fast kernels taking up
+// to eight directions side by side in vector lanes.
+void FarFieldColumn(const Context& ctx, const FarFieldSetup& setup, float azimuthDeg, const float* zenithDeg,
+                    int count, FieldComponents* out);
+
 // Vertical, horizontal and total gain in dBi of these components.
 DirectionGains GainsInDbi(const FieldComponents& field, float gainNormaliser);
 

@@ -90,11 +90,10 @@ void WriteHeaders(Context& ctx, ReportLines* lines, const FarFieldRequest& r, fl
 }
 
 // The values of one direction as the table shows them.
-FarFieldRow Evaluate(const Context& ctx, const FarFieldSetup& s, float azimuth, float zenith) {
+FarFieldRow RowOf(const FarFieldSetup& s, float azimuth, float zenith, const FieldComponents& E) {
     FarFieldRow row;
     row.zenith = zenith;
     row.azimuth = azimuth;
-    const FieldComponents E = FarFieldComponents(ctx, s, azimuth, zenith);
     if (s.resultsInDb) {
         row.gains = GainsInDbi(E, s.gainNormaliser);
         return row;
@@ -197,7 +196,9 @@ bool ComputeFarField(Context& ctx, const FarFieldOutput& output) {
     std::vector<FarFieldRow> rows(static_cast<std::size_t>(ColumnPipeline::DepthFor(workers)) * zeniths.size());
     ColumnPipeline columns(azimuthCount, workers, [&](int a, int slot) {
         FarFieldRow* column = rows.data() + static_cast<std::ptrdiff_t>(slot) * zenithCount;
-        for (int z = 0; z < zenithCount; ++z) column[z] = Evaluate(ctx, setup, azimuths[a], zeniths[z]);
+        std::vector<FieldComponents> fields(zeniths.size());
+        FarFieldColumn(ctx, setup, azimuths[a], zeniths.data(), zenithCount, fields.data());
+        for (int z = 0; z < zenithCount; ++z) column[z] = RowOf(setup, azimuths[a], zeniths[z], fields[z]);
     });
 
     for (int a = 0; a < azimuthCount; ++a) {
