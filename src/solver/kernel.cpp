@@ -259,6 +259,69 @@ void PsiIntegral(const SolverState& s, Kernel& k) {
     Integrate(s, k, RuleOf(s, k, touching));
 }
 
+void DoubledIndexPoints(const PulseTable& t, PointList& out) {
+    const int count = 2 * (t.N + 2 * t.NW) + 2;
+    out.resize(static_cast<std::size_t>(count));
+    for (int index = 2; index < count; ++index) {
+        std::array<float, 3>& p = out[static_cast<std::size_t>(index)];
+        PointAt(t, index, p[0], p[1], p[2]);
+    }
+}
+
+void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1, int p2,
+                 int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1, float& t2,
+                 int& pending) {
+    const PulseTable& t = s.pulses;
+    const float a = t.A[p4];
+    const float seg = t.S[p4];
+    pending = -1;
+    // The thin-wire self terms of VectorPsi and ScalarPsi.
+    if (!scalar && k >= 1 && a < s.freq.SRM && p3 == p2 + 1 && i == j) {
+        t1 = std::log(seg / a);
+        t2 = -s.freq.K * seg / 2.0f;
+        return;
+    }
+    if (scalar && k > 0 && a <= s.freq.SRM && p3 == p2 + 2 && 2 * p1 == p2 + p3) {
+        t1 = 2.0f * std::log(seg / a);
+        t2 = -s.freq.K * seg;
+        return;
+    }
+    // V1, V2 as PsiEndpoints forms them.
+    const float image = static_cast<float>(k);
+    const std::array<float, 3>& e1 = points[static_cast<std::size_t>(p2)];
+    const std::array<float, 3>& e2 = points[static_cast<std::size_t>(p3)];
+    const std::array<float, 3> v1 = {e1[0] - obs[0], e1[1] - obs[1], e1[2] * image - obs[2]};
+    const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * image - obs[2]};
+    const float farLimit = 30.3f * seg * seg;
+    if (Dot(v1) > farLimit && Dot(v2) > farLimit) {
+        // The 2-point rule (RuleOf), its two samples as Integrate appends them.
+        const std::array<float, 3>& start = k >= 0 ? v1 : v2;
+        const std::array<float, 3>& end = k >= 0 ? v2 : v1;
+        const float step[3] = {end[0] - start[0], end[1] - start[1], end[2] - start[2]};
+        const float a2 = a > s.freq.SRM ? a * a : 0.0f;
+        pending = batch.Begin(1, static_cast<float>(p3 - p2) / 2.0f * seg);
+        for (const float f : {kGaussTable[1] + 0.5f, 0.5f - kGaussTable[1]}) {
+            const float px = start[0] + f * step[0];
+            const float py = start[1] + f * step[1];
+            const float pz = start[2] + f * step[2];
+            batch.AddSample(px * px + py * py + pz * pz, a2);
+        }
+        return;
+    }
+    Kernel w;
+    w.FieldMode = 1;
+    w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = k, w.I = i, w.J = j;
+    w.Scalar = scalar;
+    w.X0 = obs[0], w.Y0 = obs[1], w.Z0 = obs[2];
+    w.V1 = v1;
+    w.V2 = v2;
+    w.Batch = &batch;
+    PsiIntegral(s, w);
+    t1 = w.T1;
+    t2 = w.T2;
+    pending = w.Pending;
+}
+
 void SampleBatch::Clear() {
     integrals_.clear();
     d3_.clear();

@@ -91,6 +91,20 @@ void PsiEndpoints(const SolverState& s, Kernel& k);
 // and the field mode as set by the caller.
 void PsiIntegral(const SolverState& s, Kernel& k);
 
+// The points of every doubled index (break points, and midpoints as
+// PointAt forms them), for DeferredPsi.
+using PointList = std::vector<std::array<float, 3>>;
+void DoubledIndexPoints(const PulseTable& t, PointList& out);
+
+// One integral of the fill's batch, from the observation point `obs` at
+// doubled index p1 over [p2, p3] on wire p4, image sign k, pulse pair
+// (i, j): VectorPsi (scalar false) or ScalarPsi (scalar true) with a
+// batch, without the working values. Either t1, t2 are set and pending is
+// -1, or the quadrature is pending in the batch under that number.
+void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1, int p2,
+                 int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1, float& t2,
+                 int& pending);
+
 // Adds the kernel at the fraction t of the interval to T3 + jT4.
 void KernelSample(const SolverState& s, Kernel& k, float t);
 

@@ -118,6 +118,34 @@ void GatherTerm(const SolverState& s, const SourcePulse& src, Kernel& k, ScalarM
     bothMidpoints();
 }
 
+// The observation points of row I: its centre c(I) and the midpoints
+// c(I) + 1/2 and c(I) - 1/2 of its segments.
+struct RowPoints {
+    int centre;
+    std::array<float, 3> c, plus, minus;
+};
+
+// GatherTerm for a row's batch: the same six integrals with the same
+// inputs, through DeferredPsi and the memo's keys.
+void GatherDeferred(const SolverState& s, const PointList& points, const RowPoints& o, const SourcePulse& src, int i,
+                    int j, int image, ScalarMemo& memo, SampleBatch& batch, TermIntegrals& g) {
+    const PulseTable& t = s.pulses;
+    const int ci = o.centre, cj = CentreIndex(t, j);
+    DeferredPsi(s, points, o.c, ci, cj, cj + 1, src.J2, image, i, j, false, batch, g.t1[0], g.t2[0], g.pending[0]);
+    DeferredPsi(s, points, o.c, ci, cj - 1, cj, src.J1, image, i, j, false, batch, g.t1[1], g.t2[1], g.pending[1]);
+    int n = 2;
+    for (const auto& [p2, p4] : {std::pair{cj, src.J2}, std::pair{cj - 2, src.J1}})
+        for (const int side : {1, -1}) {
+            const ScalarMemo::Key key{ci + side, p2, p2 + 2, p4, image, t.W[i], t.W[j]};
+            if (!memo.Find(key, g.t1[n], g.t2[n], g.pending[n])) {
+                DeferredPsi(s, points, side > 0 ? o.plus : o.minus, key.p1, p2, p2 + 2, p4, image, i, j, true, batch,
+                            g.t1[n], g.t2[n], g.pending[n]);
+                memo.Store(key, g.t1[n], g.t2[n], g.pending[n]);
+            }
+            ++n;
+        }
+}
+
 // The term from its six integrals: vector potential plus the differenced
 // scalar potential.
 void CombineTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, float kSign,
@@ -308,27 +336,26 @@ struct FillThread {
 // Rows are independent of each other here. The fast kernels gather the
 // row's terms first, take all their plain quadratures at once, then add
 // the terms in the same order.
-void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, FillThread& w) {
+void FillRow(SolverState& s, const RepeatedBlocks& blocks, const PointList& points, int i, bool reuse, bool ground,
+             FillThread& w) {
     const PulseTable& t = s.pulses;
     const ObservationPulse o = ObserverOf(t, i);
     const bool straightI = reuse && StraightPulse(t, i);
     const bool batched = !s.referenceKernels;
     w.terms.clear();
     w.batch.Clear();
-    w.k.Batch = batched ? &w.batch : nullptr;
+    const int ci = CentreIndex(t, i);
+    const RowPoints row{ci, points[ci], points[ci + 1], points[ci - 1]};
     auto term = [&](int j, const SourcePulse& src, int image) {
         if (!batched) {
             AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
             return;
         }
-        w.k.K = image;
-        w.k.I = i;
-        w.k.J = j;
         RowTerm& r = w.terms.emplace_back();
         r.j = j;
         r.image = image;
         r.src = src;
-        GatherTerm(s, src, w.k, w.memo, r.g);
+        GatherDeferred(s, points, row, src, i, j, image, w.memo, w.batch, r.g);
     };
     for (int j = 1; j <= t.N; ++j) {
         if (blocks.Copied(i, j)) continue;
@@ -337,7 +364,6 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bo
         if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) term(j, src, 1);
         if (ground && !t.IsGroundPulse(j)) term(j, src, -1);
     }
-    w.k.Batch = nullptr;
     if (!batched) return;
     w.batch.Evaluate(s.freq.K);
     w.memo.Resolve(w.batch);
@@ -361,10 +387,12 @@ bool FillMatrix(Context& ctx, bool reuse) {
     const auto own = std::make_unique<FillThread>(!s.referenceKernels);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
     if (reuse) FillStraightWirePairs(s, blocks, own->k, own->memo);
+    PointList points;
+    DoubledIndexPoints(s.pulses, points);
 
     if (threads == 1) {
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, blocks, i, reuse, ground, *own);
+            FillRow(s, blocks, points, i, reuse, ground, *own);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (ctx.AbortFlag) return false;
         }
@@ -384,7 +412,7 @@ bool FillMatrix(Context& ctx, bool reuse) {
         const int first = nextRow.fetch_add(block);
         if (first > n) return false;
         const int last = std::min(n, first + block - 1);
-        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, w);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, points, i, reuse, ground, w);
         rowsDone.fetch_add(last - first + 1);
         return true;
     };

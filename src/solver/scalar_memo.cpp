@@ -7,27 +7,38 @@ void ScalarMemo::Clear() {
     pendingSlots_.clear();
 }
 
+int ScalarMemo::Slot(const Key& key) {
+    const int point = key.p2 / 2;  // at most kMaxBreakPoints
+    return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * kPoints + point;
+}
+
+bool ScalarMemo::Find(const Key& key, float& t1, float& t2, int& pending) const {
+    const Entry& e = entries_[Slot(key)];
+    if (!(e.key == key)) return false;
+    t1 = e.t1;
+    t2 = e.t2;
+    pending = e.pending;
+    return true;
+}
+
+void ScalarMemo::Store(const Key& key, float t1, float t2, int pending) {
+    const int slot = Slot(key);
+    entries_[slot] = Entry{key, t1, t2, pending};
+    if (pending >= 0) pendingSlots_.push_back(slot);
+}
+
 void ScalarMemo::ScalarPsi(const SolverState& s, Kernel& k) {
     if (!enabled_) {
         qw::ScalarPsi(s, k);
         return;
     }
-    const PulseTable& t = s.pulses;
-    const int point = k.P2 / 2;  // at most kMaxBreakPoints
-    const int slot = (((k.P1 / 2) & (kMidpoints - 1)) * 2 + (k.K > 0 ? 0 : 1)) * kPoints + point;
-    Entry& e = entries_[slot];
-    const int wireI = t.W[k.I], wireJ = t.W[k.J];
-    if (e.p1 == k.P1 && e.p2 == k.P2 && e.p3 == k.P3 && e.p4 == k.P4 && e.image == k.K && e.wireI == wireI &&
-        e.wireJ == wireJ) {
+    const Key key{k.P1, k.P2, k.P3, k.P4, k.K, s.pulses.W[k.I], s.pulses.W[k.J]};
+    if (Find(key, k.T1, k.T2, k.Pending)) {
         k.Scalar = true;
-        k.T1 = e.t1;
-        k.T2 = e.t2;
-        k.Pending = e.pending;
         return;
     }
     qw::ScalarPsi(s, k);
-    e = Entry{k.P1, k.P2, k.P3, k.P4, k.K, wireI, wireJ, k.T1, k.T2, k.Pending};
-    if (k.Pending >= 0) pendingSlots_.push_back(slot);
+    Store(key, k.T1, k.T2, k.Pending);
 }
 
 void ScalarMemo::Resolve(const SampleBatch& batch) {

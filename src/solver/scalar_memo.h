@@ -28,12 +28,23 @@ public:
     // The pending results, once the batch is evaluated.
     void Resolve(const SampleBatch& batch);
 
+    // What selects a remembered integral: the indices, the wire, the image
+    // sign and the wires of the pulse pair (which select the rule).
+    struct Key {
+        int p1 = -1, p2 = 0, p3 = 0, p4 = 0, image = 0, wireI = 0, wireJ = 0;
+        bool operator==(const Key&) const = default;
+    };
+    // The remembered result of key (or its pending number); false if none.
+    bool Find(const Key& key, float& t1, float& t2, int& pending) const;
+    void Store(const Key& key, float t1, float t2, int pending);
+
 private:
     struct Entry {
-        int p1 = -1, p2 = 0, p3 = 0, p4 = 0, image = 0, wireI = 0, wireJ = 0;
+        Key key;
         float t1 = 0, t2 = 0;
         int pending = -1;
     };
+    static int Slot(const Key& key);
     std::vector<int> pendingSlots_;
     // Direct-mapped by observation midpoint (four in turn), image sign and
     // the interval's first break point.
