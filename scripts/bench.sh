@@ -10,12 +10,14 @@ runs="${BENCH_RUNS:-21}"
 
 "$build/bench/quillwork-bench" --benchmark_min_time=0.5
 
-# Median wall time in milliseconds of a command run $runs times.
+# Median wall time in milliseconds of a command run $runs times, timed by
+# bash's own clock ($EPOCHREALTIME, microseconds): a $(date) after the
+# command would add the start-up of a process to every time.
 median_ms() {
   local times=() t0 t1
   for _ in $(seq "$runs"); do
-    t0=$(date +%s%N); "$@" > /dev/null 2>&1; t1=$(date +%s%N)
-    times+=($(( (t1 - t0) / 1000 )))
+    t0=${EPOCHREALTIME/[.,]/}; "$@" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
+    times+=($(( t1 - t0 )))
   done
   printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {printf "%.2f", a[int((NR + 1) / 2)] / 1000}'
 }
