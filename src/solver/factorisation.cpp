@@ -1,5 +1,6 @@
 #include "solver/factorisation.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <utility>
@@ -26,18 +27,37 @@ __attribute__((target_clones("avx2", "default"))) void SubtractRow(float* __rest
     }
 }
 
-// Two steps at once: the row less the first pivot row times its
-// multiplier, then less the second one times its own, element by element,
-// so each element sees the very operations of two single steps while the
-// row passes through the processor once.
-__attribute__((target_clones("avx2", "default"))) void SubtractTwoRows(
-    float* __restrict rowR, float* __restrict rowI, const float* __restrict kR, const float* __restrict kI, float mr,
-    float mi, const float* __restrict k2R, const float* __restrict k2I, float m2r, float m2i, int from, int to) {
+// Four steps at once: the row less the first pivot row times its
+// multiplier, then less the second one times its own, and so on, element
+// by element, so each element sees the very operations of four single
+// steps while the row passes through the processor once.
+__attribute__((target_clones("avx2", "default"))) void SubtractFourRows(float* __restrict rowR,
+                                                                        float* __restrict rowI,
+                                                                        const float* const* __restrict kR,
+                                                                        const float* const* __restrict kI,
+                                                                        const float* __restrict mr,
+                                                                        const float* __restrict mi, int from, int to) {
+    const float* __restrict k0R = kR[0];
+    const float* __restrict k0I = kI[0];
+    const float* __restrict k1R = kR[1];
+    const float* __restrict k1I = kI[1];
+    const float* __restrict k2R = kR[2];
+    const float* __restrict k2I = kI[2];
+    const float* __restrict k3R = kR[3];
+    const float* __restrict k3I = kI[3];
     for (int j = from; j <= to; ++j) {
-        const float r = rowR[j] - (mr * kR[j] - mi * kI[j]);
-        const float i = rowI[j] - (mr * kI[j] + mi * kR[j]);
-        rowR[j] = r - (m2r * k2R[j] - m2i * k2I[j]);
-        rowI[j] = i - (m2r * k2I[j] + m2i * k2R[j]);
+        float r = rowR[j], i = rowI[j], t;
+        t = r - (mr[0] * k0R[j] - mi[0] * k0I[j]);
+        i = i - (mr[0] * k0I[j] + mi[0] * k0R[j]);
+        r = t;
+        t = r - (mr[1] * k1R[j] - mi[1] * k1I[j]);
+        i = i - (mr[1] * k1I[j] + mi[1] * k1R[j]);
+        r = t;
+        t = r - (mr[2] * k2R[j] - mi[2] * k2I[j]);
+        i = i - (mr[2] * k2I[j] + mi[2] * k2R[j]);
+        r = t;
+        rowR[j] = r - (mr[3] * k3R[j] - mi[3] * k3I[j]);
+        rowI[j] = i - (mr[3] * k3I[j] + mi[3] * k3R[j]);
     }
 }
 
@@ -75,25 +95,47 @@ void EliminateRows(SolverState& st, int k, float T) {
     }
 }
 
-// Steps k and k + 1 together. Step k + 1 needs only column k + 1 after
-// step k to choose its pivot, and its pivot row after step k; every other
-// row then takes both steps in one pass.
-void EliminateTwoSteps(SolverState& st, int k, float T, const std::function<float(int)>& pivot) {
+// Steps k..k+m-1 as one block. The block's columns are kept up to date
+// row by row as each step finds its pivot and multipliers; the columns
+// after the block then take the block's steps in one pass per row, in
+// order: each pivot row first takes the steps before its own, so every
+// element sees the steps in the order of single steps, with the same
+// multipliers and pivot rows.
+constexpr int kBlockSteps = 4;
+
+void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int)>& pivot) {
     const int N = st.pulses.N;
     auto& ZR = st.ZR;
     auto& ZI = st.ZI;
-    for (int i = k + 1; i <= N; ++i) {
-        float mr, mi;
-        Multiplier(st, k, T, i, mr, mi);
-        SubtractRow(ZR[i].data(), ZI[i].data(), ZR[k].data(), ZI[k].data(), mr, mi, k + 1, k + 1);
+    const int last = k + m - 1;
+    for (int c = k; c <= last; ++c) {
+        const float T = pivot(c);
+        for (int i = c + 1; i <= N; ++i) {
+            float mr, mi;
+            Multiplier(st, c, T, i, mr, mi);
+            if (c < last) SubtractRow(ZR[i].data(), ZI[i].data(), ZR[c].data(), ZI[c].data(), mr, mi, c + 1, last);
+        }
     }
-    const float T2 = pivot(k + 1);  // may swap row k + 1 with a later one, multipliers and all
-    SubtractRow(ZR[k + 1].data(), ZI[k + 1].data(), ZR[k].data(), ZI[k].data(), ZR[k + 1][k], ZI[k + 1][k], k + 2, N);
-    for (int i = k + 2; i <= N; ++i) {
-        float m2r, m2i;
-        Multiplier(st, k + 1, T2, i, m2r, m2i);
-        SubtractTwoRows(ZR[i].data(), ZI[i].data(), ZR[k].data(), ZI[k].data(), ZR[i][k], ZI[i][k], ZR[k + 1].data(),
-                        ZI[k + 1].data(), m2r, m2i, k + 2, N);
+    if (last == N) return;
+    const float* pivotR[kBlockSteps];
+    const float* pivotI[kBlockSteps];
+    for (int q = 0; q < m; ++q) {
+        pivotR[q] = ZR[k + q].data();
+        pivotI[q] = ZI[k + q].data();
+    }
+    for (int i = k + 1; i <= N; ++i) {
+        const int steps = std::min(i - 1, last) - k + 1;
+        if (steps == kBlockSteps) {
+            float mr[kBlockSteps], mi[kBlockSteps];
+            for (int q = 0; q < kBlockSteps; ++q) {
+                mr[q] = ZR[i][k + q];
+                mi[q] = ZI[i][k + q];
+            }
+            SubtractFourRows(ZR[i].data(), ZI[i].data(), pivotR, pivotI, mr, mi, last + 1, N);
+        } else {
+            for (int q = 0; q < steps; ++q)
+                SubtractRow(ZR[i].data(), ZI[i].data(), pivotR[q], pivotI[q], ZR[i][k + q], ZI[i][k + q], last + 1, N);
+        }
     }
 }
 }  // namespace
@@ -126,12 +168,11 @@ bool FactoriseMatrix(Context& ctx) {
         return T;
     };
     for (int k = 1; k <= N - 1;) {
-        const float T = pivot(k);
-        const int steps = !st.referenceKernels && k + 1 <= N - 1 ? 2 : 1;
-        if (steps == 2)
-            EliminateTwoSteps(st, k, T, pivot);
+        const int steps = st.referenceKernels ? 1 : std::min(kBlockSteps, N - k);
+        if (steps > 1)
+            EliminateBlock(st, k, steps, pivot);
         else
-            EliminateRows(st, k, T);
+            EliminateRows(st, k, pivot(k));
         k += steps;
         ctx.host->SetStatusText(1, "Solving Matrix");
         ShowProgress(ctx, 1.0 - static_cast<double>(EliminationWork(N - k + 1)) / total);
