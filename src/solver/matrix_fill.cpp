@@ -324,7 +324,9 @@ struct RowTerm {
 };
 
 struct FillThread {
-    explicit FillThread(bool fast) : memo(fast) { k.FieldMode = 1; }  // the fill always uses the near-source rules
+    FillThread(bool fast, const PulseTable& t) : memo(fast, t.N + 2 * t.NW + 1) {
+        k.FieldMode = 1;  // the fill always uses the near-source rules
+    }
     Kernel k;
     ScalarMemo memo;
     std::vector<RowTerm> terms;
@@ -384,7 +386,7 @@ bool FillMatrix(Context& ctx, bool reuse) {
     const int n = s.pulses.N;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;
     const int threads = WorkThreads(s);
-    const auto own = std::make_unique<FillThread>(!s.referenceKernels);
+    const auto own = std::make_unique<FillThread>(!s.referenceKernels, s.pulses);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
     if (reuse) FillStraightWirePairs(s, blocks, own->k, own->memo);
     PointList points;
@@ -419,7 +421,7 @@ bool FillMatrix(Context& ctx, bool reuse) {
     std::vector<std::thread> helpers;
     for (int h = 1; h < threads; ++h)
         helpers.emplace_back([&] {
-            const auto w = std::make_unique<FillThread>(true);
+            const auto w = std::make_unique<FillThread>(true, s.pulses);
             while (work(*w)) {
             }
         });

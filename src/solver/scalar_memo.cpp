@@ -3,13 +3,13 @@
 namespace qw {
 
 void ScalarMemo::Clear() {
-    entries_.fill(Entry{});
+    entries_.assign(static_cast<std::size_t>(kMidpoints * 2 * points_), Entry{});
     pendingSlots_.clear();
 }
 
-int ScalarMemo::Slot(const Key& key) {
-    const int point = key.p2 / 2;  // at most kMaxBreakPoints
-    return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * kPoints + point;
+int ScalarMemo::Slot(const Key& key) const {
+    const int point = key.p2 / 2;  // below points_
+    return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * points_ + point;
 }
 
 bool ScalarMemo::Find(const Key& key, float& t1, float& t2, int& pending) const {

@@ -18,8 +18,10 @@ namespace qw {
 
 class ScalarMemo {
 public:
-    // A memo that is not enabled computes every integral.
-    explicit ScalarMemo(bool enabled) : enabled_(enabled) { Clear(); }
+    // A memo that is not enabled computes every integral; `points` is the
+    // number of break points of the table, 1..points - 1 (the intervals'
+    // first break points).
+    ScalarMemo(bool enabled, int points) : enabled_(enabled), points_(points) { Clear(); }
     void Clear();
     // ScalarPsi with the working values of k, or its remembered result.
     // With a batch in k the result may be pending (k.Pending), and is
@@ -44,14 +46,14 @@ private:
         float t1 = 0, t2 = 0;
         int pending = -1;
     };
-    static int Slot(const Key& key);
+    int Slot(const Key& key) const;
     std::vector<int> pendingSlots_;
     // Direct-mapped by observation midpoint (four in turn), image sign and
     // the interval's first break point.
     static constexpr int kMidpoints = 4;
-    static constexpr int kPoints = kMaxBreakPoints + 1;
     bool enabled_;
-    std::array<Entry, kMidpoints * 2 * kPoints> entries_;
+    int points_;
+    std::vector<Entry> entries_;
 };
 
 }  // namespace qw
