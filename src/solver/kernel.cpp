@@ -155,6 +155,22 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
     return r;
 }
 
+// Appends a plain quadrature of rule l (F2 = 1, and t / 1 is t) to the
+// batch: its samples' squared distances as AddSample forms them, from the
+// walk's start and step; a2 is 0 for a thin wire.
+int AppendQuadrature(SampleBatch& batch, int l, float s4, const std::array<float, 3>& start,
+                     const std::array<float, 3>& step, float a2) {
+    const int id = batch.Begin(l, s4);
+    for (int q = l; q < 2 * l; q += 2)
+        for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]}) {
+            const float px = start[0] + t * step[0];
+            const float py = start[1] + t * step[1];
+            const float pz = start[2] + t * step[2];
+            batch.AddSample(px * px + py * py + pz * pz, a2);
+        }
+    return id;
+}
+
 // PsiIntegral by the rule r.
 void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
     const float a = s.pulses.A[k.P4];
@@ -168,18 +184,8 @@ void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
     }
     const Sampler sampler(s, k);
     if (k.Batch && r.c == 0.0f) {
-        // The sample points' squared distances, as AddSample forms them.
-        SampleBatch& batch = *k.Batch;
-        k.Pending = batch.Begin(r.l, IntervalLength(k, seg));
-        const float a2 = sampler.thick ? sampler.a2 : 0.0f;
-        // Without the exact kernel F2 is 1, and t / 1 is t.
-        for (int l = r.l; l < 2 * r.l; l += 2)
-            for (const float t : {kGaussTable[l] + 0.5f, 0.5f - kGaussTable[l]}) {
-                const float px = sampler.start[0] + t * sampler.step[0];
-                const float py = sampler.start[1] + t * sampler.step[1];
-                const float pz = sampler.start[2] + t * sampler.step[2];
-                batch.AddSample(px * px + py * py + pz * pz, a2);
-            }
+        k.Pending = AppendQuadrature(*k.Batch, r.l, IntervalLength(k, seg), sampler.start, sampler.step,
+                                     sampler.thick ? sampler.a2 : 0.0f);
         return;
     }
     float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
@@ -294,18 +300,12 @@ void DeferredPsi(const SolverState& s, const PointList& points, const std::array
     const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * image - obs[2]};
     const float farLimit = 30.3f * seg * seg;
     if (Dot(v1) > farLimit && Dot(v2) > farLimit) {
-        // The 2-point rule (RuleOf), its two samples as Integrate appends them.
+        // The 2-point rule (RuleOf), walked as the Sampler walks it.
         const std::array<float, 3>& start = k >= 0 ? v1 : v2;
         const std::array<float, 3>& end = k >= 0 ? v2 : v1;
-        const float step[3] = {end[0] - start[0], end[1] - start[1], end[2] - start[2]};
-        const float a2 = a > s.freq.SRM ? a * a : 0.0f;
-        pending = batch.Begin(1, static_cast<float>(p3 - p2) / 2.0f * seg);
-        for (const float f : {kGaussTable[1] + 0.5f, 0.5f - kGaussTable[1]}) {
-            const float px = start[0] + f * step[0];
-            const float py = start[1] + f * step[1];
-            const float pz = start[2] + f * step[2];
-            batch.AddSample(px * px + py * py + pz * pz, a2);
-        }
+        const std::array<float, 3> step = {end[0] - start[0], end[1] - start[1], end[2] - start[2]};
+        pending = AppendQuadrature(batch, 1, static_cast<float>(p3 - p2) / 2.0f * seg, start, step,
+                                   a > s.freq.SRM ? a * a : 0.0f);
         return;
     }
     Kernel w;

@@ -127,6 +127,16 @@ bool UseLanes() {
     return use;
 }
 
+void LibraryKernelTerms(const float* d3, const float* a2, float k, float* d, float* cosOverD, float* sinOverD,
+                        int n) {
+    for (int i = 0; i < n; ++i) {
+        d[i] = std::sqrt(d3[i] + a2[i]);
+        const float b1 = k * d[i];
+        cosOverD[i] = std::cos(b1) / d[i];
+        sinOverD[i] = std::sin(b1) / d[i];
+    }
+}
+
 __attribute__((target("avx2,fma"))) void LaneKernelTerms(const float* d3, const float* a2, float k, float* d,
                                                         float* cosOverD, float* sinOverD, int n) {
     int i = 0;
@@ -139,12 +149,7 @@ __attribute__((target("avx2,fma"))) void LaneKernelTerms(const float* d3, const 
         _mm_storeu_ps(cosOverD + i, _mm_div_ps(cf, dist));
         _mm_storeu_ps(sinOverD + i, _mm_div_ps(sf, dist));
     }
-    for (; i < n; ++i) {
-        d[i] = std::sqrt(d3[i] + a2[i]);
-        const float b1 = k * d[i];
-        cosOverD[i] = std::cos(b1) / d[i];
-        sinOverD[i] = std::sin(b1) / d[i];
-    }
+    LibraryKernelTerms(d3 + i, a2 + i, k, d + i, cosOverD + i, sinOverD + i, n - i);
 }
 
 }  // namespace
@@ -157,16 +162,10 @@ void SinCos(const float* x, float* s, float* c, int n) {
 }
 
 void KernelTerms(const float* d3, const float* a2, float k, float* d, float* cosOverD, float* sinOverD, int n) {
-    if (UseLanes()) {
+    if (UseLanes())
         LaneKernelTerms(d3, a2, k, d, cosOverD, sinOverD, n);
-        return;
-    }
-    for (int i = 0; i < n; ++i) {
-        d[i] = std::sqrt(d3[i] + a2[i]);
-        const float b1 = k * d[i];
-        cosOverD[i] = std::cos(b1) / d[i];
-        sinOverD[i] = std::sin(b1) / d[i];
-    }
+    else
+        LibraryKernelTerms(d3, a2, k, d, cosOverD, sinOverD, n);
 }
 
 bool TrigLanesInUse() { return UseLanes(); }
