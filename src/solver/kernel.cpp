@@ -158,7 +158,7 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
 // Appends a plain quadrature of rule l (F2 = 1, and t / 1 is t) to the
 // batch: its samples' squared distances as AddSample forms them, from the
 // walk's start and step; a2 is 0 for a thin wire.
-int AppendQuadrature(SampleBatch& batch, int l, float s4, const std::array<float, 3>& start,
+[[gnu::always_inline]] inline int AppendQuadrature(SampleBatch& batch, int l, float s4, const std::array<float, 3>& start,
                      const std::array<float, 3>& step, float a2) {
     const int id = batch.Begin(l, s4);
     for (int q = l; q < 2 * l; q += 2)
