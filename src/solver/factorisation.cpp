@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "platform/host.h"
+#include "solver/row_team.h"
 #include "solver/solver.h"
+#include "solver/work_threads.h"
 
 namespace qw {
 
@@ -103,7 +106,7 @@ void EliminateRows(SolverState& st, int k, float T) {
 // multipliers and pivot rows.
 constexpr int kBlockSteps = 4;
 
-void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int)>& pivot) {
+void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int)>& pivot, RowTeam* team) {
     const int N = st.pulses.N;
     auto& ZR = st.ZR;
     auto& ZI = st.ZI;
@@ -123,20 +126,30 @@ void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int
         pivotR[q] = ZR[k + q].data();
         pivotI[q] = ZI[k + q].data();
     }
-    for (int i = k + 1; i <= N; ++i) {
-        const int steps = std::min(i - 1, last) - k + 1;
-        if (steps == kBlockSteps) {
-            float mr[kBlockSteps], mi[kBlockSteps];
-            for (int q = 0; q < kBlockSteps; ++q) {
-                mr[q] = ZR[i][k + q];
-                mi[q] = ZI[i][k + q];
+    auto rows = [&](int first, int end) {
+        for (int i = first; i <= end; ++i) {
+            const int steps = std::min(i - 1, last) - k + 1;
+            if (steps == kBlockSteps) {
+                float mr[kBlockSteps], mi[kBlockSteps];
+                for (int q = 0; q < kBlockSteps; ++q) {
+                    mr[q] = ZR[i][k + q];
+                    mi[q] = ZI[i][k + q];
+                }
+                SubtractFourRows(ZR[i].data(), ZI[i].data(), pivotR, pivotI, mr, mi, last + 1, N);
+            } else {
+                for (int q = 0; q < steps; ++q)
+                    SubtractRow(ZR[i].data(), ZI[i].data(), pivotR[q], pivotI[q], ZR[i][k + q], ZI[i][k + q],
+                                last + 1, N);
             }
-            SubtractFourRows(ZR[i].data(), ZI[i].data(), pivotR, pivotI, mr, mi, last + 1, N);
-        } else {
-            for (int q = 0; q < steps; ++q)
-                SubtractRow(ZR[i].data(), ZI[i].data(), pivotR[q], pivotI[q], ZR[i][k + q], ZI[i][k + q], last + 1, N);
         }
-    }
+    };
+    // The block's own pivot rows in order, each after the one before it;
+    // the rows after the block independently, shared with the team.
+    rows(k + 1, last);
+    if (team && N - last > 32)
+        team->Run(last + 1, N, 8, rows);
+    else
+        rows(last + 1, N);
 }
 }  // namespace
 
@@ -167,10 +180,14 @@ bool FactoriseMatrix(Context& ctx) {
         st.Pivot[k] = p;
         return T;
     };
+    // The rows after each block are shared by the fill's threads.
+    const int threads = WorkThreads(st);
+    std::unique_ptr<RowTeam> team;
+    if (!st.referenceKernels && threads > 1 && N >= 96) team = std::make_unique<RowTeam>(threads - 1);
     for (int k = 1; k <= N - 1;) {
         const int steps = st.referenceKernels ? 1 : std::min(kBlockSteps, N - k);
         if (steps > 1)
-            EliminateBlock(st, k, steps, pivot);
+            EliminateBlock(st, k, steps, pivot, team.get());
         else
             EliminateRows(st, k, pivot(k));
         k += steps;

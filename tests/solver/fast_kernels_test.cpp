@@ -30,9 +30,10 @@ struct Structure : test::SolvedAntenna {
         return Filled(St());
     }
     // The factors of the reference fill.
-    Filled Factorise(bool reference) {
+    Filled Factorise(bool reference, int threads = 1) {
         Fill(true, 1);
         St().referenceKernels = reference;
+        St().threads = threads;
         EXPECT_TRUE(FactoriseMatrix(ctx)) << name;
         return Filled(St(), true);
     }
@@ -61,7 +62,9 @@ void CompareAll(Structure& s) {
     EXPECT_EQ(s.Fill(false, 2), one) << s.name;
     EXPECT_EQ(s.Fill(false, 3), one) << s.name;
     // The vector lanes of the elimination give the very same factors and pivots.
-    EXPECT_EQ(s.Factorise(false), s.Factorise(true)) << s.name;
+    const Filled factors = s.Factorise(true);
+    EXPECT_EQ(s.Factorise(false), factors) << s.name;
+    EXPECT_EQ(s.Factorise(false, 3), factors) << s.name << ", rows shared by three threads";
     const auto zRef = s.Impedance(true);
     ASSERT_GT(std::abs(zRef), 0) << s.name;
     EXPECT_LT(std::abs(s.Impedance(false) - zRef) / std::abs(zRef), 1e-5) << s.name;

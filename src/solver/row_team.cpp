@@ -1,0 +1,85 @@
+#include "solver/row_team.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+
+namespace qw {
+namespace {
+
+void Pause(int spins) {
+    if (spins < 2048)
+        _mm_pause();
+    else
+        std::this_thread::yield();
+}
+
+}  // namespace
+
+RowTeam::RowTeam(int helpers) {
+    for (int h = 0; h < helpers; ++h) threads_.emplace_back([this] { Serve(); });
+}
+
+RowTeam::~RowTeam() {
+    quit_.store(true, std::memory_order_release);
+    for (std::thread& t : threads_) t.join();
+}
+
+// The counter word: the loop's serial (16 bits), its number of runs (16
+// bits) and the next run (32 bits). A run is claimed by moving the word on;
+// only then are the loop's other values read, and they stay as they are
+// until that run is done.
+constexpr std::uint64_t Word(std::uint32_t serial, int runs, int index) {
+    return (static_cast<std::uint64_t>(serial & 0xffffu) << 48) | (static_cast<std::uint64_t>(runs) << 32) |
+           static_cast<std::uint32_t>(index);
+}
+
+// Takes runs of loop `serial` until none is left or another loop has begun.
+bool RowTeam::TakeRuns(std::uint32_t serial) {
+    bool took = false;
+    std::uint64_t v = next_.load(std::memory_order_acquire);
+    for (;;) {
+        if (static_cast<std::uint32_t>(v >> 48) != (serial & 0xffffu)) return took;
+        const int runs = static_cast<int>((v >> 32) & 0xffffu);
+        const int index = static_cast<int>(v & 0xffffffffu);
+        if (index >= runs) return took;
+        if (!next_.compare_exchange_weak(v, v + 1, std::memory_order_acq_rel)) continue;
+        const int first = first_ + index * run_;
+        (*body_)(first, std::min(last_, first + run_ - 1));
+        done_.fetch_add(1, std::memory_order_release);
+        took = true;
+        v = next_.load(std::memory_order_acquire);
+    }
+}
+
+void RowTeam::Serve() {
+    std::uint32_t seen = 0;
+    for (int spins = 0; !quit_.load(std::memory_order_acquire); ++spins) {
+        const std::uint32_t serial = published_.load(std::memory_order_acquire);
+        if (serial == seen) {
+            Pause(spins);
+            continue;
+        }
+        seen = serial;
+        TakeRuns(serial);
+        spins = 0;
+    }
+}
+
+void RowTeam::Run(int first, int last, int run, const std::function<void(int, int)>& body) {
+    if (last < first) return;
+    const std::uint32_t serial = ++serial_;
+    first_ = first;
+    last_ = last;
+    const int count = last - first + 1;
+    runs_ = std::min((count + run - 1) / run, 0xffff);  // the word holds up to 0xffff runs
+    run_ = (count + runs_ - 1) / runs_;
+    body_ = &body;
+    done_.store(0, std::memory_order_relaxed);
+    next_.store(Word(serial, runs_, 0), std::memory_order_release);
+    published_.store(serial, std::memory_order_release);
+    TakeRuns(serial);
+    for (int spins = 0; done_.load(std::memory_order_acquire) < runs_; ++spins) Pause(spins);
+}
+
+}  // namespace qw
