@@ -9,7 +9,6 @@
 #include "platform/host.h"
 #include "solver/row_team.h"
 #include "solver/solver.h"
-#include "solver/work_threads.h"
 
 namespace qw {
 
@@ -147,13 +146,13 @@ void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int
     // the rows after the block independently, shared with the team.
     rows(k + 1, last);
     if (team && N - last > 32)
-        team->Run(last + 1, N, 8, rows);
+        team->Run(last + 1, N, 8, [&rows](int, int first, int end) { rows(first, end); });
     else
         rows(last + 1, N);
 }
 }  // namespace
 
-bool FactoriseMatrix(Context& ctx) {
+bool FactoriseMatrix(Context& ctx, RowTeam* team) {
     SolverState& st = Solver(ctx);
     auto& ZR = st.ZR;
     auto& ZI = st.ZI;
@@ -180,14 +179,15 @@ bool FactoriseMatrix(Context& ctx) {
         st.Pivot[k] = p;
         return T;
     };
-    // The rows after each block are shared by the fill's threads.
-    const int threads = WorkThreads(st);
-    std::unique_ptr<RowTeam> team;
-    if (!st.referenceKernels && threads > 1 && N >= 96) team = std::make_unique<RowTeam>(threads - 1);
+    std::unique_ptr<RowTeam> ownTeam;
+    if (st.referenceKernels)
+        team = nullptr;
+    else if (!team)
+        team = (ownTeam = MakeRowTeam(st)).get();
     for (int k = 1; k <= N - 1;) {
         const int steps = st.referenceKernels ? 1 : std::min(kBlockSteps, N - k);
         if (steps > 1)
-            EliminateBlock(st, k, steps, pivot, team.get());
+            EliminateBlock(st, k, steps, pivot, team);
         else
             EliminateRows(st, k, pivot(k));
         k += steps;

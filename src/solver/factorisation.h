@@ -10,7 +10,11 @@ namespace qw {
 // largest squared magnitude in the column, the later row winning a tie; a
 // zero pivot is replaced by 1e-25 in the divisor. Calls ShowProgress after
 // every column and returns false when AbortFlag is set then.
-bool FactoriseMatrix(Context& ctx);
+class RowTeam;
+
+// With a team, the rows of each step are shared with its threads; without
+// one, a team of the solver's threads is started for the call.
+bool FactoriseMatrix(Context& ctx, RowTeam* team = nullptr);
 
 // Solves the factorised system for the right-hand side held in CR + jCI,
 // leaving the pulse currents there.

@@ -5,13 +5,12 @@
 #include <atomic>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "solver/kernel.h"
 #include "solver/repeated_blocks.h"
+#include "solver/row_team.h"
 #include "solver/scalar_memo.h"
-#include "solver/work_threads.h"
 
 namespace qw {
 namespace {
@@ -381,20 +380,25 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const PointList& poin
 
 }  // namespace
 
-bool FillMatrix(Context& ctx, bool reuse) {
+bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     SolverState& s = *ctx.solver;
     const int n = s.pulses.N;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;
-    const int threads = WorkThreads(s);
-    const auto own = std::make_unique<FillThread>(!s.referenceKernels, s.pulses);
+    std::unique_ptr<RowTeam> ownTeam;
+    if (s.referenceKernels)
+        team = nullptr;
+    else if (!team)
+        team = (ownTeam = MakeRowTeam(s)).get();
+    std::vector<std::unique_ptr<FillThread>> workers(team ? team->Workers() : 1);
+    workers[0] = std::make_unique<FillThread>(!s.referenceKernels, s.pulses);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
-    if (reuse) FillStraightWirePairs(s, blocks, own->k, own->memo);
+    if (reuse) FillStraightWirePairs(s, blocks, workers[0]->k, workers[0]->memo);
     PointList points;
     DoubledIndexPoints(s.pulses, points);
 
-    if (threads == 1) {
+    if (!team) {
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, blocks, points, i, reuse, ground, *own);
+            FillRow(s, blocks, points, i, reuse, ground, *workers[0]);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (ctx.AbortFlag) return false;
         }
@@ -402,34 +406,22 @@ bool FillMatrix(Context& ctx, bool reuse) {
         return true;
     }
 
-    // Blocks of consecutive rows (the memo serves neighbouring rows) taken
-    // in turn by the helpers and this thread, which alone shows the
-    // progress and sees a stop request.
-    const int block = std::max(1, std::min(8, n / (4 * threads)));
-    std::atomic<int> nextRow{1}, rowsDone{0};
+    // Runs of consecutive rows (the memo serves neighbouring rows) taken by
+    // whichever thread of the team is free; the calling thread alone shows
+    // the progress and sees a stop request.
+    const int run = std::max(1, std::min(8, n / (4 * team->Workers())));
+    std::atomic<int> rowsDone{0};
     std::atomic<bool> stop{false};
-    // One block of rows; false when none is left or the fill was stopped.
-    auto work = [&](FillThread& w) {
-        if (stop.load(std::memory_order_relaxed)) return false;
-        const int first = nextRow.fetch_add(block);
-        if (first > n) return false;
-        const int last = std::min(n, first + block - 1);
-        for (int i = first; i <= last; ++i) FillRow(s, blocks, points, i, reuse, ground, w);
+    team->Run(1, n, run, [&](int worker, int first, int last) {
+        if (stop.load(std::memory_order_relaxed)) return;
+        std::unique_ptr<FillThread>& w = workers[static_cast<std::size_t>(worker)];
+        if (!w) w = std::make_unique<FillThread>(true, s.pulses);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, points, i, reuse, ground, *w);
         rowsDone.fetch_add(last - first + 1);
-        return true;
-    };
-    std::vector<std::thread> helpers;
-    for (int h = 1; h < threads; ++h)
-        helpers.emplace_back([&] {
-            const auto w = std::make_unique<FillThread>(true, s.pulses);
-            while (work(*w)) {
-            }
-        });
-    while (work(*own)) {
+        if (worker != 0) return;
         ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);
         if (ctx.AbortFlag) stop = true;
-    }
-    for (std::thread& h : helpers) h.join();
+    });
     if (stop.load()) return false;
     blocks.Copy(s);
     ShowProgress(ctx, 1.0);

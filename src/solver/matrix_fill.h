@@ -20,6 +20,10 @@ void ClearMatrix(SolverState& s);
 // With reuse (the program's way), elements of straight wires are copied by
 // symmetry and by translation along the wire instead of being computed;
 // reuse = false computes every element.
-bool FillMatrix(Context& ctx, bool reuse = true);
+class RowTeam;
+
+// With a team, the rows are shared with its threads; without one, a team
+// of the solver's threads is started for the call.
+bool FillMatrix(Context& ctx, bool reuse = true, RowTeam* team = nullptr);
 
 }  // namespace qw

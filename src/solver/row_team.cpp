@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "solver/work_threads.h"
+
 namespace qw {
 namespace {
 
@@ -17,7 +19,7 @@ void Pause(int spins) {
 }  // namespace
 
 RowTeam::RowTeam(int helpers) {
-    for (int h = 0; h < helpers; ++h) threads_.emplace_back([this] { Serve(); });
+    for (int h = 1; h <= helpers; ++h) threads_.emplace_back([this, h] { Serve(h); });
 }
 
 RowTeam::~RowTeam() {
@@ -35,7 +37,7 @@ constexpr std::uint64_t Word(std::uint32_t serial, int runs, int index) {
 }
 
 // Takes runs of loop `serial` until none is left or another loop has begun.
-bool RowTeam::TakeRuns(std::uint32_t serial) {
+bool RowTeam::TakeRuns(std::uint32_t serial, int worker) {
     bool took = false;
     std::uint64_t v = next_.load(std::memory_order_acquire);
     for (;;) {
@@ -45,14 +47,14 @@ bool RowTeam::TakeRuns(std::uint32_t serial) {
         if (index >= runs) return took;
         if (!next_.compare_exchange_weak(v, v + 1, std::memory_order_acq_rel)) continue;
         const int first = first_ + index * run_;
-        (*body_)(first, std::min(last_, first + run_ - 1));
+        (*body_)(worker, first, std::min(last_, first + run_ - 1));
         done_.fetch_add(1, std::memory_order_release);
         took = true;
         v = next_.load(std::memory_order_acquire);
     }
 }
 
-void RowTeam::Serve() {
+void RowTeam::Serve(int worker) {
     std::uint32_t seen = 0;
     for (int spins = 0; !quit_.load(std::memory_order_acquire); ++spins) {
         const std::uint32_t serial = published_.load(std::memory_order_acquire);
@@ -61,12 +63,12 @@ void RowTeam::Serve() {
             continue;
         }
         seen = serial;
-        TakeRuns(serial);
+        TakeRuns(serial, worker);
         spins = 0;
     }
 }
 
-void RowTeam::Run(int first, int last, int run, const std::function<void(int, int)>& body) {
+void RowTeam::Run(int first, int last, int run, const Body& body) {
     if (last < first) return;
     const std::uint32_t serial = ++serial_;
     first_ = first;
@@ -78,8 +80,14 @@ void RowTeam::Run(int first, int last, int run, const std::function<void(int, in
     done_.store(0, std::memory_order_relaxed);
     next_.store(Word(serial, runs_, 0), std::memory_order_release);
     published_.store(serial, std::memory_order_release);
-    TakeRuns(serial);
+    TakeRuns(serial, 0);
     for (int spins = 0; done_.load(std::memory_order_acquire) < runs_; ++spins) Pause(spins);
+}
+
+std::unique_ptr<RowTeam> MakeRowTeam(const SolverState& s) {
+    const int threads = WorkThreads(s);
+    if (threads <= 1) return nullptr;
+    return std::make_unique<RowTeam>(threads - 1);
 }
 
 }  // namespace qw

@@ -11,8 +11,11 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
+
+#include "solver/solver_state.h"
 
 namespace qw {
 
@@ -23,23 +26,32 @@ public:
     RowTeam(const RowTeam&) = delete;
     RowTeam& operator=(const RowTeam&) = delete;
 
-    // body(first, last) over runs of `run` rows that cover first..last;
-    // returns when every run is done.
-    void Run(int first, int last, int run, const std::function<void(int, int)>& body);
+    // Threads of the team: the caller (worker 0) and its helpers (1..).
+    int Workers() const { return static_cast<int>(threads_.size()) + 1; }
+
+    using Body = std::function<void(int worker, int first, int last)>;
+    // body(worker, first, last) over runs of `run` rows that cover
+    // first..last; returns when every run is done.
+    void Run(int first, int last, int run, const Body& body);
 
 private:
-    void Serve();
-    bool TakeRuns(std::uint32_t serial);
+    void Serve(int worker);
+    bool TakeRuns(std::uint32_t serial, int worker);
 
     std::vector<std::thread> threads_;
     // The loop in hand, written before its serial is published.
     int first_ = 0, last_ = 0, run_ = 1, runs_ = 0;
-    const std::function<void(int, int)>* body_ = nullptr;
+    const Body* body_ = nullptr;
     std::atomic<std::uint32_t> published_{0};  // serial of the loop in hand
     std::atomic<std::uint64_t> next_{0};       // the loop's serial, runs and next run
     std::atomic<int> done_{0};                 // runs finished of the loop in hand
     std::atomic<bool> quit_{false};
     std::uint32_t serial_ = 0;
 };
+
+// A team for the solver's threads (started when a computation begins, so
+// that its helpers are awake by the time the rows are shared out), or none
+// when the solver works on one thread.
+std::unique_ptr<RowTeam> MakeRowTeam(const SolverState& s);
 
 }  // namespace qw

@@ -8,6 +8,7 @@
 #include "platform/host.h"
 #include "solver/factorisation.h"
 #include "solver/matrix_fill.h"
+#include "solver/row_team.h"
 #include "solver/solver.h"
 #include "solver/source_report.h"
 
@@ -30,13 +31,13 @@ float PulseScale(const SolverState& st, int pulse) {
 bool ValidPulse(const SolverState& st, long pulse) { return pulse >= 1 && pulse <= st.pulses.N; }
 
 // Fills the matrix; false when stopped.
-bool Fill(Context& ctx) {
+bool Fill(Context& ctx, RowTeam* team) {
     Debug(ctx, "Begin Matrix Fill");
     ctx.host->SetStatusText(1, "Building Impedance Matrix");
     ShowProgress(ctx, 0);
     ClearMatrix(Solver(ctx));
     Debug(ctx, "Kernel Init/Matrix Row Col building");
-    if (!FillMatrix(ctx)) return false;
+    if (!FillMatrix(ctx, true, team)) return false;
     Debug(ctx, "End Matrix Fill");
     Debug(ctx, "Start Addition of Loads");
     return true;
@@ -131,10 +132,13 @@ bool Results(Context& ctx) {
 bool Solve(Context& ctx) {
     Project& p = ctx.project;
     if (p.MatrixState == 0) {
-        if (!Fill(ctx)) return false;
+        // One team of threads for the fill and the factorisation, started
+        // first so that its helpers are awake when the rows are shared out.
+        const std::unique_ptr<RowTeam> team = Solver(ctx).referenceKernels ? nullptr : MakeRowTeam(Solver(ctx));
+        if (!Fill(ctx, team.get())) return false;
         AddLoads(ctx);
         Debug(ctx, "Matrix Factorize");
-        if (!FactoriseMatrix(ctx)) return false;
+        if (!FactoriseMatrix(ctx, team.get())) return false;
         Debug(ctx, "End Factorize. Solving");
     }
     SetRightHandSide(ctx);
