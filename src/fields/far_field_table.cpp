@@ -111,7 +111,8 @@ FarFieldRow RowOf(const FarFieldSetup& s, float azimuth, float zenith, const Fie
     return row;
 }
 
-void WriteRow(ReportLines& lines, const FarFieldRow& row, bool resultsInDb) {
+// The lines of a row of the table.
+std::vector<std::string> RowLines(const FarFieldRow& row, bool resultsInDb) {
     PrintLine line;
     if (resultsInDb) {
         line.Num(row.zenith).Tab(15).Num(row.azimuth).Tab(29).Text(Format(row.gains.vertical, kGainMask)).Tab(43)
@@ -121,7 +122,7 @@ void WriteRow(ReportLines& lines, const FarFieldRow& row, bool resultsInDb) {
             .Text(Format(row.theta.phase, kGainMask)).Zone().Text(Format(row.phi.magnitude, kGainMask)).Zone()
             .Text(Format(row.phi.phase, kGainMask));
     }
-    lines.Write(line);
+    return line.Lines();
 }
 
 // Angles from `start` by repeated addition of `step`, in single precision.
@@ -193,19 +194,26 @@ bool ComputeFarField(Context& ctx, const FarFieldOutput& output) {
     Accumulate(zeniths, r.ZenithStart, r.ZenithStep);
     Accumulate(azimuths, r.AzimuthStart, r.AzimuthStep);
     const int workers = ColumnPipeline::WorkersFor(azimuthCount, zenithCount, setup.pulseCount);
-    std::vector<FarFieldRow> rows(static_cast<std::size_t>(ColumnPipeline::DepthFor(workers)) * zeniths.size());
+    // The workers also format their columns' lines, when they are wanted.
+    const std::size_t slots = static_cast<std::size_t>(ColumnPipeline::DepthFor(workers)) * zeniths.size();
+    std::vector<FarFieldRow> rows(slots);
+    std::vector<std::vector<std::string>> texts(writeLines ? slots : 0);
     ColumnPipeline columns(azimuthCount, workers, [&](int a, int slot) {
-        FarFieldRow* column = rows.data() + static_cast<std::ptrdiff_t>(slot) * zenithCount;
+        const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(slot) * zenithCount;
         std::vector<FieldComponents> fields(zeniths.size());
         FarFieldColumn(ctx, setup, azimuths[a], zeniths.data(), zenithCount, fields.data());
-        for (int z = 0; z < zenithCount; ++z) column[z] = RowOf(setup, azimuths[a], zeniths[z], fields[z]);
+        for (int z = 0; z < zenithCount; ++z) {
+            rows[first + z] = RowOf(setup, azimuths[a], zeniths[z], fields[z]);
+            if (writeLines) texts[first + z] = RowLines(rows[first + z], r.ResultsInDb);
+        }
     });
 
     for (int a = 0; a < azimuthCount; ++a) {
-        const FarFieldRow* column = rows.data() + static_cast<std::ptrdiff_t>(columns.Take(a)) * zenithCount;
+        const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(columns.Take(a)) * zenithCount;
         for (int z = 0; z < zenithCount; ++z) {
-            if (writeLines) WriteRow(lines, column[z], r.ResultsInDb);
-            if (output.rows) output.rows(column[z]);
+            if (writeLines)
+                for (const std::string& line : texts[first + z]) lines.Write(line);
+            if (output.rows) output.rows(rows[first + z]);
         }
         columns.Release(a);
         ctx.host->SetStatusText(1, "Generating Data file");
