@@ -21,7 +21,6 @@ namespace qw {
 class SampleBatch {
 public:
     void Clear();
-    bool Empty() const { return integrals_.empty(); }
     // Appends the quadrature of rule l (2 * l samples) over length s4 whose
     // samples follow; returns its number.
     int Begin(int l, float s4);

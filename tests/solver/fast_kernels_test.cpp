@@ -16,7 +16,6 @@ namespace qw {
 namespace {
 
 using Filled = test::FilledMatrix;
-using test::WorstRowDifference;
 
 struct Structure : test::SolvedAntenna {
     std::string name;
