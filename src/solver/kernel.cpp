@@ -328,11 +328,6 @@ void SampleBatch::Clear() {
     a2_.clear();
 }
 
-int SampleBatch::Begin(int l, float s4) {
-    integrals_.push_back({static_cast<int>(d3_.size()), l, s4});
-    return static_cast<int>(integrals_.size()) - 1;
-}
-
 void SampleBatch::Evaluate(float k) {
     const std::size_t n = d3_.size();
     d_.resize(n);

@@ -23,7 +23,10 @@ public:
     void Clear();
     // Appends the quadrature of rule l (2 * l samples) over length s4 whose
     // samples follow; returns its number.
-    int Begin(int l, float s4);
+    int Begin(int l, float s4) {
+        integrals_.push_back({static_cast<int>(d3_.size()), l, s4});
+        return static_cast<int>(integrals_.size()) - 1;
+    }
     void AddSample(float d3, float a2) {
         d3_.push_back(d3);
         a2_.push_back(a2);

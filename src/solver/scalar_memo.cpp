@@ -7,26 +7,6 @@ void ScalarMemo::Clear() {
     pendingSlots_.clear();
 }
 
-int ScalarMemo::Slot(const Key& key) const {
-    const int point = key.p2 / 2;  // below points_
-    return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * points_ + point;
-}
-
-bool ScalarMemo::Find(const Key& key, float& t1, float& t2, int& pending) const {
-    const Entry& e = entries_[Slot(key)];
-    if (!(e.key == key)) return false;
-    t1 = e.t1;
-    t2 = e.t2;
-    pending = e.pending;
-    return true;
-}
-
-void ScalarMemo::Store(const Key& key, float t1, float t2, int pending) {
-    const int slot = Slot(key);
-    entries_[slot] = Entry{key, t1, t2, pending};
-    if (pending >= 0) pendingSlots_.push_back(slot);
-}
-
 void ScalarMemo::ScalarPsi(const SolverState& s, Kernel& k) {
     if (!enabled_) {
         qw::ScalarPsi(s, k);

@@ -37,8 +37,19 @@ public:
         bool operator==(const Key&) const = default;
     };
     // The remembered result of key (or its pending number); false if none.
-    bool Find(const Key& key, float& t1, float& t2, int& pending) const;
-    void Store(const Key& key, float t1, float t2, int pending);
+    bool Find(const Key& key, float& t1, float& t2, int& pending) const {
+        const Entry& e = entries_[static_cast<std::size_t>(Slot(key))];
+        if (!(e.key == key)) return false;
+        t1 = e.t1;
+        t2 = e.t2;
+        pending = e.pending;
+        return true;
+    }
+    void Store(const Key& key, float t1, float t2, int pending) {
+        const int slot = Slot(key);
+        entries_[static_cast<std::size_t>(slot)] = Entry{key, t1, t2, pending};
+        if (pending >= 0) pendingSlots_.push_back(slot);
+    }
 
 private:
     struct Entry {
@@ -46,11 +57,13 @@ private:
         float t1 = 0, t2 = 0;
         int pending = -1;
     };
-    int Slot(const Key& key) const;
-    std::vector<int> pendingSlots_;
     // Direct-mapped by observation midpoint (four in turn), image sign and
-    // the interval's first break point.
+    // the interval's first break point (below points_).
     static constexpr int kMidpoints = 4;
+    int Slot(const Key& key) const {
+        return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * points_ + key.p2 / 2;
+    }
+    std::vector<int> pendingSlots_;
     bool enabled_;
     int points_;
     std::vector<Entry> entries_;
