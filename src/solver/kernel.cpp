@@ -155,22 +155,6 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
     return r;
 }
 
-// Appends a plain quadrature of rule l (F2 = 1, and t / 1 is t) to the
-// batch: its samples' squared distances as AddSample forms them, from the
-// walk's start and step; a2 is 0 for a thin wire.
-[[gnu::always_inline]] inline int AppendQuadrature(SampleBatch& batch, int l, float s4, const std::array<float, 3>& start,
-                     const std::array<float, 3>& step, float a2) {
-    const int id = batch.Begin(l, s4);
-    for (int q = l; q < 2 * l; q += 2)
-        for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]}) {
-            const float px = start[0] + t * step[0];
-            const float py = start[1] + t * step[1];
-            const float pz = start[2] + t * step[2];
-            batch.AddSample(px * px + py * py + pz * pz, a2);
-        }
-    return id;
-}
-
 // PsiIntegral by the rule r.
 void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
     const float a = s.pulses.A[k.P4];
@@ -184,8 +168,8 @@ void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
     }
     const Sampler sampler(s, k);
     if (k.Batch && r.c == 0.0f) {
-        k.Pending = AppendQuadrature(*k.Batch, r.l, IntervalLength(k, seg), sampler.start, sampler.step,
-                                     sampler.thick ? sampler.a2 : 0.0f);
+        k.Pending = k.Batch->AppendQuadrature(r.l, IntervalLength(k, seg), sampler.start, sampler.step,
+                                              sampler.thick ? sampler.a2 : 0.0f);
         return;
     }
     float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
@@ -274,40 +258,9 @@ void DoubledIndexPoints(const PulseTable& t, PointList& out) {
     }
 }
 
-void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1, int p2,
-                 int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1, float& t2,
-                 int& pending) {
-    const PulseTable& t = s.pulses;
-    const float a = t.A[p4];
-    const float seg = t.S[p4];
-    pending = -1;
-    // The thin-wire self terms of VectorPsi and ScalarPsi.
-    if (!scalar && k >= 1 && a < s.freq.SRM && p3 == p2 + 1 && i == j) {
-        t1 = std::log(seg / a);
-        t2 = -s.freq.K * seg / 2.0f;
-        return;
-    }
-    if (scalar && k > 0 && a <= s.freq.SRM && p3 == p2 + 2 && 2 * p1 == p2 + p3) {
-        t1 = 2.0f * std::log(seg / a);
-        t2 = -s.freq.K * seg;
-        return;
-    }
-    // V1, V2 as PsiEndpoints forms them.
-    const float image = static_cast<float>(k);
-    const std::array<float, 3>& e1 = points[static_cast<std::size_t>(p2)];
-    const std::array<float, 3>& e2 = points[static_cast<std::size_t>(p3)];
-    const std::array<float, 3> v1 = {e1[0] - obs[0], e1[1] - obs[1], e1[2] * image - obs[2]};
-    const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * image - obs[2]};
-    const float farLimit = 30.3f * seg * seg;
-    if (Dot(v1) > farLimit && Dot(v2) > farLimit) {
-        // The 2-point rule (RuleOf), walked as the Sampler walks it.
-        const std::array<float, 3>& start = k >= 0 ? v1 : v2;
-        const std::array<float, 3>& end = k >= 0 ? v2 : v1;
-        const std::array<float, 3> step = {end[0] - start[0], end[1] - start[1], end[2] - start[2]};
-        pending = AppendQuadrature(batch, 1, static_cast<float>(p3 - p2) / 2.0f * seg, start, step,
-                                   a > s.freq.SRM ? a * a : 0.0f);
-        return;
-    }
+void DeferredPsiNear(const SolverState& s, const std::array<float, 3>& obs, const std::array<float, 3>& v1,
+                     const std::array<float, 3>& v2, int p1, int p2, int p3, int p4, int k, int i, int j, bool scalar,
+                     SampleBatch& batch, float& t1, float& t2, int& pending) {
     Kernel w;
     w.FieldMode = 1;
     w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = k, w.I = i, w.J = j;

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <vector>
 
+#include "solver/frequency_constants.h"
 #include "solver/solver_state.h"
 
 namespace qw {
@@ -30,6 +32,21 @@ public:
     void AddSample(float d3, float a2) {
         d3_.push_back(d3);
         a2_.push_back(a2);
+    }
+    // Begin and the samples of a plain quadrature of rule l (F2 = 1, and
+    // t / 1 is t): their squared distances as AddSample forms them, walked
+    // from `start` by `step`; a2 is 0 for a thin wire.
+    int AppendQuadrature(int l, float s4, const std::array<float, 3>& start, const std::array<float, 3>& step,
+                         float a2) {
+        const int id = Begin(l, s4);
+        for (int q = l; q < 2 * l; q += 2)
+            for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]}) {
+                const float px = start[0] + t * step[0];
+                const float py = start[1] + t * step[1];
+                const float pz = start[2] + t * step[2];
+                AddSample(px * px + py * py + pz * pz, a2);
+            }
+        return id;
     }
     // The kernels of every sample at wave number k.
     void Evaluate(float k);
@@ -98,14 +115,53 @@ void PsiIntegral(const SolverState& s, Kernel& k);
 using PointList = std::vector<std::array<float, 3>>;
 void DoubledIndexPoints(const PulseTable& t, PointList& out);
 
+// DeferredPsi when the interval is near: PsiIntegral with the batch.
+void DeferredPsiNear(const SolverState& s, const std::array<float, 3>& obs, const std::array<float, 3>& v1,
+                     const std::array<float, 3>& v2, int p1, int p2, int p3, int p4, int k, int i, int j, bool scalar,
+                     SampleBatch& batch, float& t1, float& t2, int& pending);
+
 // One integral of the fill's batch, from the observation point `obs` at
 // doubled index p1 over [p2, p3] on wire p4, image sign k, pulse pair
 // (i, j): VectorPsi (scalar false) or ScalarPsi (scalar true) with a
 // batch, without the working values. Either t1, t2 are set and pending is
 // -1, or the quadrature is pending in the batch under that number.
-void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1, int p2,
-                 int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1, float& t2,
-                 int& pending);
+inline void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1,
+                        int p2, int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1,
+                        float& t2, int& pending) {
+    const PulseTable& t = s.pulses;
+    const float a = t.A[p4];
+    const float seg = t.S[p4];
+    pending = -1;
+    // The thin-wire self terms of VectorPsi and ScalarPsi.
+    if (!scalar && k >= 1 && a < s.freq.SRM && p3 == p2 + 1 && i == j) {
+        t1 = std::log(seg / a);
+        t2 = -s.freq.K * seg / 2.0f;
+        return;
+    }
+    if (scalar && k > 0 && a <= s.freq.SRM && p3 == p2 + 2 && 2 * p1 == p2 + p3) {
+        t1 = 2.0f * std::log(seg / a);
+        t2 = -s.freq.K * seg;
+        return;
+    }
+    // V1, V2 as PsiEndpoints forms them.
+    const float image = static_cast<float>(k);
+    const std::array<float, 3>& e1 = points[static_cast<std::size_t>(p2)];
+    const std::array<float, 3>& e2 = points[static_cast<std::size_t>(p3)];
+    const std::array<float, 3> v1 = {e1[0] - obs[0], e1[1] - obs[1], e1[2] * image - obs[2]};
+    const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * image - obs[2]};
+    const float farLimit = 30.3f * seg * seg;
+    if (v1[0] * v1[0] + v1[1] * v1[1] + v1[2] * v1[2] > farLimit &&
+        v2[0] * v2[0] + v2[1] * v2[1] + v2[2] * v2[2] > farLimit) {
+        // The 2-point rule (RuleOf), walked as the Sampler walks it.
+        const std::array<float, 3>& start = k >= 0 ? v1 : v2;
+        const std::array<float, 3>& end = k >= 0 ? v2 : v1;
+        const std::array<float, 3> step = {end[0] - start[0], end[1] - start[1], end[2] - start[2]};
+        pending = batch.AppendQuadrature(1, static_cast<float>(p3 - p2) / 2.0f * seg, start, step,
+                                         a > s.freq.SRM ? a * a : 0.0f);
+        return;
+    }
+    DeferredPsiNear(s, obs, v1, v2, p1, p2, p3, p4, k, i, j, scalar, batch, t1, t2, pending);
+}
 
 // Adds the kernel at the fraction t of the interval to T3 + jT4.
 void KernelSample(const SolverState& s, Kernel& k, float t);
