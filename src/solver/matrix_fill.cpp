@@ -300,10 +300,15 @@ void AddTerm(SolverState& s, const ObservationPulse& o, const SourcePulse& src, 
 // the row-by-row fill would find it.
 void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel& k, ScalarMemo& memo) {
     const PulseTable& t = s.pulses;
+    // The straight pulses by the wire of their first half, in order: only
+    // they can pair with an observation pulse whose first half is on it.
+    std::vector<std::vector<int>> straight(static_cast<std::size_t>(t.NW) + 1);
+    for (int j = 1; j <= t.N; ++j)
+        if (StraightPulse(t, j)) straight[static_cast<std::size_t>(std::abs(t.C[j][1]))].push_back(j);
     for (int i = 1; i <= t.N; ++i) {
         if (!StraightPulse(t, i)) continue;
         const ObservationPulse o = ObserverOf(t, i);
-        for (int j = 1; j <= t.N; ++j) {
+        for (const int j : straight[static_cast<std::size_t>(o.I1)]) {
             const SourcePulse src = SourceOf(t, j);
             const int f8 = ReuseMode(t, true, o, i, j, src);
             if (f8 == 0 || blocks.Copied(i, j)) continue;
