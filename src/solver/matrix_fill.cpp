@@ -364,7 +364,10 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const PointList& poin
         GatherDeferred(s, points, row, src, i, j, image, w.memo, w.batch, r.g);
     };
     for (int j = 1; j <= t.N; ++j) {
-        if (blocks.Copied(i, j)) continue;
+        if (blocks.Copied(i, j)) {
+            j = t.Nw[t.W[j]][2];  // a copied block takes all of the wire's pulses
+            continue;
+        }
         const SourcePulse src = SourceOf(t, j);
         const bool reused = reuse && ReuseMode(t, straightI, o, i, j, src) != 0;
         if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) term(j, src, 1);
