@@ -289,27 +289,6 @@ void SampleBatch::Evaluate(float k) {
     KernelTerms(d3_.data(), a2_.data(), k, d_.data(), cosOverD_.data(), sinOverD_.data(), static_cast<int>(n));
 }
 
-void SampleBatch::Result(int id, float& t1, float& t2) const {
-    const Pending& p = integrals_[id];
-    const float* cd = cosOverD_.data() + p.first;
-    const float* sd = sinOverD_.data() + p.first;
-    t1 = 0.0f;
-    t2 = 0.0f;
-    float t3 = 0.0f, t4 = 0.0f;
-    int l = p.l;
-    const int end = 2 * l;
-    do {
-        t3 = 0.0f;
-        t4 = 0.0f;
-        for (int h = 0; h < 2; ++h, ++cd, ++sd) {
-            t3 = t3 + *cd;
-            t4 = t4 - *sd;
-        }
-        Weigh(l, t3, t4, t1, t2);
-    } while (l < end);
-    t1 = (t1 + 0.0f) * p.s4;  // no exact-kernel term in a batch
-    t2 = t2 * p.s4;
-}
 
 void KernelSample(const SolverState& s, Kernel& k, float t) {
     AddSample(Sampler(s, k), t, k.T3, k.T4);

@@ -50,8 +50,26 @@ public:
     }
     // The kernels of every sample at wave number k.
     void Evaluate(float k);
-    // T1 + jT2 of integral `id`, after Evaluate.
-    void Result(int id, float& t1, float& t2) const;
+    // T1 + jT2 of integral `id`, after Evaluate: PsiIntegral's sums of the
+    // pairs' kernels, each weighted, over the interval's length.
+    void Result(int id, float& t1, float& t2) const {
+        const Pending& p = integrals_[static_cast<std::size_t>(id)];
+        const float* cd = cosOverD_.data() + p.first;
+        const float* sd = sinOverD_.data() + p.first;
+        t1 = 0.0f;
+        t2 = 0.0f;
+        for (int l = p.l; l < 2 * p.l; l += 2, cd += 2, sd += 2) {
+            float t3 = 0.0f, t4 = 0.0f;
+            t3 = t3 + cd[0];
+            t4 = t4 - sd[0];
+            t3 = t3 + cd[1];
+            t4 = t4 - sd[1];
+            t1 = t1 + kGaussTable[l + 1] * t3;
+            t2 = t2 + kGaussTable[l + 1] * t4;
+        }
+        t1 = (t1 + 0.0f) * p.s4;  // no exact-kernel term in a batch
+        t2 = t2 * p.s4;
+    }
 
 private:
     struct Pending {
