@@ -117,9 +117,9 @@ struct SolverState {
     // 1 far field, 2 near field (plain quadrature), 3 currents.
     int FieldMode = 1;
 
-    // Threads that share the rows of the matrix fill; 0: every core for a
-    // matrix of 48 pulses or more. A sweep worker, already one of several,
-    // fills alone.
+    // Threads that share the rows of the matrix fill and of the
+    // factorisation; 0: every core for a matrix of 48 pulses or more. A
+    // sweep worker, already one of several, works alone.
     int threads = 0;
     // Blocks of the matrix that repeat an earlier block bit for bit are
     // copied instead of filled (switched off only to test that they do).
