@@ -23,8 +23,7 @@ void PointAt(const PulseTable& t, int index, float& x, float& y, float& z) {
     }
 }
 
-float Dot(const std::array<float, 3>& v) { return v[0] * v[0] + v[1] * v[1] + v[2] * v[2]; }
-float Length(const std::array<float, 3>& v) { return std::sqrt(Dot(v)); }
+float Length(const std::array<float, 3>& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
 // Polynomial approximation of the complete elliptic integral of the first
 // kind in the complementary parameter B (Abramowitz and Stegun 17.3.34):
@@ -47,11 +46,7 @@ struct Sampler {
           a2(k.A2),
           pi(s.Pi),
           waveNumber(s.freq.K) {
-        // An image interval is walked from its other end.
-        for (int c = 0; c < 3; ++c) {
-            start[c] = k.K >= 0 ? k.V1[c] : k.V2[c];
-            step[c] = k.K >= 0 ? k.V2[c] - k.V1[c] : k.V1[c] - k.V2[c];
-        }
+        Walk(k.V1, k.V2, k.K, start, step);
     }
     bool thick, exact;
     float a, a2, pi, waveNumber;
@@ -129,12 +124,8 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
     const float a = t.A[k.P4];
     const float seg = t.S[k.P4];
     Rule r;
-    // Both ends farther than 5.5 segment lengths: the ends' distances add
-    // up to more than 10 segment lengths whatever their rounding (the margin
-    // is a thousand times the rounding), so the 2-point rule is settled
-    // without the square roots. (The reference kernels take them.)
-    const float farLimit = 30.3f * seg * seg;
-    if (!s.referenceKernels && Dot(k.V1) > farLimit && Dot(k.V2) > farLimit) {
+    // (The reference kernels take the square roots.)
+    if (!s.referenceKernels && FarApart(k.V1, k.V2, seg)) {
         r.l = 1;
         return r;
     }
@@ -194,15 +185,8 @@ bool WiresTouch(const PulseTable& t, int u, int v) {
 
 void VectorPsi(const SolverState& s, Kernel& k) {
     k.Pending = -1;
+    if (ThinSelfTerm(s, k.P1, k.P2, k.P3, k.P4, k.K, k.I, k.J, false, k.T1, k.T2)) return;
     const PulseTable& t = s.pulses;
-    const float a = t.A[k.P4];
-    const float seg = t.S[k.P4];
-    // A thin wire's own half segment, seen from the pulse centre at its end.
-    if (k.K >= 1 && a < s.freq.SRM && k.P3 == k.P2 + 1 && k.I == k.J) {
-        k.T1 = std::log(seg / a);
-        k.T2 = -s.freq.K * seg / 2.0f;
-        return;
-    }
     const int p = k.P1 / 2;  // the observation point is a break point
     k.X0 = t.X[p];
     k.Y0 = t.Y[p];
@@ -213,16 +197,9 @@ void VectorPsi(const SolverState& s, Kernel& k) {
 
 void ScalarPsi(const SolverState& s, Kernel& k) {
     k.Pending = -1;
-    const PulseTable& t = s.pulses;
     k.Scalar = true;
-    const float a = t.A[k.P4];
-    const float seg = t.S[k.P4];
-    // A thin wire's whole segment, seen from its own midpoint.
-    if (k.K > 0 && a <= s.freq.SRM && k.P3 == k.P2 + 2 && 2 * k.P1 == k.P2 + k.P3) {
-        k.T1 = 2.0f * std::log(seg / a);
-        k.T2 = -s.freq.K * seg;
-        return;
-    }
+    if (ThinSelfTerm(s, k.P1, k.P2, k.P3, k.P4, k.K, k.I, k.J, true, k.T1, k.T2)) return;
+    const PulseTable& t = s.pulses;
     // The observation point is the midpoint of the segment below P1; it is
     // always a real point, never an image.
     const int p = k.P1 / 2;
@@ -288,7 +265,6 @@ void SampleBatch::Evaluate(float k) {
     sinOverD_.resize(n);
     KernelTerms(d3_.data(), a2_.data(), k, d_.data(), cosOverD_.data(), sinOverD_.data(), static_cast<int>(n));
 }
-
 
 void KernelSample(const SolverState& s, Kernel& k, float t) {
     AddSample(Sampler(s, k), t, k.T3, k.T4);

@@ -133,6 +133,46 @@ void PsiIntegral(const SolverState& s, Kernel& k);
 using PointList = std::vector<std::array<float, 3>>;
 void DoubledIndexPoints(const PulseTable& t, PointList& out);
 
+// The thin-wire self terms in closed form: VectorPsi's half segment seen
+// from the pulse centre at its end (direct, I = J), ScalarPsi's whole
+// segment seen from its own midpoint (direct). False when neither applies.
+inline bool ThinSelfTerm(const SolverState& s, int p1, int p2, int p3, int p4, int k, int i, int j, bool scalar,
+                         float& t1, float& t2) {
+    const float a = s.pulses.A[p4];
+    const float seg = s.pulses.S[p4];
+    if (!scalar && k >= 1 && a < s.freq.SRM && p3 == p2 + 1 && i == j) {
+        t1 = std::log(seg / a);
+        t2 = -s.freq.K * seg / 2.0f;
+        return true;
+    }
+    if (scalar && k > 0 && a <= s.freq.SRM && p3 == p2 + 2 && 2 * p1 == p2 + p3) {
+        t1 = 2.0f * std::log(seg / a);
+        t2 = -s.freq.K * seg;
+        return true;
+    }
+    return false;
+}
+
+// Both ends farther than 5.5 segment lengths: the ends' distances add up
+// to more than 10 segment lengths whatever their rounding (the margin is a
+// thousand times the rounding), so the 2-point rule is settled without
+// the square roots.
+inline bool FarApart(const std::array<float, 3>& v1, const std::array<float, 3>& v2, float seg) {
+    const float farLimit = 30.3f * seg * seg;
+    return v1[0] * v1[0] + v1[1] * v1[1] + v1[2] * v1[2] > farLimit &&
+           v2[0] * v2[0] + v2[1] * v2[1] + v2[2] * v2[2] > farLimit;
+}
+
+// The walk along an interval from V1 to V2, or for an image (k < 0) from
+// its other end.
+inline void Walk(const std::array<float, 3>& v1, const std::array<float, 3>& v2, int k, std::array<float, 3>& start,
+                 std::array<float, 3>& step) {
+    for (int c = 0; c < 3; ++c) {
+        start[c] = k >= 0 ? v1[c] : v2[c];
+        step[c] = k >= 0 ? v2[c] - v1[c] : v1[c] - v2[c];
+    }
+}
+
 // DeferredPsi when the interval is near: PsiIntegral with the batch.
 void DeferredPsiNear(const SolverState& s, const std::array<float, 3>& obs, const std::array<float, 3>& v1,
                      const std::array<float, 3>& v2, int p1, int p2, int p3, int p4, int k, int i, int j, bool scalar,
@@ -146,34 +186,20 @@ void DeferredPsiNear(const SolverState& s, const std::array<float, 3>& obs, cons
 inline void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1,
                         int p2, int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1,
                         float& t2, int& pending) {
-    const PulseTable& t = s.pulses;
-    const float a = t.A[p4];
-    const float seg = t.S[p4];
     pending = -1;
-    // The thin-wire self terms of VectorPsi and ScalarPsi.
-    if (!scalar && k >= 1 && a < s.freq.SRM && p3 == p2 + 1 && i == j) {
-        t1 = std::log(seg / a);
-        t2 = -s.freq.K * seg / 2.0f;
-        return;
-    }
-    if (scalar && k > 0 && a <= s.freq.SRM && p3 == p2 + 2 && 2 * p1 == p2 + p3) {
-        t1 = 2.0f * std::log(seg / a);
-        t2 = -s.freq.K * seg;
-        return;
-    }
+    if (ThinSelfTerm(s, p1, p2, p3, p4, k, i, j, scalar, t1, t2)) return;
     // V1, V2 as PsiEndpoints forms them.
     const float image = static_cast<float>(k);
     const std::array<float, 3>& e1 = points[static_cast<std::size_t>(p2)];
     const std::array<float, 3>& e2 = points[static_cast<std::size_t>(p3)];
     const std::array<float, 3> v1 = {e1[0] - obs[0], e1[1] - obs[1], e1[2] * image - obs[2]};
     const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * image - obs[2]};
-    const float farLimit = 30.3f * seg * seg;
-    if (v1[0] * v1[0] + v1[1] * v1[1] + v1[2] * v1[2] > farLimit &&
-        v2[0] * v2[0] + v2[1] * v2[1] + v2[2] * v2[2] > farLimit) {
-        // The 2-point rule (RuleOf), walked as the Sampler walks it.
-        const std::array<float, 3>& start = k >= 0 ? v1 : v2;
-        const std::array<float, 3>& end = k >= 0 ? v2 : v1;
-        const std::array<float, 3> step = {end[0] - start[0], end[1] - start[1], end[2] - start[2]};
+    const float a = s.pulses.A[p4];
+    const float seg = s.pulses.S[p4];
+    if (FarApart(v1, v2, seg)) {
+        // The 2-point rule, as Integrate appends it.
+        std::array<float, 3> start, step;
+        Walk(v1, v2, k, start, step);
         pending = batch.AppendQuadrature(1, static_cast<float>(p3 - p2) / 2.0f * seg, start, step,
                                          a > s.freq.SRM ? a * a : 0.0f);
         return;

@@ -77,7 +77,7 @@ void VectorTerm(const SolverState& s, const ObservationPulse& o, const SourcePul
 }
 
 // The six integrals of a term without reuse (F8 = 0), each a result or
-// the number of its quadrature pending in k's batch, in the order the
+// the number of its quadrature pending in a row's batch, in the order the
 // term takes them: the vector potential of J's second and first half from
 // I's centre c(I); the scalar potential of J's second segment from the
 // midpoints c(I) + 1/2 and c(I) - 1/2 of I's segments, then of J's first
@@ -87,6 +87,7 @@ struct TermIntegrals {
     std::array<int, 6> pending{};
 };
 
+// GatherTerm takes them one after the other through VectorPsi and ScalarPsi.
 void GatherTerm(const SolverState& s, const SourcePulse& src, Kernel& k, ScalarMemo& memo, TermIntegrals& g) {
     const PulseTable& t = s.pulses;
     int n = 0;
