@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <utility>
 
@@ -73,6 +72,30 @@ __attribute__((optimize("no-tree-vectorize"))) void SubtractRowReference(float* 
     }
 }
 
+// The pivot of step k: the row from k on with the largest magnitude in
+// column k (the last of equal ones), swapped into row k. Returns its
+// squared magnitude.
+float Pivot(SolverState& st, int k) {
+    auto& ZR = st.ZR;
+    auto& ZI = st.ZI;
+    float T = ZR[k][k] * ZR[k][k] + ZI[k][k] * ZI[k][k];
+    if (T == 0) T = 1e-25f;
+    int p = k;
+    for (int i = k + 1; i <= st.pulses.N; ++i) {
+        const float T2 = ZR[i][k] * ZR[i][k] + ZI[i][k] * ZI[i][k];
+        if (T <= T2) {
+            p = i;
+            T = T2;
+        }
+    }
+    if (p != k) {
+        std::swap(ZR[k], ZR[p]);
+        std::swap(ZI[k], ZI[p]);
+    }
+    st.Pivot[k] = p;
+    return T;
+}
+
 // The multiplier of row i in step k (pivot ZR(k,k) + jZI(k,k), T its
 // squared magnitude), kept in column k.
 void Multiplier(SolverState& st, int k, float T, int i, float& mr, float& mi) {
@@ -105,13 +128,13 @@ void EliminateRows(SolverState& st, int k, float T) {
 // multipliers and pivot rows.
 constexpr int kBlockSteps = 4;
 
-void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int)>& pivot, RowTeam* team) {
+void EliminateBlock(SolverState& st, int k, int m, RowTeam* team) {
     const int N = st.pulses.N;
     auto& ZR = st.ZR;
     auto& ZI = st.ZI;
     const int last = k + m - 1;
     for (int c = k; c <= last; ++c) {
-        const float T = pivot(c);
+        const float T = Pivot(st, c);
         for (int i = c + 1; i <= N; ++i) {
             float mr, mi;
             Multiplier(st, c, T, i, mr, mi);
@@ -154,31 +177,8 @@ void EliminateBlock(SolverState& st, int k, int m, const std::function<float(int
 
 bool FactoriseMatrix(Context& ctx, RowTeam* team) {
     SolverState& st = Solver(ctx);
-    auto& ZR = st.ZR;
-    auto& ZI = st.ZI;
     const int N = st.pulses.N;
     const double total = static_cast<double>(EliminationWork(N));
-    // The pivot of step k: the row from k on with the largest magnitude in
-    // column k (the last of equal ones), swapped into row k. Returns its
-    // squared magnitude.
-    auto pivot = [&](int k) {
-        float T = ZR[k][k] * ZR[k][k] + ZI[k][k] * ZI[k][k];
-        if (T == 0) T = 1e-25f;
-        int p = k;
-        for (int i = k + 1; i <= N; ++i) {
-            const float T2 = ZR[i][k] * ZR[i][k] + ZI[i][k] * ZI[i][k];
-            if (T <= T2) {
-                p = i;
-                T = T2;
-            }
-        }
-        if (p != k) {
-            std::swap(ZR[k], ZR[p]);
-            std::swap(ZI[k], ZI[p]);
-        }
-        st.Pivot[k] = p;
-        return T;
-    };
     std::unique_ptr<RowTeam> ownTeam;
     if (st.referenceKernels)
         team = nullptr;
@@ -187,9 +187,9 @@ bool FactoriseMatrix(Context& ctx, RowTeam* team) {
     for (int k = 1; k <= N - 1;) {
         const int steps = st.referenceKernels ? 1 : std::min(kBlockSteps, N - k);
         if (steps > 1)
-            EliminateBlock(st, k, steps, pivot, team);
+            EliminateBlock(st, k, steps, team);
         else
-            EliminateRows(st, k, pivot(k));
+            EliminateRows(st, k, Pivot(st, k));
         k += steps;
         ctx.host->SetStatusText(1, "Solving Matrix");
         ShowProgress(ctx, 1.0 - static_cast<double>(EliminationWork(N - k + 1)) / total);
