@@ -55,8 +55,8 @@ bool HeightDialogLogic::Ok(const std::string& typed) {
         ctx_.host->CheckCommand("mnuZH", false);
     }
     p.Height = boxUnit_ == kFeet ? number * kMetresPerFoot : number;
-    p.HeightChanged = true;
     p.Env.GroundPresent = kOverGround;
+    ctx_.Changed(Change::Geometry);
     ctx_.host->SetCommandCaption("CtlFree", kOverGroundCaption);
     ctx_.AbortFlag = false;
     p.Modified = true;

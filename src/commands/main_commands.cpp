@@ -212,12 +212,8 @@ void ComputeImpedanceCommand(Context& ctx) {
     ctx.AbortFlag = false;
     CheckProject(ctx);
     if (ctx.project.SourceCount == 0 || ctx.AbortFlag) return;
-    if (Solver(ctx).CurrentSourcePresent) {
-        PrepareSources(ctx);
-        ctx.project.MatrixState = 0;
-    }
-    ZMCompute(ctx);
-    if (ctx.AbortFlag) return;
+    PrepareCurrentSources(ctx);
+    if (!Conclude(ctx, ZMCompute(ctx))) return;
     ctx.host->SetStatusText(1, "run time: " + RunTimeText(std::chrono::steady_clock::now() - start));
 }
 
@@ -238,7 +234,7 @@ void ToggleFreeSpace(Context& ctx) {
     p.Env.GroundPresent = p.Env.GroundPresent == kOverGround ? kFreeSpace : kOverGround;
     ShowFreeSpaceCaption(ctx);
     p.Modified = true;
-    p.MatrixState = 0;
+    ctx.Changed(Change::Geometry);
     RebuildWirePulses(ctx);
 }
 
@@ -299,8 +295,8 @@ void ToggleNecMode(Context& ctx) {
     ctx.options.NecMode = ctx.options.NecMode == 2 ? 1 : 2;
     ctx.host->CheckCommand(kNecCommand, ctx.options.NecMode == 2);
     // The solver's radii follow the mode when the pulses are built.
+    ctx.Changed(Change::Geometry);
     RebuildWirePulses(ctx);
-    ctx.project.MatrixState = 0;
 }
 
 void ToggleZeroHeightWarning(Context& ctx) {

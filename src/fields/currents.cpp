@@ -106,10 +106,7 @@ EndCurrent WireEndCurrent(const SolverState& s, int w, int e, int p, int r) {
 
 void ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsOutput& output) {
     ctx.AbortFlag = false;
-    if (ctx.project.MatrixState < 2) {
-        ZMCompute(ctx);
-        if (ctx.AbortFlag) return;
-    }
+    if (!SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return;
     const SolverState& s = Solver(ctx);
     const PulseTable& t = s.pulses;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;

@@ -1,4 +1,5 @@
 #include "fields/far_field.h"
+#include "platform/numeric_constants.h"
 
 #include <cmath>
 #include <algorithm>
@@ -225,9 +226,8 @@ bool PrepareFarField(Context& ctx, FarFieldSetup& setup, bool resultsInDb) {
     const Environment& env = p.Env;
     setup = FarFieldSetup{};
     if (!(st.Pin > 0)) return false;
-    const float pi = 4.0f * std::atan(1.0f);
     setup.k = st.freq.K;
-    setup.rad = pi / 180.0f;
+    setup.rad = kRad;
     setup.gainNormaliser = 0.016678f / st.Pin;
     setup.resultsInDb = resultsInDb;
     setup.gainInDbi = ctx.options.GainInDbi;
@@ -237,7 +237,7 @@ bool PrepareFarField(Context& ctx, FarFieldSetup& setup, bool resultsInDb) {
     setup.realGround = setup.imagePass && env.GroundKind == kRealGround;
     if (setup.realGround) {
         const GroundMedium& m = env.GroundMedia[1];
-        setup.zg1 = SurfaceImpedance(m.Dielectric, m.Conductivity, p.Frequency, pi);
+        setup.zg1 = SurfaceImpedance(m.Dielectric, m.Conductivity, p.Frequency);
         setup.circularBoundary = env.Boundary != kLinearBoundary;
         setup.radialCount = env.RadialCount;
         setup.radialLength = env.RadialLength;

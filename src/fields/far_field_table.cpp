@@ -149,10 +149,7 @@ bool ComputeFarField(Context& ctx, const FarFieldOutput& output) {
         ctx.host->Notify("No Sources defined");
         return false;
     }
-    if (p.MatrixState < 2) {
-        ZMCompute(ctx);
-        if (ctx.AbortFlag) return false;
-    }
+    if (!SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return false;
     const SolverState& st = Solver(ctx);
     if (AbnormalImpedance(ctx, st.ZinR, st.ZinX)) return false;
     const float pin = st.Pin;
@@ -218,7 +215,8 @@ bool ComputeFarField(Context& ctx, const FarFieldOutput& output) {
         columns.Release(a);
         ctx.host->SetStatusText(1, "Generating Data file");
         ShowProgress(ctx, static_cast<double>(a) / azimuthCount);
-        if (ctx.AbortFlag) {
+        if (StopRequested(ctx)) {
+            ctx.AbortFlag = true;
             Finish(ctx);
             return false;
         }

@@ -1,11 +1,12 @@
 #include "fields/ground_reflection.h"
+#include "platform/numeric_constants.h"
 
 #include <cmath>
 
 namespace qw {
 
-ComplexF SurfaceImpedance(float dielectric, float conductivity, float frequencyMHz, float pi) {
-    const float omegaEps0 = 2 * pi * frequencyMHz * 8.85e-6f;
+ComplexF SurfaceImpedance(float dielectric, float conductivity, float frequencyMHz) {
+    const float omegaEps0 = 2 * kPi * frequencyMHz * 8.85e-6f;
     const ComplexF root = ComplexSqrt(dielectric, -conductivity / omegaEps0);
     const float d = root.re * root.re + root.im * root.im;
     if (!(d > 0) || !std::isfinite(d)) return {0, 0};

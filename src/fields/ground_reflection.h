@@ -17,7 +17,7 @@ struct DirectionTrig {
 // eps_c = dielectric - j conductivity / (2 pi f 8.85e-6), f in MHz (the
 // product is omega eps0 in units of 10^6 rad/s). A ground without
 // permittivity gives 0 (a perfect reflector) instead of a division by zero.
-ComplexF SurfaceImpedance(float dielectric, float conductivity, float frequencyMHz, float pi);
+ComplexF SurfaceImpedance(float dielectric, float conductivity, float frequencyMHz);
 
 // The two coefficients that weight the image of a pulse: Rv scales the
 // whole image, Rd the part along the azimuth unit vector. With Rv = 1 and

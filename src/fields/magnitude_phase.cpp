@@ -1,4 +1,5 @@
 #include "fields/magnitude_phase.h"
+#include "platform/numeric_constants.h"
 
 #include <cmath>
 
@@ -7,11 +8,10 @@ namespace qw {
 MagPhase MagnitudePhase(float re, float im) {
     MagPhase r;
     r.magnitude = (re == 0 && im == 0) ? 0.0f : std::sqrt(re * re + im * im);
-    const float pi = 4.0f * std::atan(1.0f);
     if (re == 0) {
         r.phase = im > 0 ? 90.0f : (im < 0 ? -90.0f : 0.0f);
     } else {
-        r.phase = std::atan(im / re) * 180.0f / pi;
+        r.phase = std::atan(im / re) * 180.0f / kPi;
         if (re < 0) r.phase = r.phase + (im < 0 ? -180.0f : 180.0f);
     }
     return r;

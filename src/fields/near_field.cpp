@@ -1,4 +1,5 @@
 #include "fields/near_field.h"
+#include "platform/numeric_constants.h"
 
 #include <cmath>
 #include <string>
@@ -105,19 +106,18 @@ NearFieldRequest Completed(NearFieldRequest r, float inputPower) {
 
 float NearFieldScale(const SolverState& s, bool electric, float powerLevel) {
     float scale = std::sqrt(powerLevel / s.Pin);
-    if (!electric) scale = scale / s.freq.S0 / 4.0f / s.Pi;
+    if (!electric) scale = scale / s.freq.S0 / 4.0f / kPi;
     return scale;
 }
 
 NearFieldPoint NearFieldRows(const FieldVector& field, float scale) {
-    const float pi = 4.0f * std::atan(1.0f);
     NearFieldPoint p;
     float a = 0.0f, b = 0.0f, c = 0.0f;
     for (int k = 0; k < 3; ++k) {
         const MagPhase mp = MagnitudePhase(field.re[k], field.im[k]);
         p.rows[k] = {field.re[k] * scale, field.im[k] * scale, mp.magnitude * scale, mp.phase};
         const float m2 = mp.magnitude * mp.magnitude;
-        const float twice = 2.0f * mp.phase * pi / 180.0f;
+        const float twice = 2.0f * mp.phase * kPi / 180.0f;
         a = a + m2 * std::cos(twice);
         b = b + m2 * std::sin(twice);
         c = c + m2;
@@ -134,10 +134,7 @@ void ComputeNearField(Context& ctx, const NearFieldOutput& output) {
         ctx.AbortFlag = true;
         return;
     }
-    if (ctx.project.MatrixState < 2) {
-        ZMCompute(ctx);
-        if (ctx.AbortFlag) return;
-    }
+    if (!SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return;
     const SolverState& s = Solver(ctx);
     const float inputPower = s.Pin;
     if (!(inputPower > 0)) {  // also a power that is not a number
@@ -173,9 +170,9 @@ void ComputeNearField(Context& ctx, const NearFieldOutput& output) {
     SkippedPoints skipped;
     const double gridLines = static_cast<double>(r.CountY) * r.CountZ;
     double linesDone = 0;
-    for (int k = 1; k <= r.CountZ && !ctx.AbortFlag; ++k) {
+    for (int k = 1; k <= r.CountZ && !StopRequested(ctx); ++k) {
         const float z = r.StartZ + static_cast<float>(k - 1) * r.StepZ;
-        for (int j = 1; j <= r.CountY && !ctx.AbortFlag; ++j) {
+        for (int j = 1; j <= r.CountY && !StopRequested(ctx); ++j) {
             const float y = r.StartY + static_cast<float>(j - 1) * r.StepY;
             for (int i = 1; i <= r.CountX; ++i) {
                 const float x = r.StartX + static_cast<float>(i - 1) * r.StepX;
@@ -215,6 +212,7 @@ void ComputeNearField(Context& ctx, const NearFieldOutput& output) {
             ShowProgress(ctx, linesDone / gridLines);
         }
     }
+    if (StopRequested(ctx)) ctx.AbortFlag = true;
 
     host.SetStatusText(1, "");
     FlushLog(ctx);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace qw {
 
 class CardLine {
@@ -31,9 +33,6 @@ public:
 private:
     std::vector<std::string> tokens_;
 };
-
-// ASCII upper case; bytes above 127 are kept as they are.
-std::string UpperAscii(std::string_view text);
 
 // Splits a file's bytes into lines: CR LF, CR and LF each end a line.
 std::vector<std::string_view> SplitLines(std::string_view text);

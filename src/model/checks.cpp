@@ -9,6 +9,10 @@ namespace {
 void Run(Context& ctx, const std::function<void(Context&)>& step) {
     if (step) step(ctx);
 }
+// A step that can fail: its fault is shown and AbortFlag set.
+void Run(Context& ctx, const std::function<Result(Context&)>& step) {
+    if (step) Conclude(ctx, step(ctx));
+}
 }  // namespace
 
 void CheckFrequency(Context& ctx) {
@@ -31,7 +35,6 @@ void RebuildPulses(Context& ctx) {
     if (ctx.AbortFlag) return;
     Run(ctx, ctx.hooks.PrepareSources);
     Run(ctx, ctx.hooks.PrepareLoads);
-    ctx.project.MatrixState = 0;
 }
 
 MessageAnswer ZeroHeightWarning(Context& ctx) {
@@ -66,10 +69,9 @@ void CheckProject(Context& ctx) {
         ctx.options.HeightWarningOff = true;
     }
     ctx.AbortFlag = false;
-    if (p.HeightChanged) {
+    if (p.WireCount > 0 && ctx.hooks.PulsesCurrent && !ctx.hooks.PulsesCurrent(ctx)) {
         RebuildPulses(ctx);
-        if (ctx.AbortFlag) return;  // the pulses stay stale: HeightChanged stays set
-        p.HeightChanged = false;
+        if (ctx.AbortFlag) return;  // the pulses stay stale and are built again next time
     }
     if (!p.GeometryDefined) {
         LoadProject(ctx);

@@ -18,7 +18,8 @@ void CheckFrequency(Context& ctx);
 // load table follow the new frequency.
 void AskFrequency(Context& ctx);
 
-// Builds the pulses again, then the source and load tables; MatrixState = 0.
+// Builds the pulses again, then the source and load tables; a failure is
+// shown and sets AbortFlag.
 void RebuildPulses(Context& ctx);
 
 // The question asked before computing an antenna at height 0 over ground.

@@ -1,132 +1,66 @@
-// The program-wide state, held in one object that the routines take by
-// reference: the open project, the stop and batch flags, the options kept
-// in the settings, and the Host through which the user is reached. A test,
-// a command-line run and a sweep worker each own their own Context.
+// One computation's working set: a Document (what is computed), a Session
+// (where output goes, who is asked) and the solver's state built from the
+// document. The desktop program and the command-line program each have one
+// Context over the open project; a job of the desktop, a sweep worker and
+// an optimizer trial each get a Context over a copy of a Document.
 #pragma once
 
-#include <cstdint>
 #include <functional>
-#include <memory>
-#include <optional>
-#include <string>
 
-#include "model/debug_file.h"
-#include "model/field_requests.h"
-#include "model/file_locations.h"
-#include "model/log_file.h"
-#include "model/project.h"
+#include "model/document.h"
+#include "model/session.h"
+#include "platform/deep_copy.h"
+#include "platform/outcome.h"
 
 namespace qw {
 
-class Host;
 struct Context;
 struct SolverState;
 
-// Coordinate formats of the Format command.
-inline constexpr const char* kFixedNumberFormat = " #0.000#;-#0.000#";
-inline constexpr const char* kFloatNumberFormat = " 0.000E+00";
-
-// Values the settings file provides; these are their built-in defaults.
-// The project's own values (unit, feed-line impedance) and the number
-// format live in the Project and the Context.
-struct ProgramOptions {
-    // A font as the settings keep it, for the desktop program to apply.
-    struct Font {
-        std::string Name;  // "": the window's own font
-        float Size = 0;    // points; 0: the window's own size
-        bool Bold = false, Italic = false, Underline = false, Strikethru = false;
-        std::optional<std::int32_t> Color;  // none: the window's own colour
-        bool operator==(const Font&) const = default;
-    };
-    // Colours of the antenna views: indices 0..15 of the 16-colour palette.
-    struct ViewColours {
-        int Back = 15, Fore = 8, Wire = 9, Pulse = 11, Source = 12, Load = 5;
-        int PosCurrent = 12, NegCurrent = 2, Field = 3;
-        bool operator==(const ViewColours&) const = default;
-    };
-
-    float DefaultFrequency = 14.1f;  // MHz, for a new project
-    float DefaultWireSize = 0.002f;  // diameter, metres
-    int DefaultSegments = 10;
-    // NEC compatibility: in mode 2 the solver's wire radii are scaled by
-    // FrequencyOffsetFactor (at least 1).
-    int NecMode = 1;
-    float FrequencyOffsetFactor = 1;
-    // True: the warning about a zero antenna height is switched off.
-    bool HeightWarningOff = false;
-    bool GainInDbi = true;  // false: gains in dBd
-    int PlotStep = 2;       // degrees between the points of a pattern cut
-    float MaxDelta = 0.1f;  // optimizer: largest |total factor - 1|, at most 1
-
-    // Printing: a printer was found at start-up (never on the console);
-    // offsets of printed pictures in inches; the printer's font.
-    bool PrinterPresent = false;
-    float PrinterX = 0.75f, PrinterY = 0.75f;
-    Font PrinterFont;
-    // Font and text colour of the main window's text area.
-    Font ScreenFont;
-    ViewColours Colours;
-
-    // Polar plots.
-    int PlotScale = 1;  // 1 logarithmic, 2 linear
-    bool Marker3dB = false;
-    int GridStep = 10;  // dB, at least 1
-    int MinDb = -50;    // dB, below 0
-
-    // Sweeps and the resonance scan (MHz), and the plot axes.
-    float ResonanceHi = 0, ResonanceLow = 0, ResonanceStep = 0;
-    int RMin = 0, RMax = 2000, XMin = -2000, XMax = 2000;  // ohms, impedance plot
-    float GainHi = 10, GainLow = 0;                         // dB, gain and F/B plots
-
-    bool operator==(const ProgramOptions&) const = default;
-};
-
 // The solver's steps that the project routines call after a project was
-// read or changed. The solver installs them (InstallSolverHooks); a step
-// left empty is skipped, so the project model can be used on its own.
+// read or changed. The solver installs them (InstallSolver); a step left
+// empty is skipped, so the project model can be used on its own.
 struct SolverHooks {
-    std::function<void(Context&)> SetFrequencyConstants;  // also MatrixState = 0
-    std::function<void(Context&)> SizeConnectionTables;   // after a read, WireCount entries
-    std::function<void(Context&)> BuildPulseTable;
+    std::function<void(Context&)> SetFrequencyConstants;
+    std::function<Result(Context&)> BuildPulseTable;
     std::function<void(Context&)> PrepareSources;
-    std::function<void(Context&)> PrepareLoads;
-    std::function<void(Context&)> ResetRequests;          // field and plot requests of NewProject
+    std::function<Result(Context&)> PrepareLoads;
+    // The pulse table stands for the document's geometry.
+    std::function<bool(const Context&)> PulsesCurrent;
 };
 
-struct Context {
-    explicit Context(Host& h) : host(&h) {}
+struct Context : Document, Session {
+    // A context with a session of its own, reached through host.
+    explicit Context(Host& h);
+    // A context over a copy of doc, in session (which it must not outlive).
+    Context(const Document& doc, Session& session);
 
-    Host* host;
-    Project project;
-    bool ProjectOpen = false;
+    Document& document() { return *this; }
+    const Document& document() const { return *this; }
+    Session& session() { return *this; }
+
+    // The command layer's "cancelled or failed": set by a dialog's Cancel,
+    // a failed check or a computation that did not complete, tested by the
+    // command that called it.
     bool AbortFlag = false;
+    // A sweep, resonance scan or optimizer is computing: no source report,
+    // no geometry listing.
     bool BatchMode = false;
-    std::string NumberFormat = kFixedNumberFormat;
-    ProgramOptions options;
-    FileLocations files;  // where the settings file and the log live
-    DebugFile debug;
-    LogFile log;
     SolverHooks hooks;
     // The solver's tables, matrix and results (InstallSolver creates them).
-    std::shared_ptr<SolverState> solver;
-
-    // Reader state: the symmetry plane of wire cards (0 none, 1 XZ, 2 YZ, 3 XY).
-    int Symmetry = 0;
-    // A file to read instead of showing the open dialog (command line, drop).
-    std::string PendingFileName;
-
-    // The requests of the field tables and the single-direction gain.
-    FarFieldRequest farField;
-    NearFieldRequest nearField;
-    PatternDirection patternDirection;
-
-    // Shared constants, set by NewProject in single precision.
-    float Pi = 0;
-    float Rad = 0;  // pi / 180
+    // A copy of the context's solver is a deep copy.
+    DeepCopy<SolverState> solver;
 };
 
-// Sets the progress bar, lets pending events run, and turns a stop request
-// into AbortFlag, as the Stop button does.
+// Sets the progress bar and lets pending events run; a stop the host
+// collected becomes the session's stop request.
 void ShowProgress(Context& ctx, double fraction);
+// True when the running computation is asked to stop.
+inline bool StopRequested(const Context& ctx) { return ctx.stop.Requested(); }
+
+// Where a command takes a computation's result: its fault is shown through
+// the context's host, and AbortFlag says whether it did not complete.
+// Returns true when it completed.
+bool Conclude(Context& ctx, const Result& result);
 
 }  // namespace qw

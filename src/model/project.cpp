@@ -33,7 +33,6 @@ void NewProject(Context& ctx) {
     p.Sources.fill(Source{});
     p.Loads.fill(Load{});
     p.Height = 0;
-    p.HeightChanged = false;
     p.Env = Environment{};
     p.Env.GroundMedia[1].Extent = kGroundMediumExtent;
     p.Env.GroundMedia[1].Height = 0;
@@ -43,20 +42,11 @@ void NewProject(Context& ctx) {
     p.ProjectText.clear();
     p.ProjectTextLines = 0;
     p.Modified = false;
-    p.MatrixState = 0;
-    if (ctx.hooks.SizeConnectionTables) ctx.hooks.SizeConnectionTables(ctx);
+    ctx.ChangedAll();
     ctx.farField = FarFieldRequest{};
     ctx.nearField = NearFieldRequest{};
-    if (ctx.hooks.ResetRequests) ctx.hooks.ResetRequests(ctx);
     ctx.host->EnableCommand("CtlSources", false);
     ctx.host->EnableCommand("CtlLoads", false);
-    ctx.Pi = 4.0f * std::atan(1.0f);
-    ctx.Rad = ctx.Pi / 180.0f;
-}
-
-void ShowProgress(Context& ctx, double fraction) {
-    ctx.host->ShowProgress(fraction);
-    if (ctx.host->TakeStopRequest()) ctx.AbortFlag = true;
 }
 
 }  // namespace qw

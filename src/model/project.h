@@ -127,13 +127,12 @@ struct Project {
     int LoadCount = 0;
     int PulseCount = 0;
 
-    int MatrixState = 0;  // 0 fill, 1 factorised but excitation changed, 2 solved
+    // What the file (or a dialog) has defined so far.
     bool GroundDefined = false;
     bool FrequencyDefined = false;
     bool GeometryDefined = false;
     bool SourcesDefined = false;
     bool LoadsDefined = false;
-    bool HeightChanged = false;
 };
 
 // The project's name in listings and reports: the file name without its

@@ -53,7 +53,7 @@ bool ApplyGround(Context& ctx, const GroundInput& input) {
     if (input.perfect) {
         if (env.GroundKind == kRealGround) {
             env.GroundKind = kPerfectGround;
-            p.MatrixState = 0;
+            ctx.Changed(Change::Ground);
         }
         p.GroundDefined = true;
         return true;
@@ -68,7 +68,7 @@ bool ApplyGround(Context& ctx, const GroundInput& input) {
     p.GroundDefined = true;
     if (changed) {
         p.Modified = true;
-        p.MatrixState = 0;
+        ctx.Changed(Change::Ground);
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #include "model/project_file_window.h"
 
-#include "model/file_replace.h"
+#include "platform/file_replace.h"
 #include "model/number_text.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"

@@ -140,7 +140,7 @@ std::string CardReader::Interpret(std::string_view rawView) {
             return raw;
         }
         p_.Frequency = f;
-        p_.MatrixState = 0;
+        ctx_.Changed(Change::Frequency);
         if (ctx_.hooks.SetFrequencyConstants) ctx_.hooks.SetFrequencyConstants(ctx_);
         p_.FrequencyDefined = true;
         return raw;
@@ -319,7 +319,7 @@ void CardReader::ReadGround(const CardLine& line) {
             env.GroundKind = kPerfectGround;
         } else if (dielectric != 0) {
             env.SetRealGround(dielectric, conductivity);
-            p_.MatrixState = 0;
+            ctx_.Changed(Change::Ground);
         }
     }
     p_.GroundDefined = true;
@@ -344,7 +344,7 @@ void CardReader::ReadHeight(const CardLine& line) {
     default: break;
     }
     p_.Height = ToSingle(meters);
-    p_.HeightChanged = true;
+    ctx_.Changed(Change::Geometry);
 }
 
 void ReportCardFailure(Context& ctx, const std::string& token) {
@@ -370,7 +370,7 @@ bool IsNecFileName(const std::string& path) {
 
 void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
     Project& p = ctx.project;
-    p.MatrixState = 0;
+    ctx.ChangedAll();
     p.PulseCount = p.WireCount = p.SourceCount = p.LoadCount = 0;
     p.Units = kMeters;
     p.LoadsDefined = false;
@@ -431,7 +431,6 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
                                "Geometry File", MessageIcon::Exclamation, MessageButtons::Ok, 1});
     }
     if (p.ProjectText.empty()) return;
-    if (ctx.hooks.SizeConnectionTables) ctx.hooks.SizeConnectionTables(ctx);
     ctx.host->EnableCommand("CtlSources", true);
     ctx.host->EnableCommand("CtlLoads", true);
 }
@@ -486,16 +485,13 @@ void LoadProject(Context& ctx) {
 
 void PrepareReadProject(Context& ctx, bool withLoads) {
     Project& p = ctx.project;
-    if (ctx.hooks.BuildPulseTable) ctx.hooks.BuildPulseTable(ctx);
-    if (!ctx.AbortFlag) {
-        if (p.SourcesDefined) {
-            if (ctx.hooks.PrepareSources) ctx.hooks.PrepareSources(ctx);
-        } else {
-            ctx.host->Notify("No Sources defined");
-        }
-        if (withLoads && p.LoadsDefined && ctx.hooks.PrepareLoads) ctx.hooks.PrepareLoads(ctx);
+    if (ctx.hooks.BuildPulseTable && !Conclude(ctx, ctx.hooks.BuildPulseTable(ctx))) return;
+    if (p.SourcesDefined) {
+        if (ctx.hooks.PrepareSources) ctx.hooks.PrepareSources(ctx);
+    } else {
+        ctx.host->Notify("No Sources defined");
     }
-    p.MatrixState = 0;
+    if (withLoads && p.LoadsDefined && ctx.hooks.PrepareLoads) Conclude(ctx, ctx.hooks.PrepareLoads(ctx));
 }
 
 }  // namespace qw

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/card_tokens.h"
-#include "model/file_replace.h"
+#include "platform/file_replace.h"
 #include "model/number_text.h"
 #include "model/project_reader.h"
 #include "model/units.h"

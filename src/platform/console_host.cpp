@@ -3,7 +3,7 @@
 #include <csignal>
 #include <ostream>
 
-#include "model/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace qw {
 

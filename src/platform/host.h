@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "model/field_requests.h"
+#include "platform/field_requests.h"
 
 namespace qw {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/card_tokens.h"
-#include "model/file_replace.h"
+#include "platform/file_replace.h"
+#include "platform/text_encoding.h"
 
 namespace qw {
 

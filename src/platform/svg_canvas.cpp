@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/file_replace.h"
-#include "model/text_encoding.h"
+#include "platform/file_replace.h"
+#include "platform/text_encoding.h"
 #include "platform/monospace_metrics.h"
 
 namespace qw {

@@ -10,6 +10,7 @@
 #include "plots/lobe_scan.h"
 #include "plots/pattern_store.h"
 #include "plots/polar_plot.h"
+#include "solver/solver.h"
 #include "solver/zm_compute.h"
 
 namespace qw {
@@ -23,15 +24,11 @@ bool PlotCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines
     // A height entered since the pulses were built moves every pulse: the
     // table is built again and the antenna solved anew, so that the cut is
     // the one of the height its captions show.
-    if (ctx.project.HeightChanged) {
+    if (!PulsesCurrent(ctx)) {
         RebuildPulses(ctx);
         if (ctx.AbortFlag) return false;
-        ctx.project.HeightChanged = false;
     }
-    if (ctx.project.SourceCount > 0 && ctx.project.MatrixState < 2) {
-        ZMCompute(ctx);
-        if (ctx.AbortFlag) return false;
-    }
+    if (ctx.project.SourceCount > 0 && !SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return false;
     if (ctx.project.SourceCount == 0 || !PrepareFarField(ctx, *setup, true)) {
         ctx.host->Notify("Power is Zero");
         return false;

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "model/file_replace.h"
+#include "platform/file_replace.h"
 #include "model/number_text.h"
 #include "platform/host.h"
 #include "version.h"

@@ -1,4 +1,5 @@
 #include "plots/polar_scale.h"
+#include "platform/numeric_constants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +27,6 @@ float PlotRadius(float x, float R, const ProgramOptions& o) {
 }
 
 PixelPoint PolarPoint(const PolarGeometry& g, float r, float displayAngle) {
-    constexpr float kRad = 3.14159265f / 180;
     const float a = (-90 + displayAngle) * kRad;
     return {std::floor(g.cx + r * std::cos(a)), std::floor(g.cy + r * std::sin(a))};
 }

@@ -1,4 +1,5 @@
 #include "solver/excitation.h"
+#include "platform/numeric_constants.h"
 
 #include <cmath>
 #include <string>
@@ -19,11 +20,9 @@ void ParallelToSeries(float& R, float& X) {
     R = r;
 }
 
-bool LoadError(Context& ctx, int l, const std::string& why) {
-    ctx.host->ShowMessage({"Load # " + std::to_string(l) + " " + why + ".\r\nNothing was computed.", "Load Error",
-                           MessageIcon::Critical, MessageButtons::Ok, 1});
-    ctx.AbortFlag = true;
-    return false;
+Result LoadError(int l, const std::string& why) {
+    return Result::Failed(FaultMessage("Load # " + std::to_string(l) + " " + why + ".\r\nNothing was computed.",
+                                       "Load Error", MessageIcon::Critical));
 }
 
 }  // namespace
@@ -31,7 +30,6 @@ bool LoadError(Context& ctx, int l, const std::string& why) {
 void PrepareSources(Context& ctx) {
     SolverState& st = Solver(ctx);
     Project& p = ctx.project;
-    const float pi = 4.0f * std::atan(1.0f);
     int s = 1;
     while (s <= p.SourceCount) {
         Source& src = p.Sources[s];
@@ -40,21 +38,22 @@ void PrepareSources(Context& ctx) {
             --p.SourceCount;
             continue;
         }
-        const float phase = src.Phase * pi / 180.0f;
+        const float phase = src.Phase * kPi / 180.0f;
         st.E[s] = static_cast<float>(src.Pulse);
         st.VR[s] = src.Magnitude * std::cos(phase);
         st.VI[s] = src.Magnitude * std::sin(phase);
         ++s;
     }
-    if (p.MatrixState == 2) p.MatrixState = 1;
+    st.built.sources = ctx.revisions.sources;
+    if (st.MatrixState == 2) st.MatrixState = 1;
 }
 
-bool PrepareLoads(Context& ctx) {
+Result PrepareLoads(Context& ctx) {
     SolverState& st = Solver(ctx);
     Project& p = ctx.project;
-    const float pi = 4.0f * std::atan(1.0f);
-    const float omega = 2.0f * pi * p.Frequency;  // 10^6 rad/s
-    p.MatrixState = 0;
+    const float omega = 2.0f * kPi * p.Frequency;  // 10^6 rad/s
+    st.MatrixState = 0;
+    st.built.loads = BuiltRevisions::kNever;
     for (int l = 1; l <= p.LoadCount; ++l) {
         const Load& load = p.Loads[l];
         st.LoadPulse[l] = load.Pulse;
@@ -76,14 +75,14 @@ bool PrepareLoads(Context& ctx) {
         case kParallelRLC: {
             const float XL = omega * load.Reactance;
             if (XL == 0) {
-                if (C == 0) return LoadError(ctx, l, "is a parallel R-L-C load without inductance and capacitance");
+                if (C == 0) return LoadError(l, "is a parallel R-L-C load without inductance and capacitance");
                 X = -1e6f / (C * omega);
             } else if (C != 0) {
                 const float d = 1.0f - C * XL * omega / 1e6f;
                 if (d == 0) {
                     // L and C resonate: their admittances cancel and only
                     // the resistance is left.
-                    if (R == 0) return LoadError(ctx, l, "is an open circuit at this frequency (L and C resonate)");
+                    if (R == 0) return LoadError(l, "is an open circuit at this frequency (L and C resonate)");
                     X = 0;
                 } else {
                     X = XL / d;
@@ -99,11 +98,18 @@ bool PrepareLoads(Context& ctx) {
             break;
         }
         if (!std::isfinite(R) || !std::isfinite(X))
-            return LoadError(ctx, l, "has an impedance too large to compute at this frequency");
+            return LoadError(l, "has an impedance too large to compute at this frequency");
         st.Rl[l] = R;
         st.Xl[l] = X;
     }
-    return true;
+    st.built.loads = ctx.revisions.loads;
+    return {};
+}
+
+void PrepareCurrentSources(Context& ctx) {
+    if (!Solver(ctx).CurrentSourcePresent) return;
+    PrepareSources(ctx);
+    Solver(ctx).MatrixState = 0;
 }
 
 }  // namespace qw

@@ -193,7 +193,7 @@ bool FactoriseMatrix(Context& ctx, RowTeam* team) {
         k += steps;
         ctx.host->SetStatusText(1, "Solving Matrix");
         ShowProgress(ctx, 1.0 - static_cast<double>(EliminationWork(N - k + 1)) / total);
-        if (ctx.AbortFlag) return false;
+        if (StopRequested(ctx)) return false;
     }
     return true;
 }

@@ -22,11 +22,11 @@ inline constexpr std::array<float, 15> kGaussTable = {
 };
 
 // Wavelength, wave number and the kernel constants at this frequency (MHz);
-// also sets Pi. Everything in single precision.
+// Everything in single precision.
 void SetFrequencyConstants(SolverState& s, float frequencyMHz);
 
 // The same from the project's frequency; the matrix must then be filled
-// again (MatrixState = 0).
+// again.
 void SetFrequencyConstants(Context& ctx);
 
 }  // namespace qw

@@ -1,4 +1,5 @@
 #include "solver/kernel.h"
+#include "platform/numeric_constants.h"
 
 #include <cmath>
 
@@ -44,7 +45,7 @@ struct Sampler {
           exact(k.C != 0.0f),
           a(s.pulses.A[k.P4]),
           a2(k.A2),
-          pi(s.Pi),
+          pi(kPi),
           waveNumber(s.freq.K) {
         Walk(k.V1, k.V2, k.K, start, step);
     }
@@ -139,7 +140,7 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
         // Thick wire near the source: reduced kernel plus the exact-kernel
         // correction, whose logarithmic singularity is integrated in C.
         r.f2 = static_cast<float>(k.P3 - k.P2);
-        r.c = (1.0f - std::log(IntervalLength(k, seg) / r.f2 / 8.0f / a)) / s.Pi / a;
+        r.c = (1.0f - std::log(IntervalLength(k, seg) / r.f2 / 8.0f / a)) / kPi / a;
     } else {
         r.l = 0;  // thin wire near the source: closed forms
     }

@@ -409,7 +409,7 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
         for (int i = 1; i <= n; ++i) {
             FillRow(s, blocks, points, i, reuse, ground, *workers[0]);
             ShowProgress(ctx, static_cast<double>(i) / n);
-            if (ctx.AbortFlag) return false;
+            if (StopRequested(ctx)) return false;
         }
         blocks.Copy(s);
         return true;
@@ -429,12 +429,12 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
         rowsDone.fetch_add(last - first + 1);
         if (worker != 0) return;
         ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);
-        if (ctx.AbortFlag) stop = true;
+        if (StopRequested(ctx)) stop = true;
     });
     if (stop.load()) return false;
     blocks.Copy(s);
     ShowProgress(ctx, 1.0);
-    return !ctx.AbortFlag;
+    return !StopRequested(ctx);
 }
 
 }  // namespace qw

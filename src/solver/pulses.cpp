@@ -7,6 +7,7 @@
 #include "model/print_layout.h"
 #include "model/units.h"
 #include "platform/host.h"
+#include "platform/outcome.h"
 #include "solver/solver.h"
 
 namespace qw {
@@ -41,10 +42,9 @@ std::string WireFault(const Wire& w) {
 }
 
 // A fault that a division or an overflow would raise inside DirCosine.
-void DirCosineFault(Context& ctx, const std::string& text) {
-    ctx.host->ShowMessage({text, "DirCosine", MessageIcon::None, MessageButtons::Ok, 1});
+Result DirCosineFault(Context& ctx, const std::string& text) {
     ctx.debug.Write("In Dir Cosine " + text);
-    ctx.AbortFlag = true;
+    return Result::Failed(FaultMessage(text, "DirCosine"));
 }
 
 int Sign(int v) { return v < 0 ? -1 : 1; }
@@ -58,40 +58,38 @@ bool PointsCoincide(const std::array<float, 3>& a, const std::array<float, 3>& b
 
 bool OnGround(const std::array<float, 3>& end) { return std::fabs(end[2]) <= kCoincidence; }
 
-void BuildPulseTable(Context& ctx) {
-    PulseTable& t = Solver(ctx).pulses;
+Result BuildPulseTable(Context& ctx) {
+    SolverState& st = Solver(ctx);
+    PulseTable& t = st.pulses;
     const Project& p = ctx.project;
     ++t.Generation;
+    st.built.geometry = BuiltRevisions::kNever;
+    st.MatrixState = 0;
     t.NW = p.WireCount;
-    if (t.NW == 0) {
-        ctx.AbortFlag = true;
-        return;
-    }
+    if (t.NW == 0) return Result::FailedSilently();
     for (int w = 1; w <= t.NW; ++w) {
         const std::string fault = WireFault(p.Wires[w]);
-        if (!fault.empty()) {
-            ctx.host->ShowMessage({"Wire " + std::to_string(w) + " " + fault + ".\r\nCheck your Geometry",
-                                   "Geometry Error", MessageIcon::Critical, MessageButtons::Ok, 1});
-            ctx.AbortFlag = true;
-            return;
-        }
+        if (!fault.empty())
+            return Result::Failed(FaultMessage("Wire " + std::to_string(w) + " " + fault + ".\r\nCheck your Geometry",
+                                               "Geometry Error", MessageIcon::Critical));
     }
     t.N = 0;
     Log(ctx, " ");
     Log(ctx, "Project " + ProjectName(p));
     Log(ctx, "**** ANTENNA GEOMETRY ****");
 
-    ctx.AbortFlag = false;
-    for (int w = 1; w <= t.NW; ++w) {
+    Result result;
+    for (int w = 1; w <= t.NW && result.completed(); ++w) {
         ConnectWireEnds(ctx, w);
-        DirCosine(ctx, w);
-        if (ctx.AbortFlag) break;
+        result = DirCosine(ctx, w);
     }
     ctx.project.PulseCount = t.N;
-    if (ctx.AbortFlag) return;
+    if (!result.completed()) return result;
     BuildWireEndTable(ctx);
     t.RawC = t.C;
     ListConnections(ctx);
+    st.built.geometry = ctx.revisions.geometry;
+    return result;
 }
 
 void RescaleRadii(Context& ctx) {
@@ -165,7 +163,7 @@ void ConnectWireEnds(Context& ctx, int w) {
     }
 }
 
-void DirCosine(Context& ctx, int w) {
+Result DirCosine(Context& ctx, int w) {
     PulseTable& t = Solver(ctx).pulses;
     const int I1 = t.I1;
     const int I2 = t.I2;
@@ -177,10 +175,7 @@ void DirCosine(Context& ctx, int w) {
     const float D = std::sqrt(X3 * X3 + Y3 * Y3 + Z3 * Z3);
     // A zero-length wire makes every direction cosine 0/0; coordinates too
     // large for their squares overflow.
-    if (D == 0 || !std::isfinite(D)) {
-        DirCosineFault(ctx, "Overflow in calculations, Check your Geometry");
-        return;
-    }
+    if (D == 0 || !std::isfinite(D)) return DirCosineFault(ctx, "Overflow in calculations, Check your Geometry");
     t.CA[w] = X3 / D;
     t.CB[w] = Y3 / D;
     t.CG[w] = Z3 / D;
@@ -193,10 +188,8 @@ void DirCosine(Context& ctx, int w) {
     if (I2 == 0) --n;
     if (n > kMaxPulses) {
         if (ctx.log.IsOn()) ctx.log.Write("PULSE NUMBER EXCEEDS DIMENSION");
-        ctx.host->ShowMessage({"PULSE NUMBER EXCEEDS LIMIT", "ABORT !", MessageIcon::Exclamation, MessageButtons::Ok, 1});
         t.N = static_cast<int>(n);
-        ctx.AbortFlag = true;
-        return;
+        return Result::Failed(FaultMessage("PULSE NUMBER EXCEEDS LIMIT", "ABORT !", MessageIcon::Exclamation));
     }
     t.N = static_cast<int>(n);
     const int N = t.N;
@@ -206,7 +199,7 @@ void DirCosine(Context& ctx, int w) {
     if (N < N1) {  // one segment, both ends free: no pulse, only its ends
         t.X[B] = e1[0], t.Y[B] = e1[1], t.Z[B] = e1[2];
         t.X[B + 1] = e2[0], t.Y[B + 1] = e2[1], t.Z[B + 1] = e2[2];
-        return;
+        return {};
     }
     for (int i = N1; i <= N; ++i) {
         t.C[i][1] = w;
@@ -244,6 +237,7 @@ void DirCosine(Context& ctx, int w) {
         t.Y[I6] = t.Y[I6 - 1] + F * t.CB[u];
         t.Z[I6] = t.Z[I6 - 1] + Fz * t.CG[u];
     }
+    return {};
 }
 
 void BuildWireEndTable(Context& ctx) {

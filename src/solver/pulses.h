@@ -6,18 +6,20 @@
 #pragma once
 
 #include "model/context.h"
+#include "platform/outcome.h"
 #include "solver/solver_state.h"
 
 namespace qw {
 
 // Rebuilds the whole pulse table from the project and stores the pulse
-// count in the project. On failure AbortFlag is set and the table must not
-// be solved. Writes the geometry and connection listings when logging.
-void BuildPulseTable(Context& ctx);
+// count in the project. A failure (no wires, a wire the solver cannot take,
+// too many pulses) is returned with its message and the table must not be
+// solved. Writes the geometry and connection listings when logging.
+Result BuildPulseTable(Context& ctx);
 
 // The two per-wire steps, run for w = 1..NW in order.
 void ConnectWireEnds(Context& ctx, int w);
-void DirCosine(Context& ctx, int w);
+Result DirCosine(Context& ctx, int w);
 
 // For each wire end: -1 on the plane z = 0, 0 free, else a wire touching it.
 void BuildWireEndTable(Context& ctx);

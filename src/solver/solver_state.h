@@ -82,10 +82,24 @@ struct SourceResult {
     float power = 0;       // watts
 };
 
+// The document revisions the solver's tables were built for. A table never
+// built matches no revision.
+struct BuiltRevisions {
+    static constexpr std::uint64_t kNever = ~std::uint64_t{0};
+    std::uint64_t geometry = kNever;   // the pulse table
+    std::uint64_t ground = kNever;     // the matrix's ground
+    std::uint64_t frequency = kNever;  // the frequency constants
+    std::uint64_t sources = kNever;    // the excitation table
+    std::uint64_t loads = kNever;      // the load table
+};
+
 struct SolverState {
     PulseTable pulses;
     FrequencyConstants freq;
-    float Pi = 0;  // 4 atan(1) in single precision
+    BuiltRevisions built;
+    // 0: the matrix must be filled; 1: the factors are valid but the
+    // excitation changed; 2: solved.
+    int MatrixState = 0;
 
     // The interaction matrix, later its LU factors: ZR[I][J] + j ZI[I][J].
     std::array<std::array<float, kMatrixSize>, kMatrixSize> ZR{};

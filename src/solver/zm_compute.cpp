@@ -117,8 +117,8 @@ bool Results(Context& ctx) {
         st.Ps = ps;
         st.SourceResults[s] = SourceResult{zr, zx, vr, vi, ir, ii, ps};
         st.Pin = st.Pin + ps;
-        if (ctx.AbortFlag) {
-            ctx.project.MatrixState = 0;
+        if (StopRequested(ctx)) {
+            st.MatrixState = 0;
             return false;
         }
         if (!ctx.BatchMode) ReportSource(ctx, s);
@@ -130,8 +130,8 @@ bool Results(Context& ctx) {
 
 // Fill (when needed), loads, factorisation and solution. False when stopped.
 bool Solve(Context& ctx) {
-    Project& p = ctx.project;
-    if (p.MatrixState == 0) {
+    SolverState& st = Solver(ctx);
+    if (st.MatrixState == 0) {
         // One team of threads for the fill and the factorisation, started
         // first so that its helpers are awake when the rows are shared out.
         const std::unique_ptr<RowTeam> team = Solver(ctx).referenceKernels ? nullptr : MakeRowTeam(Solver(ctx));
@@ -143,30 +143,30 @@ bool Solve(Context& ctx) {
     }
     SetRightHandSide(ctx);
     SolveMatrix(ctx);
-    p.MatrixState = 2;
+    st.MatrixState = 2;
     return true;
 }
 
 }  // namespace
 
-void ZMCompute(Context& ctx) {
+Result ZMCompute(Context& ctx) {
     SolverState& st = Solver(ctx);
-    Project& p = ctx.project;
     ctx.host->SetBusy(true);
-    ctx.AbortFlag = false;
     st.ZinR = st.ZinX = st.IinR = st.IinI = st.Ps = st.Pin = 0;
     st.SourceResults.fill(SourceResult{});
+    Result result;
     try {
-        if (p.MatrixState == 2 || Solve(ctx)) Results(ctx);
+        result = RefreshSolver(ctx);
+        if (result.completed() && st.MatrixState != 2 && !Solve(ctx)) result = Result::Stopped();
+        if (result.completed() && !Results(ctx)) result = Result::Stopped();
     } catch (const ComputeFault& fault) {
         ctx.debug.Write("In ZMCompute " + fault.text);
-        ctx.host->ShowMessage({fault.text, "ZMCompute", MessageIcon::None, MessageButtons::Ok, 1});
-        ctx.AbortFlag = true;
-        p.MatrixState = 0;
+        result = Result::Failed(FaultMessage(fault.text, "ZMCompute"));
+        st.MatrixState = 0;
     }
     ctx.host->SetBusy(false);
     ctx.host->SetStatusText(1, "");
-    p.HeightChanged = false;
+    return result;
 }
 
 }  // namespace qw

@@ -2,16 +2,18 @@
 #pragma once
 
 #include "model/context.h"
+#include "platform/outcome.h"
 
 namespace qw {
 
-// Computes what MatrixState says is missing: fills the matrix (0), adds the
-// loads and factorises it, solves for the excitation (1), then computes
-// and reports every source's impedance, SWR, voltage, current and power
-// (2: only the results and the report). Clears AbortFlag on entry; a Stop
-// during the fill or the factorisation leaves MatrixState at 0. A fault
-// (a zero source current, a result that is not finite, too many loads) is
-// shown in a "ZMCompute" message and sets AbortFlag.
-void ZMCompute(Context& ctx);
+// Brings the solver up to date with the document (RefreshSolver), then
+// computes what is missing: fills the matrix, adds the loads and
+// factorises it, solves for the excitation, and computes and reports every
+// source's impedance, SWR, voltage, current and power (when solved already:
+// only the results and the report). A stop during the fill, the
+// factorisation or the report returns Stopped and leaves the matrix to be
+// filled again. A fault (a zero source current, a result that is not
+// finite, too many loads) returns Failed with its "ZMCompute" message.
+Result ZMCompute(Context& ctx);
 
 }  // namespace qw

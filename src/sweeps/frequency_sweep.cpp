@@ -114,7 +114,8 @@ bool RunFrequencySweep(Context& ctx, SweepSettings& set, const SweepCallback& on
         onPoint(s);
         const float span = bound - r.Lower;
         ShowProgress(ctx, span > 0 ? std::min(1.0, static_cast<double>(F - r.Lower) / span) : 1.0);
-        if (ctx.AbortFlag) {
+        if (StopRequested(ctx)) {
+            ctx.AbortFlag = true;
             finished = false;
             break;
         }

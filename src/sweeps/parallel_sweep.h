@@ -1,5 +1,5 @@
 // A frequency sweep spread over several threads. Every worker owns a copy
-// of the program's context with its own solver state; nothing mutable is
+// of the program's document with its own solver state; nothing mutable is
 // shared but the index of the next point and the stop flag. The points
 // come back in frequency order, whatever the number of workers, and the
 // results equal those of one worker.
@@ -38,9 +38,9 @@ struct ParallelSweepRequest {
 // point without gain is the previous point's, as a sequential sweep gives.
 std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweepRequest& request);
 
-// A context for a worker: the parent's project and options, its own solver
-// state with the pulses built and the sources and loads prepared, in batch
+// A context for a worker in session: a copy of the parent's document and of
+// its solver, the pulses built and the sources and loads prepared, in batch
 // mode.
-std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Host& host);
+std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Session& session);
 
 }  // namespace qw

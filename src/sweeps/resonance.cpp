@@ -6,6 +6,7 @@
 #include "model/checks.h"
 #include "model/number_text.h"
 #include "platform/host.h"
+#include "solver/solver.h"
 #include "solver/source_report.h"
 #include "sweeps/sweep_point.h"
 
@@ -68,9 +69,9 @@ bool ResonanceScan(Context& ctx, float lower, float upper, float step,
         PointImpedance z;
         const bool solved = EvaluatePoint(ctx, F, z);
         ShowProgress(ctx, upper > lower ? std::min(1.0, static_cast<double>(F - lower) / (upper - lower)) : 1.0);
-        if (!solved || ctx.AbortFlag) {
+        if (!solved || StopRequested(ctx)) {
             ctx.AbortFlag = true;
-            p.MatrixState = 0;
+            Solver(ctx).MatrixState = 0;
             finish();
             return false;
         }

@@ -15,26 +15,23 @@ bool EvaluatePoint(Context& ctx, float frequency, PointImpedance& result) {
     SolverState& st = Solver(ctx);
     p.Frequency = frequency;
     SetFrequencyConstants(ctx);
-    if (!PrepareLoads(ctx)) return false;
-    if (st.CurrentSourcePresent) {
-        PrepareSources(ctx);
-        p.MatrixState = 0;
-    }
+    if (!Conclude(ctx, PrepareLoads(ctx))) return false;
+    PrepareCurrentSources(ctx);
     const bool batch = ctx.BatchMode;
     ctx.BatchMode = true;
-    ZMCompute(ctx);
+    const bool solved = Conclude(ctx, ZMCompute(ctx));
     ctx.BatchMode = batch;
     result.R = st.ZinR;
     result.X = st.ZinX;
     result.Pin = st.Pin;
-    return !ctx.AbortFlag;
+    return solved;
 }
 
 void RestoreFrequency(Context& ctx, float frequency) {
     const bool abort = ctx.AbortFlag;
     ctx.project.Frequency = frequency;
     SetFrequencyConstants(ctx);
-    PrepareLoads(ctx);
+    PrepareLoads(ctx);  // the loads were prepared at this frequency before the sweep
     ctx.AbortFlag = abort;  // a stopped sweep stays stopped
 }
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "model/context.h"
-#include "model/field_requests.h"
+#include "platform/field_requests.h"
 #include "ui/window_placement.h"
 
 class QRadioButton;

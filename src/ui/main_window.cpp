@@ -426,6 +426,7 @@ void MainWindow::Run(const std::function<void()>& command) {
         enabledAfterRun_[name] = action->isEnabled();
         action->setEnabled(false);
     }
+    ctx_.stop.Reset();  // a stop asked for before this command is not for it
     command();
     computing_ = false;
     for (const auto& [name, enabled] : enabledAfterRun_) commands_[name]->setEnabled(enabled);

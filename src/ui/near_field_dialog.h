@@ -6,7 +6,7 @@
 #include <array>
 
 #include "model/context.h"
-#include "model/field_requests.h"
+#include "platform/field_requests.h"
 #include "ui/window_placement.h"
 
 class QRadioButton;

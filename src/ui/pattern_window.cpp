@@ -604,7 +604,7 @@ bool PatternWindow::ApplyHeight() {
     // The pulses are built again at the next cut, and the pattern file is
     // started anew for the changed project.
     p.Height = metres;
-    p.HeightChanged = true;
+    ctx_.Changed(Change::Geometry);
     p.Modified = true;
     ShowHeight();
     return true;

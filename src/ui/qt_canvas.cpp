@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPen>
 
-#include "model/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace qw {
 

@@ -261,7 +261,7 @@ bool QtHost::TakeStopRequest() {
 
 void QtHost::RequestStop() {
     stopPending_ = true;
-    if (ctx_) ctx_->AbortFlag = true;
+    if (ctx_) ctx_->stop.Request();
     // Every busy pointer goes, however many were stacked.
     busy_ = false;
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "model/text_encoding.h"
+#include "platform/text_encoding.h"
 #include "model/window_position.h"
 
 namespace qw {

@@ -47,18 +47,21 @@ TEST(HeightDialog, NegativeIsRefusedCancelRestoresAndFreeSpaceGoesOverGround) {
     HeightFixture f;
     f.p.Height = 4;
     HeightDialogLogic d(f.ctx);
+    const Revisions before = f.ctx.revisions;
     EXPECT_FALSE(d.Ok("-1"));
     EXPECT_EQ(f.host.MessageTexts(), std::vector<std::string>{"Negative Height not allowed"});
     EXPECT_EQ(f.p.Height, 4.0f);
     d.Cancel();
     EXPECT_EQ(f.p.Height, 4.0f);
     EXPECT_TRUE(f.ctx.AbortFlag);
-    EXPECT_FALSE(f.p.Modified || f.p.HeightChanged);
+    EXPECT_FALSE(f.p.Modified);
+    EXPECT_EQ(f.ctx.revisions, before);  // nothing to rebuild
 
     f.p.Env.GroundPresent = kFreeSpace;
     ASSERT_TRUE(d.Ok("15.5"));
     EXPECT_EQ(f.p.Height, 15.5f);
-    EXPECT_TRUE(f.p.HeightChanged && f.p.Modified);
+    EXPECT_TRUE(f.p.Modified);
+    EXPECT_EQ(f.ctx.revisions.geometry, before.geometry + 1);  // the pulses are built again
     EXPECT_EQ(f.p.Env.GroundPresent, kOverGround);
     EXPECT_EQ(f.host.commandCaption["CtlFree"], "Ground Plane");
 }

@@ -40,7 +40,7 @@ struct ShortElement {
         st.Pin = 0.5f;
         st.ZinR = 50;
         st.ZinX = 0;
-        a.p.MatrixState = 2;
+        a.MarkSolved();
         EXPECT_TRUE(OpenLog(a.ctx, dir.File("q.log")));
     }
     static double Etheta(double zenithDeg) {

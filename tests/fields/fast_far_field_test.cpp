@@ -98,7 +98,7 @@ TEST(FastFarField, GainsAgreeOverRealGround) {
     p.Env.SetRealGround(13, 0.005f);
     p.Height = 0.5f;
     PrepareReadProject(s.ctx, true);
-    p.MatrixState = 0;
+    Solver(s.ctx).MatrixState = 0;
     ZMCompute(s.ctx);
     CompareGains(s, "vertical over real ground");
     // Over perfect ground the image pass runs in the lanes too, and the
@@ -107,7 +107,7 @@ TEST(FastFarField, GainsAgreeOverRealGround) {
     p.Height = 0;
     PrepareReadProject(s.ctx, true);
     ASSERT_TRUE(Solver(s.ctx).pulses.IsGroundPulse(1));
-    p.MatrixState = 0;
+    Solver(s.ctx).MatrixState = 0;
     ZMCompute(s.ctx);
     CompareGains(s, "vertical over perfect ground");
     CompareColumns(s, "vertical over perfect ground");

@@ -15,6 +15,7 @@ struct Checked {
     Context ctx{host};
     Project& p = ctx.project;
     std::vector<std::string> steps;
+    std::uint64_t pulsesBuiltFor = 0;
 
     Checked() {
         NewProject(ctx);
@@ -24,9 +25,18 @@ struct Checked {
         p.GeometryDefined = p.FrequencyDefined = p.GroundDefined = p.SourcesDefined = true;
         p.Height = 5;
         p.Frequency = 14;
-        ctx.hooks.BuildPulseTable = [this](Context&) { steps.push_back("pulses"); };
+        ctx.hooks.BuildPulseTable = [this](Context& c) {
+            steps.push_back("pulses");
+            pulsesBuiltFor = c.revisions.geometry;
+            return Result{};
+        };
         ctx.hooks.PrepareSources = [this](Context&) { steps.push_back("sources"); };
-        ctx.hooks.PrepareLoads = [this](Context&) { steps.push_back("loads"); };
+        ctx.hooks.PrepareLoads = [this](Context&) {
+            steps.push_back("loads");
+            return Result{};
+        };
+        ctx.hooks.PulsesCurrent = [this](const Context& c) { return c.revisions.geometry == pulsesBuiltFor; };
+        pulsesBuiltFor = ctx.revisions.geometry;
         ctx.hooks.SetFrequencyConstants = [this](Context&) { steps.push_back("frequency"); };
     }
 };
@@ -79,17 +89,21 @@ TEST(Checks, ZeroHeightQuestion) {
 
 TEST(Checks, StaleHeightRebuildsThePulses) {
     Checked c;
-    c.p.HeightChanged = true;
+    CheckProject(c.ctx);
+    EXPECT_TRUE(c.steps.empty());  // the pulses stand for the geometry
+    c.p.Height = 7;
+    c.ctx.Changed(Change::Geometry);
     CheckProject(c.ctx);
     EXPECT_EQ(c.steps, (std::vector<std::string>{"pulses", "sources", "loads"}));
-    EXPECT_FALSE(c.p.HeightChanged);
-    // A failed rebuild stops the check and keeps the pulses stale.
+    EXPECT_TRUE(c.ctx.hooks.PulsesCurrent(c.ctx));
+    // A failed rebuild stops the check, shows its fault and keeps the pulses stale.
     Checked bad;
-    bad.p.HeightChanged = true;
-    bad.ctx.hooks.BuildPulseTable = [](Context& x) { x.AbortFlag = true; };
+    bad.ctx.Changed(Change::Geometry);
+    bad.ctx.hooks.BuildPulseTable = [](Context&) { return Result::Failed(FaultMessage("no pulses", "Geometry")); };
     CheckProject(bad.ctx);
     EXPECT_TRUE(bad.ctx.AbortFlag);
-    EXPECT_TRUE(bad.p.HeightChanged);
+    EXPECT_EQ(bad.host.MessageTexts(), std::vector<std::string>{"no pulses"});
+    EXPECT_FALSE(bad.ctx.hooks.PulsesCurrent(bad.ctx));
 }
 
 TEST(Checks, MissingFrequencyIsAskedFor) {
@@ -130,7 +144,6 @@ TEST(Checks, MissingGroundIsAskedFor) {
     EXPECT_EQ(c.p.Env.Conductivity(), 0.005f);
     EXPECT_EQ(c.p.Env.Boundary, kCircularBoundary);  // radials force a circular boundary
     EXPECT_TRUE(c.p.GroundDefined);
-    EXPECT_EQ(c.p.MatrixState, 0);
 
     Checked cancel;
     cancel.p.GroundDefined = false;

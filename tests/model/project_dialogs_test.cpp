@@ -55,20 +55,21 @@ TEST(GroundInputCheck, ZeroAndNegativeValuesAreRefused) {
 
 TEST(GroundInputCheck, UnchangedRealGroundKeepsTheSolution) {
     GroundFixture f;
+    const std::uint64_t ground = f.ctx.revisions.ground;
     ASSERT_TRUE(ApplyGround(f.ctx, Average()));  // perfect to real: a change
     EXPECT_TRUE(f.p.Modified);
-    EXPECT_EQ(f.p.MatrixState, 0);
+    EXPECT_EQ(f.ctx.revisions.ground, ground + 1);
     EXPECT_EQ(f.p.Env.Conductivity(), 0.005f);
 
     f.p.Modified = false;
-    f.p.MatrixState = 2;
     f.p.GroundDefined = false;
+    const Revisions solvedFor = f.ctx.revisions;
     GroundInput same = GroundInputOf(f.p.Env);
     same.changed = false;
     ASSERT_TRUE(ApplyGround(f.ctx, same));
     EXPECT_TRUE(f.p.GroundDefined);
     EXPECT_FALSE(f.p.Modified);
-    EXPECT_EQ(f.p.MatrixState, 2);
+    EXPECT_EQ(f.ctx.revisions, solvedFor);  // the solution stands
 }
 
 }  // namespace

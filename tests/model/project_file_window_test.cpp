@@ -20,7 +20,10 @@ struct Window {
     std::vector<std::string> steps;
     Window() {
         NewProject(ctx);
-        ctx.hooks.BuildPulseTable = [this](Context&) { steps.push_back("pulses"); };
+        ctx.hooks.BuildPulseTable = [this](Context&) {
+            steps.push_back("pulses");
+            return Result{};
+        };
         ctx.hooks.PrepareSources = [this](Context&) { steps.push_back("sources"); };
         test::WriteBytes(dir.File("two.qlk"), kFile);
     }

@@ -176,9 +176,9 @@ TEST(PatternPlot, AHeightEnteredSinceTheLastSolutionIsTheOneComputed) {
     const PatternCut atQuarterWave = view.cut;
     // The height entered afterwards, as the pattern window's box does it.
     changed->p.Height = 0.5f;
-    changed->p.HeightChanged = true;
+    changed->ctx.Changed(Change::Geometry);
     ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines));
-    EXPECT_FALSE(changed->p.HeightChanged);
+    EXPECT_TRUE(PulsesCurrent(changed->ctx));
 
     auto fresh = overGround(0.5f);
     PatternView freshView = view;

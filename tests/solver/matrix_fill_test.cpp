@@ -121,7 +121,7 @@ TEST(FillMatrix, StopEndsTheFillAfterTheRow) {
     s.host.stopAfterProgressCalls = 2;
     ClearMatrix(s.St());
     EXPECT_FALSE(FillMatrix(s.ctx, false));
-    EXPECT_TRUE(s.ctx.AbortFlag);
+    EXPECT_TRUE(s.ctx.stop.Requested());
     EXPECT_EQ(s.host.progress, (std::vector<double>{1.0 / 9, 2.0 / 9}));
     const Matrix part(s.St());
     for (int i = 1; i <= 9; ++i)

@@ -19,8 +19,9 @@ struct Build : test::SolvedAntenna {
         Wire(segments, x1, y1, z1, x2, y2, z2, radius);
         return *this;
     }
+    // The table, its fault shown through the scripted host as a command does.
     const PulseTable& Run() {
-        BuildPulseTable(ctx);
+        Conclude(ctx, BuildPulseTable(ctx));
         return St().pulses;
     }
 };

@@ -63,7 +63,7 @@ TEST(Resonance, RefusedBandsAndStop) {
     EXPECT_FALSE(ResonanceScan(s.ctx, 280, 320, 4));
     EXPECT_TRUE(s.ctx.AbortFlag);
     EXPECT_EQ(s.host.mainText.size(), 2u);  // one line, then the empty line
-    EXPECT_TRUE(s.p.Frequency == 100.0f && s.p.MatrixState == 0);
+    EXPECT_TRUE(s.p.Frequency == 100.0f && Solver(s.ctx).MatrixState == 0);
 }
 
 TEST(Resonance, RangeDialog) {

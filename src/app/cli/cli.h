@@ -42,9 +42,10 @@ private:
     std::vector<std::string> flags_;
 };
 
-// The console, a fresh project and its context, as every command starts.
-struct Session {
-    Session(std::ostream& out, std::ostream& err);
+// One run of a command: the console, a fresh project and its context, as
+// every command starts.
+struct Run {
+    Run(std::ostream& out, std::ostream& err);
     ConsoleHost host;
     Context ctx;
     std::ostream& out;
@@ -64,34 +65,34 @@ struct Session {
 // True when the arguments parsed and there are `count` positional ones,
 // after ApplyGlobalOptions; otherwise prints the error (and the usage for
 // wrong arguments) on stderr.
-bool ExpectArguments(Session& session, const Arguments& args, std::size_t count, const char* usage);
+bool ExpectArguments(Run& run, const Arguments& args, std::size_t count, const char* usage);
 
 struct Command {
     const char* name;
     const char* summary;
     const char* usage;  // the whole help text of the command
-    int (*run)(Session& session, const std::vector<std::string>& args);
+    int (*run)(Run& run, const std::vector<std::string>& args);
 };
 
 const std::vector<Command>& Commands();
 
 extern const char* const kShowUsage;
-int RunShow(Session& session, const std::vector<std::string>& args);
+int RunShow(Run& run, const std::vector<std::string>& args);
 extern const char* const kSaveUsage;
-int RunSave(Session& session, const std::vector<std::string>& args);
+int RunSave(Run& run, const std::vector<std::string>& args);
 extern const char* const kComputeUsage;
-int RunCompute(Session& session, const std::vector<std::string>& args);
+int RunCompute(Run& run, const std::vector<std::string>& args);
 extern const char* const kNearFieldUsage;
-int RunNearField(Session& session, const std::vector<std::string>& args);
+int RunNearField(Run& run, const std::vector<std::string>& args);
 extern const char* const kCurrentsUsage;
-int RunCurrents(Session& session, const std::vector<std::string>& args);
+int RunCurrents(Run& run, const std::vector<std::string>& args);
 extern const char* const kFarFieldUsage;
-int RunFarField(Session& session, const std::vector<std::string>& args);
+int RunFarField(Run& run, const std::vector<std::string>& args);
 extern const char* const kResonanceUsage;
-int RunResonance(Session& session, const std::vector<std::string>& args);
+int RunResonance(Run& run, const std::vector<std::string>& args);
 extern const char* const kSweepUsage;
-int RunSweep(Session& session, const std::vector<std::string>& args);
+int RunSweep(Run& run, const std::vector<std::string>& args);
 extern const char* const kPatternUsage;
-int RunPattern(Session& session, const std::vector<std::string>& args);
+int RunPattern(Run& run, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
                 return 0;
             }
         }
-        qw::cli::Session session(std::cout, std::cerr);
-        const int status = c.run(session, rest);
+        qw::cli::Run run(std::cout, std::cerr);
+        const int status = c.run(run, rest);
         std::cout.flush();
         return status;
     }

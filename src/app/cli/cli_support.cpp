@@ -48,19 +48,19 @@ bool Arguments::Flag(const std::string& option) const {
     return std::find(flags_.begin(), flags_.end(), option) != flags_.end();
 }
 
-bool ExpectArguments(Session& s, const Arguments& a, std::size_t count, const char* usage) {
+bool ExpectArguments(Run& s, const Arguments& a, std::size_t count, const char* usage) {
     if (a.Error().empty() && a.Positional().size() == count) return s.ApplyGlobalOptions(a);
     s.err << "quillwork-cli: " << (a.Error().empty() ? "wrong number of arguments" : a.Error()) << "\n" << usage;
     return false;
 }
 
-Session::Session(std::ostream& outStream, std::ostream& errStream)
+Run::Run(std::ostream& outStream, std::ostream& errStream)
     : host(outStream, errStream), ctx(host), out(outStream), err(errStream) {
     InstallSolver(ctx);
     NewProject(ctx);
 }
 
-bool Session::ApplyGlobalOptions(const Arguments& a) {
+bool Run::ApplyGlobalOptions(const Arguments& a) {
     ctx.files = LocateFiles(SystemLocationInputs());
     const auto settings = a.Value("--settings");
     if (settings) ctx.files.settingsFile = *settings;
@@ -73,7 +73,7 @@ bool Session::ApplyGlobalOptions(const Arguments& a) {
     return !log || OpenLog(ctx, *log);
 }
 
-bool Session::Load(const std::string& path) {
+bool Run::Load(const std::string& path) {
     ctx.PendingFileName = path;
     LoadProject(ctx);
     return !ctx.AbortFlag;

@@ -23,7 +23,7 @@ std::string JsonComplex(const char* a, float x, const char* b, float y) {
     return std::string("{\"") + a + "\": " + JsonNumber(x) + ", \"" + b + "\": " + JsonNumber(y) + "}";
 }
 
-void PrintJson(Session& s, std::ostream& out) {
+void PrintJson(Run& s, std::ostream& out) {
     const SolverState& st = Solver(s.ctx);
     const Project& p = s.ctx.project;
     out << "{\"frequency\": " << JsonNumber(p.Frequency) << ", \"coax_impedance\": " << JsonNumber(p.CoaxImpedance)
@@ -51,7 +51,7 @@ const char* const kComputeUsage =
     "  --json                 print one JSON object instead of the report\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunCompute(Session& s, const std::vector<std::string>& args) {
+int RunCompute(Run& s, const std::vector<std::string>& args) {
     const Arguments a(args, ComputeValueOptions(), {"--json", "--yes"});
     if (!ExpectArguments(s, a, 1, kComputeUsage)) return 1;
     const bool json = a.Flag("--json");

@@ -31,17 +31,17 @@ bool Numbers(const std::string& text, std::vector<double>& values) {
     }
 }
 
-bool Fail(Session& s, const std::string& why) {
+bool Fail(Run& s, const std::string& why) {
     s.err << "quillwork-cli: " << why << "\n";
     return false;
 }
 
-bool ApplyGroundOption(Session& s, const std::string& text) {
+bool ApplyGroundOption(Run& s, const std::string& text) {
     Project& p = s.ctx.project;
     const std::string word = UpperAscii(text);
     if (word == "FREE") {
         p.Env.GroundPresent = kFreeSpace;
-        p.MatrixState = 0;
+        s.ctx.Changed(Change::Geometry);
         return true;
     }
     GroundInput g = GroundInputOf(p.Env);
@@ -62,7 +62,7 @@ bool ApplyGroundOption(Session& s, const std::string& text) {
         }
     }
     p.Env.GroundPresent = kOverGround;
-    p.MatrixState = 0;
+    s.ctx.Changed(Change::Geometry);
     return ApplyGround(s.ctx, g) || Fail(s, "the ground parameters of --ground are not valid");
 }
 
@@ -70,7 +70,7 @@ bool ApplyGroundOption(Session& s, const std::string& text) {
 
 std::vector<std::string> ComputeValueOptions() { return {"--frequency", "--height", "--ground", "--source"}; }
 
-bool ApplyComputeOptions(Session& s, const Arguments& a) {
+bool ApplyComputeOptions(Run& s, const Arguments& a) {
     Context& ctx = s.ctx;
     Project& p = ctx.project;
     std::vector<double> v;
@@ -79,14 +79,15 @@ bool ApplyComputeOptions(Session& s, const Arguments& a) {
             return Fail(s, "--frequency takes a frequency in MHz");
         p.Frequency = static_cast<float>(v[0]);
         p.FrequencyDefined = true;
+        ctx.Changed(Change::Frequency);
         SetFrequencyConstants(ctx);
-        if (!PrepareLoads(ctx)) return false;
+        if (!Conclude(ctx, PrepareLoads(ctx))) return false;
     }
     if (const auto h = a.Value("--height")) {
         if (!Numbers(*h, v) || v.size() != 1 || v[0] < 0 || v[0] > 1e9)
             return Fail(s, "--height takes a height of 0 or more metres");
         p.Height = static_cast<float>(v[0]);
-        p.HeightChanged = true;
+        ctx.Changed(Change::Geometry);
     }
     if (const auto g = a.Value("--ground")) {
         if (!ApplyGroundOption(s, *g)) return false;
@@ -102,13 +103,14 @@ bool ApplyComputeOptions(Session& s, const Arguments& a) {
         p.Sources[1] = one;
         p.SourceCount = 1;
         p.SourcesDefined = true;
+        ctx.Changed(Change::Sources);
         PrepareSources(ctx);
         if (p.SourceCount == 0) return Fail(s, "--source: the project has no pulse " + std::to_string(one.Pulse));
     }
     return true;
 }
 
-bool LoadCheckAndSolve(Session& s, const Arguments& a, bool report) {
+bool LoadCheckAndSolve(Run& s, const Arguments& a, bool report) {
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return false;
     if (!ApplyComputeOptions(s, a)) return false;

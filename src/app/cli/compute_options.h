@@ -27,13 +27,13 @@ std::vector<std::string> ComputeValueOptions();
 
 // Applies the options to the project read; false (with the reason on
 // stderr) for a value that cannot be used.
-bool ApplyComputeOptions(Session& session, const Arguments& args);
+bool ApplyComputeOptions(Run& run, const Arguments& args);
 
 // What every computing command does first: reads the file named by the one
 // positional argument (without printing its echo), applies the options,
 // runs the checks (--yes answers their questions), refuses a project
 // without sources, and solves. The source report is printed when `report`
 // is true. False, with the reason on stderr, when the command must stop.
-bool LoadCheckAndSolve(Session& session, const Arguments& args, bool report);
+bool LoadCheckAndSolve(Run& run, const Arguments& args, bool report);
 
 }  // namespace qw::cli

@@ -43,7 +43,7 @@ const char* const kCurrentsUsage =
     "                         this option no data file is written)\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunCurrents(Session& s, const std::vector<std::string>& args) {
+int RunCurrents(Run& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();
     values.push_back("--data-file");
     const Arguments a(args, values, {"--csv", "--yes"});

@@ -32,7 +32,7 @@ private:
     std::optional<float> power_;
 };
 
-bool Fail(Session& s, const std::string& why) {
+bool Fail(Run& s, const std::string& why) {
     s.err << "quillwork-cli: " << why << "\n";
     return false;
 }
@@ -45,7 +45,7 @@ bool Numbers(const std::string& text, std::size_t count, std::vector<double>& va
 
 // Fills the far-field request from the options; false for a value that
 // cannot be used.
-bool FillRequest(Session& s, const Arguments& a, std::optional<float>& power) {
+bool FillRequest(Run& s, const Arguments& a, std::optional<float>& power) {
     FarFieldRequest& r = s.ctx.farField;
     std::vector<double> v;
     if (const auto z = a.Value("--zenith")) {
@@ -95,7 +95,7 @@ const char* const kFarFieldUsage =
     "                         one row per direction instead of the title and the table\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunFarField(Session& s, const std::vector<std::string>& args) {
+int RunFarField(Run& s, const std::vector<std::string>& args) {
     std::vector<std::string> valueOptions = ComputeValueOptions();
     valueOptions.insert(valueOptions.end(), {"--zenith", "--azimuth", "--power", "--distance"});
     const Arguments a(args, valueOptions, {"--volts", "--csv", "--yes"});

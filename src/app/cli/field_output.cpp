@@ -5,12 +5,12 @@
 #include <ostream>
 
 #include "model/number_text.h"
-#include "model/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace qw::cli {
 
-LineEcho PrintedLines(Session& session) {
-    std::ostream& out = session.out;
+LineEcho PrintedLines(Run& run) {
+    std::ostream& out = run.out;
     return [&out](const std::string& line) { out << Cp1252ToUtf8(line) << '\n'; };
 }
 

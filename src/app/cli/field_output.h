@@ -11,7 +11,7 @@
 namespace qw::cli {
 
 // Prints every report line on the session's standard output, in UTF-8.
-LineEcho PrintedLines(Session& session);
+LineEcho PrintedLines(Run& run);
 
 // A number of a CSV row: "0.5", "-0.25", "1E-05".
 std::string CsvNumber(float value);

@@ -27,7 +27,7 @@ struct NearFieldOptions {
 // power), the fields the options give replaced.
 class NearFieldConsole : public ConsoleHost {
 public:
-    NearFieldConsole(Session& s, const NearFieldOptions& options)
+    NearFieldConsole(Run& s, const NearFieldOptions& options)
         : ConsoleHost(s.out, s.err), options_(options) {}
 
     std::optional<NearFieldRequest> RequestNearField(const NearFieldRequest& current) override {
@@ -56,12 +56,12 @@ private:
     const NearFieldOptions& options_;
 };
 
-bool Fail(Session& s, const std::string& why) {
+bool Fail(Run& s, const std::string& why) {
     s.err << "quillwork-cli: " << why << "\n";
     return false;
 }
 
-bool FloatTriple(Session& s, const Arguments& a, const char* option, std::optional<std::array<float, 3>>& to) {
+bool FloatTriple(Run& s, const Arguments& a, const char* option, std::optional<std::array<float, 3>>& to) {
     const auto text = a.Value(option);
     if (!text) return true;
     std::vector<double> v;
@@ -71,7 +71,7 @@ bool FloatTriple(Session& s, const Arguments& a, const char* option, std::option
     return true;
 }
 
-bool ReadOptions(Session& s, const Arguments& a, NearFieldOptions& o) {
+bool ReadOptions(Run& s, const Arguments& a, NearFieldOptions& o) {
     o.magnetic = a.Flag("--magnetic");
     if (!FloatTriple(s, a, "--start", o.start) || !FloatTriple(s, a, "--step", o.step)) return false;
     std::vector<double> v;
@@ -115,7 +115,7 @@ const char* const kNearFieldUsage =
     "                         row per point instead of the report\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunNearField(Session& s, const std::vector<std::string>& args) {
+int RunNearField(Run& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();
     values.insert(values.end(), {"--start", "--step", "--count", "--power"});
     const Arguments a(args, values, {"--magnetic", "--csv", "--yes"});

@@ -14,7 +14,7 @@ namespace qw::cli {
 
 namespace {
 
-bool Fail(Session& s, const std::string& why) {
+bool Fail(Run& s, const std::string& why) {
     s.err << "quillwork-cli: " << why << "\n";
     return false;
 }
@@ -34,7 +34,7 @@ struct PatternRequest {
     int width = 640, height = 640;
 };
 
-bool ReadRequest(Session& s, const Arguments& a, PatternRequest& r) {
+bool ReadRequest(Run& s, const Arguments& a, PatternRequest& r) {
     const auto az = a.Value("--azimuth-cut"), zen = a.Value("--zenith-cut");
     if (az.has_value() == zen.has_value()) return Fail(s, "give exactly one of --azimuth-cut ELEV and --zenith-cut AZ");
     std::vector<double> v;
@@ -76,7 +76,7 @@ const char* const kPatternUsage =
     "                         project's own stored cut, as the Compare command does\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunPattern(Session& s, const std::vector<std::string>& args) {
+int RunPattern(Run& s, const std::vector<std::string>& args) {
     std::vector<std::string> valueOptions = ComputeValueOptions();
     valueOptions.insert(valueOptions.end(),
                         {"--azimuth-cut", "--zenith-cut", "--field", "--step", "--size", "--svg", "--compare"});

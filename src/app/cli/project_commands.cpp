@@ -21,13 +21,13 @@ const char* const kSaveUsage =
     "the frequency of a project whose file does not give them.\n\n"
     "  --comment TEXT         the comment of the new header\n" GLOBAL_OPTIONS_HELP;
 
-int RunShow(Session& s, const std::vector<std::string>& args) {
+int RunShow(Run& s, const std::vector<std::string>& args) {
     const Arguments a(args, {}, {});
     if (!ExpectArguments(s, a, 1, kShowUsage)) return 1;
     return s.Load(a.Positional()[0]) ? 0 : 1;
 }
 
-int RunSave(Session& s, const std::vector<std::string>& args) {
+int RunSave(Run& s, const std::vector<std::string>& args) {
     const Arguments a(args, {"--comment"}, {});
     if (!ExpectArguments(s, a, 2, kSaveUsage)) return 1;
     s.host.echoMainText = false;

@@ -20,7 +20,7 @@ struct Band {
     double from = 0, to = 0, step = 0;
 };
 
-bool ReadBand(Session& s, const Arguments& a, Band& band) {
+bool ReadBand(Run& s, const Arguments& a, Band& band) {
     const auto from = a.Value("--from"), to = a.Value("--to"), step = a.Value("--step");
     if (!from || !to || !step) {
         s.err << "quillwork-cli: give the band with --from F1 --to F2 --step DF (MHz)\n";
@@ -56,7 +56,7 @@ const char* const kResonanceUsage =
     "  --csv                  frequency_mhz,r_ohm,x_ohm,swr,resonance instead of the lines\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunResonance(Session& s, const std::vector<std::string>& args) {
+int RunResonance(Run& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();
     values.insert(values.end(), {"--from", "--to", "--step"});
     const Arguments a(args, values, {"--csv", "--yes"});
@@ -91,7 +91,7 @@ const char* const kSweepUsage =
     "                         is the same for every N\n"
     YES_OPTION_HELP COMPUTE_OPTIONS_HELP GLOBAL_OPTIONS_HELP;
 
-int RunSweep(Session& s, const std::vector<std::string>& rawArgs) {
+int RunSweep(Run& s, const std::vector<std::string>& rawArgs) {
     // "-j N" is the one short option.
     std::vector<std::string> args;
     for (const auto& x : rawArgs) args.push_back(x == "-j" ? "--jobs" : x);

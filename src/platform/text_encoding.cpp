@@ -4,7 +4,7 @@
 // code points. Only 0x80-0x9F need a table; the five bytes Windows-1252
 // leaves undefined keep their own value (C1 control characters), so every
 // byte survives a round trip.
-#include "model/text_encoding.h"
+#include "platform/text_encoding.h"
 
 #include <array>
 #include <cstdint>
@@ -102,6 +102,13 @@ std::string Utf8ToCp1252(std::string_view text) {
         char32_t c = 0;
         out += DecodeUtf8(text, i, c) ? ByteOf(c) : kReplacement;
     }
+    return out;
+}
+
+std::string UpperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
 }
 

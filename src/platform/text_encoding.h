@@ -17,4 +17,7 @@ std::string Cp1252ToUtf8(std::string_view text);
 // malformed UTF-8 sequences, become "?".
 std::string Utf8ToCp1252(std::string_view text);
 
+// ASCII upper case; bytes above 127 are kept as they are.
+std::string UpperAscii(std::string_view text);
+
 }  // namespace qw
