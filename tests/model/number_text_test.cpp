@@ -1,7 +1,10 @@
 // The number texts: Str's 7 (or 15) digits and their rounding, the masks of
 // Format with their sections and the minus sign, Val's leading number, and
 // the conversions CInt (half to even), CLng, IntPart and ToSingle.
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_conversion.h"
+#include "model/number_str.h"
+#include "model/number_value.h"
 
 #include <gtest/gtest.h>
 
