@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "model/checks.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_value.h"
 #include "model/settings.h"
 #include "platform/host.h"
 

@@ -4,8 +4,9 @@
 #include <memory>
 
 #include "fields/magnitude_phase.h"
+#include "model/format_mask.h"
 #include "model/log_commands.h"
-#include "model/number_text.h"
+#include "model/number_str.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
 #include "solver/solver.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fields/magnitude_phase.h"
+#include "model/format_mask.h"
 #include "model/log_commands.h"
-#include "model/number_text.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
 #include "solver/solver.h"

@@ -2,7 +2,7 @@
 // 14-column print zones for the comma, Tab to a column.
 #include "model/print_layout.h"
 
-#include "model/number_text.h"
+#include "model/number_str.h"
 
 namespace qw {
 

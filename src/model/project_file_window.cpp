@@ -1,7 +1,7 @@
 #include "model/project_file_window.h"
 
 #include "platform/file_replace.h"
-#include "model/number_text.h"
+#include "model/number_str.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"
 #include "platform/host.h"

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "model/card_tokens.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_conversion.h"
+#include "model/number_str.h"
+#include "model/number_value.h"
 #include "model/units.h"
 #include "platform/host.h"
 

@@ -6,7 +6,8 @@
 
 #include "model/card_tokens.h"
 #include "platform/file_replace.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_str.h"
 #include "model/project_reader.h"
 #include "model/units.h"
 #include "platform/host.h"

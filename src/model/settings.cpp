@@ -6,7 +6,10 @@
 #include <optional>
 
 #include "model/card_tokens.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_conversion.h"
+#include "model/number_str.h"
+#include "model/number_value.h"
 #include "platform/host.h"
 #include "platform/profile.h"
 

@@ -4,7 +4,8 @@
 #include <cctype>
 #include <cmath>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_value.h"
 #include "platform/host.h"
 
 namespace qw {

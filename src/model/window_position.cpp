@@ -1,6 +1,6 @@
 #include "model/window_position.h"
 
-#include "model/number_text.h"
+#include "model/number_str.h"
 #include "model/settings.h"
 
 namespace qw {

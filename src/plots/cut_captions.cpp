@@ -1,6 +1,7 @@
 #include "plots/cut_captions.h"
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_str.h"
 #include "plots/pattern_store.h"
 
 namespace qw {

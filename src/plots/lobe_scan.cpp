@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 
 namespace qw {
 

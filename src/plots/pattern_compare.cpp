@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "platform/host.h"
 #include "plots/lobe_scan.h"
 #include "plots/pattern_store.h"

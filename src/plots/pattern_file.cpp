@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "model/number_text.h"
+#include "model/number_str.h"
 
 namespace qw {
 

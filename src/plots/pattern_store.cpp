@@ -8,7 +8,8 @@
 #include <iterator>
 
 #include "platform/file_replace.h"
-#include "model/number_text.h"
+#include "model/number_conversion.h"
+#include "model/number_str.h"
 #include "platform/host.h"
 #include "version.h"
 

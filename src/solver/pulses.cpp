@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "model/number_text.h"
 #include "model/print_layout.h"
 #include "model/units.h"
 #include "platform/host.h"

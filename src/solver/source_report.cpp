@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "model/print_layout.h"
 #include "model/units.h"
 #include "platform/host.h"

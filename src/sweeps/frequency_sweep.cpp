@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "platform/host.h"
 #include "solver/source_report.h"
 #include "sweeps/gain_front_back.h"

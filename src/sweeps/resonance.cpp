@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "model/checks.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "platform/host.h"
 #include "solver/solver.h"
 #include "solver/source_report.h"

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "ui/number_box.h"
 #include "ui/window_placement.h"
 

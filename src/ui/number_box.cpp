@@ -7,7 +7,8 @@
 #include <QTimer>
 #include <cmath>
 
-#include "model/number_text.h"
+#include "model/number_str.h"
+#include "model/number_value.h"
 #include "platform/host.h"
 #include "ui/window_placement.h"
 

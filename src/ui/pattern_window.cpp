@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -24,17 +23,19 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "model/format_mask.h"
 #include "model/log_commands.h"
-#include "model/number_text.h"
 #include "model/units.h"
 #include "platform/host.h"
-#include "platform/svg_canvas.h"
 #include "plots/pattern_compare.h"
 #include "plots/pattern_store.h"
+#include "ui/angle_button.h"
 #include "ui/number_box.h"
+#include "ui/picture_box.h"
+#include "ui/picture_canvas.h"
 #include "ui/plot_options_dialog.h"
-#include "ui/qt_canvas.h"
 #include "ui/qt_host.h"
+#include "ui/svg_replay.h"
 #include "ui/window_placement.h"
 
 namespace qw {
@@ -45,153 +46,8 @@ constexpr const char* kPlacementKey = "PlotScr";
 constexpr const char* kTitle = "Far Field Plot";
 constexpr const char* kPictureFilter = "Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
 constexpr const char* kLoadFilter = "Pictures (*.bmp;*.png)|*.bmp;*.png|Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
-constexpr int kSmallestPicture = 200;  // pixels each way
 
 }  // namespace
-
-// The window's picture: a QtCanvas that also keeps every primitive drawn
-// since it was last cleared, so that the same picture can be written as
-// SVG. A pasted bitmap cannot be replayed: such a picture stays a bitmap
-// until the next drawing clears it.
-class PictureCanvas : public QtCanvas {
-public:
-    enum class Kind { Clear, Line, Point, Circle, Box, Text };
-    struct Op {
-        Kind kind;
-        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        Pen pen;
-        Rgb colour;
-        std::string text;
-        bool bold = false;
-    };
-
-    // A new canvas starts white (its base cleared it before this class
-    // was there to record it).
-    PictureCanvas(int width, int height) : QtCanvas(width, height) {
-        ops_.push_back({Kind::Clear, 0, 0, 0, 0, {}, kWhite, {}, false});
-    }
-
-    void PastePicture(const QImage& picture) {
-        Paste(picture);
-        ops_.clear();
-        replayable_ = false;
-    }
-    bool Replayable() const { return replayable_; }
-    const std::vector<Op>& Ops() const { return ops_; }
-
-protected:
-    void DrawClear(Rgb background) override {
-        ops_.clear();
-        replayable_ = true;
-        ops_.push_back({Kind::Clear, 0, 0, 0, 0, {}, background, {}, false});
-        QtCanvas::DrawClear(background);
-    }
-    void DrawLine(double x1, double y1, double x2, double y2, const Pen& pen) override {
-        Record({Kind::Line, x1, y1, x2, y2, pen, {}, {}, false});
-        QtCanvas::DrawLine(x1, y1, x2, y2, pen);
-    }
-    void DrawPoint(double x, double y, Rgb colour) override {
-        Record({Kind::Point, x, y, 0, 0, {}, colour, {}, false});
-        QtCanvas::DrawPoint(x, y, colour);
-    }
-    void DrawCircle(double x, double y, double radius, const Pen& pen) override {
-        Record({Kind::Circle, x, y, radius, 0, pen, {}, {}, false});
-        QtCanvas::DrawCircle(x, y, radius, pen);
-    }
-    void DrawBox(double x1, double y1, double x2, double y2, Rgb fill) override {
-        Record({Kind::Box, x1, y1, x2, y2, {}, fill, {}, false});
-        QtCanvas::DrawBox(x1, y1, x2, y2, fill);
-    }
-    void DrawText(double x, double y, const std::string& text, Rgb colour, bool bold) override {
-        Record({Kind::Text, x, y, 0, 0, {}, colour, text, bold});
-        QtCanvas::DrawText(x, y, text, colour, bold);
-    }
-
-private:
-    void Record(Op op) {
-        if (replayable_) ops_.push_back(std::move(op));
-    }
-
-    std::vector<Op> ops_;
-    bool replayable_ = true;
-};
-
-namespace {
-
-// The recorded primitives drawn again as SVG, at the same pixel positions.
-class SvgReplay : public SvgCanvas {
-public:
-    using SvgCanvas::SvgCanvas;
-
-    void Play(const std::vector<PictureCanvas::Op>& ops) {
-        using Kind = PictureCanvas::Kind;
-        for (const auto& op : ops) {
-            switch (op.kind) {
-            case Kind::Clear: DrawClear(op.colour); break;
-            case Kind::Line: DrawLine(op.x1, op.y1, op.x2, op.y2, op.pen); break;
-            case Kind::Point: DrawPoint(op.x1, op.y1, op.colour); break;
-            case Kind::Circle: DrawCircle(op.x1, op.y1, op.x2, op.pen); break;
-            case Kind::Box: DrawBox(op.x1, op.y1, op.x2, op.y2, op.colour); break;
-            case Kind::Text: DrawText(op.x1, op.y1, op.text, op.colour, op.bold); break;
-            }
-        }
-    }
-};
-
-// The angle button: a right click is reported apart from a left one.
-class AngleButton : public QPushButton {
-public:
-    std::function<void()> onRightClick;
-
-    AngleButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::RightButton) {
-            event->accept();
-            return;
-        }
-        QPushButton::mousePressEvent(event);
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::RightButton) {
-            event->accept();
-            if (isEnabled() && rect().contains(event->position().toPoint()) && onRightClick) onRightClick();
-            return;
-        }
-        QPushButton::mouseReleaseEvent(event);
-    }
-};
-
-}  // namespace
-
-// Shows the picture scaled to the widget with its aspect ratio kept.
-class PictureBox : public QWidget {
-public:
-    explicit PictureBox(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("Picture"));
-        setMinimumSize(kSmallestPicture, kSmallestPicture);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-    void Show(const QImage* image) {
-        image_ = image;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), palette().window());
-        if (!image_ || image_->isNull()) return;
-        const QSize shown = image_->size().scaled(size(), Qt::KeepAspectRatio);
-        const QRect target(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, shown != image_->size());
-        p.drawImage(target, *image_);
-    }
-
-private:
-    const QImage* image_ = nullptr;
-};
 
 QString HeightUnitCaption(int unit) {
     switch (unit) {

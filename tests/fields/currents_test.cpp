@@ -7,8 +7,9 @@
 #include <cmath>
 
 #include "fields/magnitude_phase.h"
+#include "model/format_mask.h"
+#include "model/number_str.h"
 #include "support/solved_antenna.h"
-#include "model/number_text.h"
 
 namespace qw {
 namespace {

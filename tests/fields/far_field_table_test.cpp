@@ -11,7 +11,7 @@
 #include "fields/far_field.h"
 #include "support/solved_antenna.h"
 #include "model/log_commands.h"
-#include "model/number_text.h"
+#include "model/number_value.h"
 
 namespace qw {
 namespace {

@@ -9,8 +9,8 @@
 #include <complex>
 #include <optional>
 
+#include "model/format_mask.h"
 #include "support/solved_antenna.h"
-#include "model/number_text.h"
 
 namespace qw {
 namespace {

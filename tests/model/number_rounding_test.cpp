@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 
 namespace qw {
 namespace {

@@ -13,7 +13,7 @@
 #include "plots/pattern_store.h"
 #include "plots/polar_plot.h"
 #include "fields/far_field.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
 
 namespace qw {
 namespace {

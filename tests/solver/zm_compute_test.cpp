@@ -6,7 +6,7 @@
 #include <cmath>
 #include <complex>
 
-#include "model/number_text.h"
+#include "model/number_str.h"
 #include "solver/factorisation.h"
 #include "solver/source_report.h"
 #include "support/solved_antenna.h"

@@ -3,7 +3,7 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/compute_options.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "solver/solver.h"
 #include "solver/source_report.h"
 

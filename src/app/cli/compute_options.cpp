@@ -4,7 +4,7 @@
 
 #include "model/card_tokens.h"
 #include "model/checks.h"
-#include "model/number_text.h"
+#include "model/number_value.h"
 #include "model/project_dialogs.h"
 #include "solver/excitation.h"
 #include "solver/frequency_constants.h"

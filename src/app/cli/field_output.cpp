@@ -4,7 +4,7 @@
 #include <cmath>
 #include <ostream>
 
-#include "model/number_text.h"
+#include "model/format_mask.h"
 #include "platform/text_encoding.h"
 
 namespace qw::cli {

@@ -6,7 +6,8 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/compute_options.h"
-#include "model/number_text.h"
+#include "model/format_mask.h"
+#include "model/number_value.h"
 #include "solver/source_report.h"
 #include "sweeps/parallel_sweep.h"
 #include "sweeps/resonance.h"

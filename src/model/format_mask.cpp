@@ -1,176 +1,23 @@
-// Number texts: Str, Format masks, Val and the integer conversions.
-//
-// Every text starts from one decimal representation of the value (a digit
-// string and the position of the decimal point) taken from the exact binary
-// value, and one rounding rule (half away from zero at a digit position).
-// Str and Format differ only in how they lay those digits out.
-#include "model/number_text.h"
+#include "model/format_mask.h"
 
 #include <algorithm>
-#include <cfloat>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <limits>
+#include <utility>
 #include <vector>
+
+#include "model/decimal_digits.h"
 
 namespace qw {
 namespace {
 
-// Significant digits kept by the Str form and by Format before the mask
-// rounds again: 7 for a 32-bit value, 15 for a 64-bit value.
-constexpr int kSingleDigits = 7;
-constexpr int kDoubleDigits = 15;
+// The decimal form both Str and Format lay out.
+using namespace decimal_digits;
 
-// A decimal number: value = 0.digits x 10^point, with the digits free of
-// leading and trailing zeros. Zero has no digits.
-struct Decimal {
-    bool negative = false;
-    std::string digits;
-    int point = 0;
-
-    bool IsZero() const { return digits.empty(); }
-    // The digit at `index` (0-based from the first significant digit);
-    // positions outside the stored digits are zeros.
-    char DigitAt(int index) const {
-        if (index < 0 || index >= static_cast<int>(digits.size())) return '0';
-        return digits[static_cast<std::size_t>(index)];
-    }
-};
-
-void TrimTrailingZeros(Decimal& d) {
-    while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
-    if (d.digits.empty()) {
-        d.point = 0;
-        d.negative = false;
-    }
-}
-
-// Keeps the first `keep` digits, rounding half away from zero on the digits
-// that are dropped. `keep` may be zero or negative (the value then rounds
-// to zero or to one unit of the kept position).
-void RoundAt(Decimal& d, int keep) {
-    const int size = static_cast<int>(d.digits.size());
-    if (keep >= size) return;
-    if (keep < 0) {
-        d.digits.clear();
-        TrimTrailingZeros(d);
-        return;
-    }
-    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
-    d.digits.resize(static_cast<std::size_t>(keep));
-    if (up) {
-        while (!d.digits.empty() && d.digits.back() == '9') d.digits.pop_back();
-        if (d.digits.empty()) {
-            d.digits = "1";
-            d.point += 1;
-        } else {
-            d.digits.back() = static_cast<char>(d.digits.back() + 1);
-        }
-    }
-    TrimTrailingZeros(d);
-}
-
-// The decimal digits of a finite double, correctly rounded to `precision`
-// significant digits (to_chars rounds the exact binary value).
-Decimal DecimalDigits(double value, int precision) {
-    char buffer[800];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, precision - 1);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const std::size_t e = text.find('e');
-    Decimal d;
-    d.negative = std::signbit(value);
-    for (std::size_t i = 0; i < e; ++i)
-        if (text[i] != '.') d.digits += text[i];
-    int exponent = 0;
-    const std::string_view exponentText = text.substr(e + 1);
-    const char* first = exponentText.data() + (exponentText.front() == '+' ? 1 : 0);
-    std::from_chars(first, exponentText.data() + exponentText.size(), exponent);
-    d.point = exponent + 1;
-    if (d.digits.front() == '0') d.digits.clear();  // only for zero
-    TrimTrailingZeros(d);
-    return d;
-}
-
-// A finite double rounded half away from zero to `keep` significant digits.
-// The digits are first taken correctly rounded to a few digits beyond
-// `keep`: they lie within half a unit of their last place of the exact
-// value, so the rounding decision they give is the exact value's unless
-// they show an exact half (a "5" and nothing after it), which may be a true
-// tie or a value within that half unit of one. Only then is the whole
-// expansion taken (a double's has at most 767 significant digits).
-Decimal RoundedDecimal(double value, int keep) {
-    const int precision = keep + 5;
-    Decimal d = DecimalDigits(value, precision);
-    if (static_cast<int>(d.digits.size()) == keep + 1 && d.digits.back() == '5')
-        d = DecimalDigits(value, 770);
-    RoundAt(d, keep);
-    return d;
-}
-
-Decimal FromFloat(float value) { return RoundedDecimal(static_cast<double>(value), kSingleDigits); }
-
-Decimal FromDouble(double value) { return RoundedDecimal(value, kDoubleDigits); }
-
-Decimal FromInt(long long value) {
-    Decimal d;
-    d.negative = value < 0;
-    unsigned long long magnitude = d.negative ? 0ULL - static_cast<unsigned long long>(value)
-                                              : static_cast<unsigned long long>(value);
-    d.digits = std::to_string(magnitude);
-    d.point = static_cast<int>(d.digits.size());
-    if (magnitude == 0) d.digits.clear();
-    TrimTrailingZeros(d);
-    return d;
-}
-
-// The text of a value that is not finite.
-std::string NonFiniteText(double value, bool leadingBlank) {
-    if (std::isnan(value)) return leadingBlank ? " NAN" : "NAN";
-    if (value < 0) return "-INF";
-    return leadingBlank ? " INF" : "INF";
-}
-
-std::string ExponentDigits(int exponent, std::size_t minDigits) {
-    std::string text = std::to_string(std::abs(exponent));
-    if (text.size() < minDigits) text.insert(0, minDigits - text.size(), '0');
-    return text;
-}
-
-// The general number body (no sign): fixed notation for
-// 1E-04 <= |x| < 1E+digits, exponent form otherwise. `leadingZero` writes
-// "0.5" instead of ".5".
-std::string GeneralBody(const Decimal& d, int maxDigits, bool leadingZero) {
-    if (d.IsZero()) return "0";
-    const int size = static_cast<int>(d.digits.size());
-    const int exponent = d.point - 1;
-    if (exponent < -4 || exponent >= maxDigits) {
-        std::string text(1, d.digits[0]);
-        if (size > 1) text += "." + d.digits.substr(1);
-        text += exponent < 0 ? "E-" : "E+";
-        return text + ExponentDigits(exponent, 2);
-    }
-    if (d.point <= 0) {
-        return (leadingZero ? "0." : ".") + std::string(static_cast<std::size_t>(-d.point), '0') +
-               d.digits;
-    }
-    std::string text = d.digits.substr(0, static_cast<std::size_t>(std::min(size, d.point)));
-    if (d.point > size) text.append(static_cast<std::size_t>(d.point - size), '0');
-    if (size > d.point) text += "." + d.digits.substr(static_cast<std::size_t>(d.point));
-    return text;
-}
-
-std::string StrText(const Decimal& d, int maxDigits) {
-    return (d.negative ? "-" : " ") + GeneralBody(d, maxDigits, false);
-}
-
+// "General Number": the Str form without its leading blank and with a zero
+// before the decimal point.
 std::string GeneralNumberText(const Decimal& d, int maxDigits) {
     return (d.negative ? "-" : "") + GeneralBody(d, maxDigits, true);
 }
-
-// ---------------------------------------------------------------------------
-// Format masks
 
 enum class Region { Integer, Fraction, Exponent };
 
@@ -474,68 +321,7 @@ std::string FormatDecimal(const Decimal& value, std::string_view mask, int maxDi
     return text;
 }
 
-[[noreturn]] void ThrowOverflow() { throw NumberOverflow("Overflow"); }
-
-// Rounds half to even; the value must be finite.
-double RoundHalfEven(double value) {
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    if (fraction > 0.5) return lower + 1.0;
-    if (fraction < 0.5) return lower;
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
-template <typename Int>
-Int CheckedInteger(double value) {
-    if (!std::isfinite(value) || value < static_cast<double>(std::numeric_limits<Int>::min()) ||
-        value > static_cast<double>(std::numeric_limits<Int>::max()))
-        ThrowOverflow();
-    return static_cast<Int>(value);
-}
-
-// ---------------------------------------------------------------------------
-// Val
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::size_t SkipDigits(std::string_view text, std::size_t i) {
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    return i;
-}
-
-// The decimal magnitude of a number text that from_chars found out of
-// range: the power of ten of its first significant digit, roughly. Positive
-// means too large, otherwise too small.
-long long DecimalMagnitude(std::string_view mantissa, std::string_view exponent) {
-    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-    const std::size_t first = mantissa.find_first_of("123456789");
-    if (first == std::string_view::npos) return std::numeric_limits<long long>::min();
-    // Integer digits from the first significant one, or minus the zeros
-    // between the point and the first significant fraction digit.
-    const long long magnitude = first < point ? static_cast<long long>(point - first)
-                                              : -static_cast<long long>(first - point - 1);
-    long long power = 0;
-    bool negative = false;
-    for (char c : exponent) {
-        if (c == '-') negative = true;
-        if (IsDigit(c)) power = std::min(power * 10 + (c - '0'), 1000000000LL);
-    }
-    return magnitude + (negative ? -power : power);
-}
-
 }  // namespace
-
-std::string Str(float value) {
-    if (!std::isfinite(value)) return NonFiniteText(value, true);
-    return StrText(FromFloat(value), kSingleDigits);
-}
-
-std::string Str(double value) {
-    if (!std::isfinite(value)) return NonFiniteText(value, true);
-    return StrText(FromDouble(value), kDoubleDigits);
-}
-
-std::string Str(int value) { return StrText(FromInt(value), kDoubleDigits); }
 
 std::string Format(float value, std::string_view mask) {
     if (!std::isfinite(value)) return NonFiniteText(value, false);
@@ -549,64 +335,6 @@ std::string Format(double value, std::string_view mask) {
 
 std::string Format(int value, std::string_view mask) {
     return FormatDecimal(FromInt(value), mask, kDoubleDigits);
-}
-
-double Val(std::string_view text, bool* overflow) {
-    if (overflow) *overflow = false;
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const std::size_t start = i;
-    i = SkipDigits(text, i);
-    std::size_t digitCount = i - start;
-    if (i < text.size() && text[i] == '.') {
-        const std::size_t fractionStart = i + 1;
-        i = SkipDigits(text, fractionStart);
-        digitCount += i - fractionStart;
-    }
-    if (digitCount == 0) return 0.0;
-    const std::size_t mantissaEnd = i;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        if (j < text.size() && IsDigit(text[j])) i = SkipDigits(text, j);
-    }
-    const std::string_view number = text.substr(start, i - start);
-    double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        const std::string_view mantissa = text.substr(start, mantissaEnd - start);
-        const std::string_view exponent = text.substr(mantissaEnd, i - mantissaEnd);
-        if (DecimalMagnitude(mantissa, exponent) > 0) {
-            if (overflow) *overflow = true;
-            value = HUGE_VAL;
-        } else {
-            value = 0.0;
-        }
-    }
-    return negative ? -value : value;
-}
-
-float ToSingle(double value) {
-    if (!std::isfinite(value) || std::fabs(value) > static_cast<double>(FLT_MAX)) ThrowOverflow();
-    return static_cast<float>(value);
-}
-
-std::int16_t CInt(double value) {
-    if (!std::isfinite(value)) ThrowOverflow();
-    return CheckedInteger<std::int16_t>(RoundHalfEven(value));
-}
-
-std::int32_t CLng(double value) {
-    if (!std::isfinite(value)) ThrowOverflow();
-    return CheckedInteger<std::int32_t>(RoundHalfEven(value));
-}
-
-std::int32_t IntPart(double value) {
-    if (!std::isfinite(value)) ThrowOverflow();
-    return CheckedInteger<std::int32_t>(std::trunc(value));
 }
 
 }  // namespace qw
