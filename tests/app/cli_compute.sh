@@ -37,4 +37,20 @@ check "a frequency of 0.1 MHz or less exits 1" bash -c "test $? -eq 1 && grep -q
 "$cli" compute "$examples/dipole.qlk" --ground 13 > /dev/null 2>&1
 check "a malformed --ground exits 1" test $? -eq 1
 
+# Options that change the ground or the height rebuild the pulses: a deck
+# read over ground and computed with --ground free is the free-space
+# antenna, and a deck computed with --height is the deck raised by it.
+printf 'CM\r\nCE\r\nGW 1 21 0 0 0 0 0 10.6 0.001\r\nGE 1\r\nEN\r\n' > "$work/touching.nec"
+printf 'CM\r\nCE\r\nFree Space\r\nF 14.2\r\nGW 1 21 0 0 0 0 0 10.6 0.002\r\nS 1 11 1 0\r\n' > "$work/free.qlk"
+printf 'CM\r\nCE\r\nGW 1 21 0 0 5 0 0 15.6 0.001\r\nGE 1\r\nEN\r\n' > "$work/raised.nec"
+impedance() { "$cli" compute --yes "$@" 2>/dev/null | grep '^  IMPEDANCE'; }
+free_deck=$(impedance "$work/touching.nec" --frequency 14.2 --ground free --source 11)
+check "--ground free rebuilds the pulses of a deck read over ground" \
+  test "$free_deck" = "$(impedance "$work/free.qlk")" -a -n "$free_deck"
+"$cli" compute --yes --json "$work/touching.nec" --frequency 14.2 --ground free --source 11 > "$work/free.json"
+check "--ground free: no pulse at the ground" grep -q '"pulses": 20,' "$work/free.json"
+raised=$(impedance "$work/touching.nec" --frequency 14.2 --ground perfect --height 5 --source 11)
+check "--height rebuilds the pulses at the new height" \
+  test "$raised" = "$(impedance "$work/raised.nec" --frequency 14.2 --ground perfect --source 11)" -a -n "$raised"
+
 finish
