@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "model/format_mask.h"
 #include "model/number_value.h"
 #include "model/settings.h"

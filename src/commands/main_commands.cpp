@@ -8,7 +8,7 @@
 #include "fields/currents.h"
 #include "fields/far_field_table.h"
 #include "fields/near_field.h"
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "model/format_mask.h"
 #include "model/log_commands.h"
 #include "model/new_project.h"

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "fields/far_field.h"
-#include "model/checks.h"
 #include "platform/host.h"
 #include "plots/cut_captions.h"
 #include "plots/cut_compute.h"
@@ -24,10 +23,7 @@ bool PlotCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines
     // A height entered since the pulses were built moves every pulse: the
     // table is built again and the antenna solved anew, so that the cut is
     // the one of the height its captions show.
-    if (!PulsesCurrent(ctx)) {
-        RebuildPulses(ctx);
-        if (ctx.AbortFlag) return false;
-    }
+    if (!PulsesCurrent(ctx) && !Conclude(ctx, RefreshSolver(ctx))) return false;
     if (ctx.project.SourceCount > 0 && !SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return false;
     if (ctx.project.SourceCount == 0 || !PrepareFarField(ctx, *setup, true)) {
         ctx.host->Notify("Power is Zero");

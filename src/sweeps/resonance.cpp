@@ -3,7 +3,6 @@
 #include <cmath>
 #include <utility>
 
-#include "model/checks.h"
 #include "model/format_mask.h"
 #include "platform/host.h"
 #include "solver/solver.h"
@@ -11,41 +10,6 @@
 #include "sweeps/sweep_point.h"
 
 namespace qw {
-
-bool CheckFrequencyRange(Context& ctx, const SweepRange& range) {
-    if (range.Lower != 0 && range.Upper != 0 && range.Step != 0) return true;
-    ctx.host->ShowMessage({"Zero Values not allowed", "Error", MessageIcon::Critical, MessageButtons::Ok, 1});
-    return false;
-}
-
-void RunFrequencyRangeDialog(Context& ctx) {
-    ProgramOptions& o = ctx.options;
-    ctx.AbortFlag = false;
-    while (true) {
-        const auto range = ctx.host->RequestFrequencyRange({o.ResonanceLow, o.ResonanceHi, o.ResonanceStep});
-        if (!range) {
-            ctx.AbortFlag = true;
-            return;
-        }
-        if (!CheckFrequencyRange(ctx, *range)) continue;
-        float upper = std::max(range->Lower, range->Upper);
-        float lower = std::min(range->Lower, range->Upper);
-        float step = range->Step;
-        if (step > upper) step = upper - lower;
-        o.ResonanceHi = upper;
-        o.ResonanceLow = lower;
-        o.ResonanceStep = step;
-        return;
-    }
-}
-
-void ResonanceSearch(Context& ctx) {
-    CheckProject(ctx);
-    if (ctx.AbortFlag) return;
-    RunFrequencyRangeDialog(ctx);
-    if (ctx.AbortFlag) return;
-    ResonanceScan(ctx, ctx.options.ResonanceLow, ctx.options.ResonanceHi, ctx.options.ResonanceStep);
-}
 
 bool ResonanceScan(Context& ctx, float lower, float upper, float step,
                    const std::function<void(const ResonancePoint&)>& onPoint) {

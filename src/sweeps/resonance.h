@@ -17,19 +17,6 @@ struct ResonancePoint {
     std::string line;       // the line written to the report box and the log
 };
 
-// The "Frequency Range" dialog: asks until the three values are not zero
-// ("Zero Values not allowed" otherwise) or it is cancelled (AbortFlag).
-// The limits are put in order; a step above the upper limit becomes the
-// band's width. The band is kept in the options.
-void RunFrequencyRangeDialog(Context& ctx);
-
-// The check of the dialog's OK: false, with "Zero Values not allowed"
-// ("Error") shown, when a limit or the step is 0.
-bool CheckFrequencyRange(Context& ctx, const SweepRange& range);
-
-// The resonance command: the checks, the range dialog, then the scan.
-void ResonanceSearch(Context& ctx);
-
 // The scan over a band, from lower to upper inclusive (accumulated in
 // single precision). Each line goes to the report box and, when the log is
 // open, to the log, and is handed to onPoint. The project's frequency is

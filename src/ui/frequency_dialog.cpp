@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "ui/number_box.h"
 #include "ui/window_placement.h"
 

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "commands/resonance_command.h"
 #include "sweeps/resonance.h"
 #include "ui/number_box.h"
 #include "ui/window_placement.h"

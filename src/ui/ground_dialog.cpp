@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "model/project.h"
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 #include "ui/number_box.h"
 #include "ui/window_placement.h"
 

@@ -31,11 +31,12 @@
 #include <ctime>
 
 #include "commands/main_commands.h"
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "model/log_commands.h"
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 #include "model/project_writer.h"
 #include "model/settings.h"
+#include "commands/resonance_command.h"
 #include "sweeps/resonance.h"
 #include "ui/about_box.h"
 #include "ui/height_dialog.h"

@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "model/context.h"
-#include "model/project_file_window.h"
+#include "commands/project_file_window.h"
 
 class QLabel;
 class QPlainTextEdit;

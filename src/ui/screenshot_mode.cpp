@@ -10,7 +10,7 @@
 
 #include "model/context.h"
 #include "model/log_commands.h"
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"

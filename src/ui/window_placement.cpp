@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "platform/text_encoding.h"
-#include "model/window_position.h"
+#include "commands/window_position.h"
 
 namespace qw {
 

@@ -9,7 +9,7 @@
 
 #include "model/file_locations.h"
 #include "model/settings.h"
-#include "model/window_position.h"
+#include "commands/window_position.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 

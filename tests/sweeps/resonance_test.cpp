@@ -6,6 +6,7 @@
 
 #include "support/solved_antenna.h"
 #include "sweeps/frequency_sweep.h"
+#include "commands/resonance_command.h"
 #include "sweeps/resonance.h"
 
 namespace qw {

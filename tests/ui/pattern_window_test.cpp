@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "commands/main_commands.h"
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "model/new_project.h"
 #include "model/settings.h"
 #include "platform/scripted_host.h"

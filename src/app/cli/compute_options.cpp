@@ -3,9 +3,9 @@
 #include <ostream>
 
 #include "model/card_tokens.h"
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "model/number_value.h"
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 #include "solver/excitation.h"
 #include "solver/frequency_constants.h"
 #include "solver/solver.h"

@@ -1,6 +1,6 @@
-#include "model/checks.h"
+#include "commands/checks.h"
 
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 #include "model/project_reader.h"
 
 namespace qw {

@@ -1,4 +1,4 @@
-#include "model/project_file_window.h"
+#include "commands/project_file_window.h"
 
 #include "platform/file_replace.h"
 #include "model/number_str.h"

@@ -1,6 +1,6 @@
 // The ground dialog's checks, and a ground applied unchanged keeping the
 // solution.
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 
 #include <gtest/gtest.h>
 

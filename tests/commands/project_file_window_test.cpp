@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/new_project.h"
-#include "model/project_file_window.h"
+#include "commands/project_file_window.h"
 #include "model/project_reader.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"

@@ -2,9 +2,9 @@
 // missing, and the pulses rebuilt when the height changed.
 #include <gtest/gtest.h>
 
-#include "model/checks.h"
+#include "commands/checks.h"
 #include "model/new_project.h"
-#include "model/project_dialogs.h"
+#include "commands/project_dialogs.h"
 #include "platform/scripted_host.h"
 
 namespace qw {

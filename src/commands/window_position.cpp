@@ -1,4 +1,4 @@
-#include "model/window_position.h"
+#include "commands/window_position.h"
 
 #include "model/number_str.h"
 #include "model/settings.h"
