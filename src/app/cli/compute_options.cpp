@@ -4,6 +4,7 @@
 
 #include "model/card_tokens.h"
 #include "model/checks.h"
+#include "model/log_commands.h"
 #include "model/number_text.h"
 #include "model/project_dialogs.h"
 #include "solver/excitation.h"
@@ -68,7 +69,9 @@ bool ApplyGroundOption(Session& s, const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> ComputeValueOptions() { return {"--frequency", "--height", "--ground", "--source"}; }
+std::vector<std::string> ComputeValueOptions() {
+    return {"--frequency", "--height", "--ground", "--source", "--debug"};
+}
 
 bool ApplyComputeOptions(Session& s, const Arguments& a) {
     Context& ctx = s.ctx;
@@ -109,6 +112,7 @@ bool ApplyComputeOptions(Session& s, const Arguments& a) {
 }
 
 bool LoadCheckAndSolve(Session& s, const Arguments& a, bool report) {
+    if (const auto debug = a.Value("--debug"); debug && !OpenDebug(s.ctx, *debug)) return false;
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return false;
     if (!ApplyComputeOptions(s, a)) return false;
