@@ -14,17 +14,19 @@ source "$testlib/../../golden/runs.bash"
 mkdir "$work/runs"
 golden_setup "$cli" "$examples" "$work/runs"
 
-# differ EXPECTED ACTUAL LABEL: says where the two files part, and the first
-# differing lines.
+# differ EXPECTED ACTUAL LABEL SHOW: says where the two files part and, when
+# SHOW is 1, the first differing lines (recorded "<", written ">").
 differ() {
-  echo "  $3 differs from the recording: $(cmp "$1" "$2" 2>&1 | head -n 1)"
-  diff "$1" "$2" | head -n 20 | sed 's/^/    /'
+  local where
+  where="$(cmp "$1" "$2" 2>&1 | head -n 1)"
+  echo "  $3 differs from the recording: ${where##* differ: }"
+  if [ "$4" -eq 1 ]; then diff "$1" "$2" | head -n 20 | sed 's/^/    /'; fi
 }
 
 # as_recorded NAME: true when the outputs of the case just run are the
 # recorded ones: the same files, with the same bytes.
 as_recorded() {
-  local name="$1" out="$golden_work/$1/out" recorded="$golden_expected/$1" same=0 f e base
+  local name="$1" out="$golden_work/$1/out" recorded="$golden_expected/$1" same=0 shown=0 f e base
   if [ ! -d "$recorded" ]; then
     echo "  $name: nothing recorded (tests/golden/record.sh records it)"
     return 1
@@ -35,7 +37,9 @@ as_recorded() {
       echo "  $name/$base is new: no such file was recorded"
       same=1
     elif ! cmp -s "$work/recorded" "$f"; then
-      differ "$work/recorded" "$f" "$name/$base"
+      # The lines of the first three files of a case are enough to see why.
+      shown=$((shown + 1))
+      differ "$work/recorded" "$f" "$name/$base" "$((shown <= 3))"
       same=1
     fi
   done
