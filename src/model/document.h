@@ -45,6 +45,11 @@ struct Document {
     // Reader state: the symmetry plane of wire cards (0 none, 1 XZ, 2 YZ, 3 XY).
     int Symmetry = 0;
 
+    // A HEIGHT card was read: after the file's pulses are built, the height
+    // counts as changed once more, so the checks before the first
+    // computation build (and list) the pulses again, as they always have.
+    bool HeightCardRead = false;
+
     Revisions revisions;
     // Records an edit: every edit of what the solver reads calls this.
     void Changed(Change what);

@@ -63,18 +63,22 @@ std::string LogFolder(const Context& ctx) {
     return ctx.log.IsOn() ? FolderOf(ctx.log.Path()) : ctx.files.logFolder;
 }
 
+bool OpenDebug(Context& ctx, const std::string& path) {
+    if (!ctx.debug.Open(path)) {
+        ReportUnwritable(ctx, "debug file", path, "Debug");
+        return false;
+    }
+    ctx.host->SetCommandCaption(kDebugCommand, "&Debug On");
+    return true;
+}
+
 void ToggleDebug(Context& ctx) {
     if (ctx.debug.IsOn()) {
         ctx.debug.Close();
         ctx.host->SetCommandCaption(kDebugCommand, "&Debug Off");
         return;
     }
-    const std::string path = PathInFolder(LogFolder(ctx), kDebugFileName);
-    if (!ctx.debug.Open(path)) {
-        ReportUnwritable(ctx, "debug file", path, "Debug");
-        return;
-    }
-    ctx.host->SetCommandCaption(kDebugCommand, "&Debug On");
+    OpenDebug(ctx, PathInFolder(LogFolder(ctx), kDebugFileName));
 }
 
 }  // namespace qw

@@ -37,8 +37,12 @@ void ToggleLog(Context& ctx);
 // The folder of the open log, else the log folder of the file locations.
 std::string LogFolder(const Context& ctx);
 
+// Opens (and empties) the debug file at path; the Debug command reads
+// "&Debug On". When the file cannot be opened the user is told, debugging
+// stays off and false is returned.
+bool OpenDebug(Context& ctx, const std::string& path);
 // The Debug command: switches the debug file on (QUILLWORK.DBG in the log's
-// folder, emptied) or off.
+// folder, through OpenDebug) or off.
 void ToggleDebug(Context& ctx);
 
 }  // namespace qw

@@ -348,6 +348,7 @@ void CardReader::ReadHeight(const CardLine& line) {
     }
     p_.Height = ToSingle(meters);
     ctx_.Changed(Change::Geometry);
+    ctx_.HeightCardRead = true;
 }
 
 void ReportCardFailure(Context& ctx, const std::string& token) {
@@ -374,6 +375,7 @@ bool IsNecFileName(const std::string& path) {
 void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
     Project& p = ctx.project;
     ctx.ChangedAll();
+    ctx.HeightCardRead = false;
     p.PulseCount = p.WireCount = p.SourceCount = p.LoadCount = 0;
     p.Units = kMeters;
     p.LoadsDefined = false;
@@ -489,6 +491,10 @@ void LoadProject(Context& ctx) {
 void PrepareReadProject(Context& ctx, bool withLoads) {
     Project& p = ctx.project;
     if (ctx.hooks.BuildPulseTable && !Conclude(ctx, ctx.hooks.BuildPulseTable(ctx))) return;
+    if (ctx.HeightCardRead) {
+        ctx.HeightCardRead = false;
+        ctx.Changed(Change::Geometry);
+    }
     if (p.SourcesDefined) {
         if (ctx.hooks.PrepareSources) ctx.hooks.PrepareSources(ctx);
     } else {

@@ -53,4 +53,19 @@ raised=$(impedance "$work/touching.nec" --frequency 14.2 --ground perfect --heig
 check "--height rebuilds the pulses at the new height" \
   test "$raised" = "$(impedance "$work/raised.nec" --frequency 14.2 --ground perfect --source 11)" -a -n "$raised"
 
+# --debug: the debug file of the Debug command, written where it says.
+: > "$work/empty.ini"
+"$cli" compute "$examples/dipole.qlk" --debug "$work/steps.dbg" --settings "$work/empty.ini" > /dev/null
+check "--debug writes the solver's steps, CR LF ended" bash -c \
+  "printf 'Begin Matrix Fill\r\n' | cmp -s - <(head -1 '$work/steps.dbg') && tail -1 '$work/steps.dbg' | cmp -s - <(printf 'End Factorize. Solving\r\n')"
+"$cli" compute "$examples/dipole.qlk" --debug "$work/none/steps.dbg" --settings "$work/empty.ini" > "$work/nodbg.out" 2> "$work/nodbg.err"
+check "an unwritable --debug exits 1 before computing" bash -c "test $? -eq 1 && test ! -s '$work/nodbg.out'"
+check "saying which file" grep -qx "Debug: The debug file $work/none/steps.dbg could not be opened for writing." "$work/nodbg.err"
+printf 'FREE\r\nF 28\r\nGW 1 9 0 -2.5 0 0 2.5 0 0.002\r\nGW 2 9 1 -2.5 0 1 2.5 1e99 0.002\r\nS 1 5 1 0\r\n' > "$work/overflow.qlk"
+"$cli" compute "$work/overflow.qlk" --debug "$work/read.dbg" --settings "$work/empty.ini" > /dev/null 2> "$work/read.err"
+check "the debug file is on while the file is read" grep -q $'^In ReadGeometry File parsing stopped at: 1e99\r$' "$work/read.dbg"
+check "and the message names the token" grep -qx 'Geometry Error: File parsing stopped at: 1e99' "$work/read.err"
+"$cli" compute --help > "$work/compute.help"
+check "compute --help names --debug" grep -q -- '--debug PATH' "$work/compute.help"
+
 finish

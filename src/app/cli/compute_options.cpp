@@ -6,6 +6,7 @@
 #include "commands/checks.h"
 #include "model/number_value.h"
 #include "commands/project_dialogs.h"
+#include "model/log_commands.h"
 #include "solver/excitation.h"
 #include "solver/frequency_constants.h"
 #include "solver/solver.h"
@@ -68,7 +69,9 @@ bool ApplyGroundOption(Run& s, const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> ComputeValueOptions() { return {"--frequency", "--height", "--ground", "--source"}; }
+std::vector<std::string> ComputeValueOptions() {
+    return {"--frequency", "--height", "--ground", "--source", "--debug"};
+}
 
 bool ApplyComputeOptions(Run& s, const Arguments& a) {
     Context& ctx = s.ctx;
@@ -111,6 +114,7 @@ bool ApplyComputeOptions(Run& s, const Arguments& a) {
 }
 
 bool LoadCheckAndSolve(Run& s, const Arguments& a, bool report) {
+    if (const auto debug = a.Value("--debug"); debug && !OpenDebug(s.ctx, *debug)) return false;
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return false;
     if (!ApplyComputeOptions(s, a)) return false;

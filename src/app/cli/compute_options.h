@@ -13,7 +13,9 @@
     "  --ground G             free, perfect, excellent, good, average, poor, bad, or ER,MS\n" \
     "                         (dielectric constant and conductivity in mS/m)\n"               \
     "  --source P[,V,DEG]     one voltage source on pulse P (V volts, default 1; DEG degrees,\n" \
-    "                         default 0) instead of the file's sources\n"
+    "                         default 0) instead of the file's sources\n"                    \
+    "  --debug PATH           write the debug file to PATH (the solver's steps, one line\n"   \
+    "                         each); without it no debug file is written\n"
 
 // The --yes flag of every computing command.
 #define YES_OPTION_HELP                                                                \
@@ -29,10 +31,11 @@ std::vector<std::string> ComputeValueOptions();
 // stderr) for a value that cannot be used.
 bool ApplyComputeOptions(Run& run, const Arguments& args);
 
-// What every computing command does first: reads the file named by the one
-// positional argument (without printing its echo), applies the options,
-// runs the checks (--yes answers their questions), refuses a project
-// without sources, and solves. The source report is printed when `report`
+// What every computing command does first: opens the debug file of --debug
+// (before the read, whose parse failures it records), reads the file named
+// by the one positional argument (without printing its echo), applies the
+// options, runs the checks (--yes answers their questions), refuses a
+// project without sources, and solves. The source report is printed when `report`
 // is true. False, with the reason on stderr, when the command must stop.
 bool LoadCheckAndSolve(Run& run, const Arguments& args, bool report);
 
