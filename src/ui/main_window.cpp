@@ -41,6 +41,7 @@
 #include "ui/about_box.h"
 #include "ui/height_dialog.h"
 #include "ui/help_window.h"
+#include "ui/job_runner.h"
 #include "ui/log_viewer.h"
 #include "ui/pattern_window.h"
 #include "ui/project_file_window.h"
@@ -154,11 +155,15 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     for (const std::string& name : unavailable_)
         if (QAction* a = Command(name)) a->setEnabled(false);
     host_.Attach(&ctx_, this, this);
+    jobs_ = std::make_unique<JobRunner>(ctx_, host_);
     setWindowTitle(ProgramCaption() + "[*]");
     resize(900, 640);
 }
 
 MainWindow::~MainWindow() {
+    // A job still running is stopped and waited for while the window is whole.
+    closePending_ = false;
+    jobs_.reset();
     host_.Attach(&ctx_, nullptr, nullptr);
     delete pattern_;
     delete help_;
@@ -173,6 +178,13 @@ QAction* MainWindow::AddCommand(QMenu* menu, const std::string& name, const QStr
     if (run) connect(action, &QAction::triggered, this, [this, run] { Run(run); });
     if (menu) menu->addAction(action);
     commands_[name] = action;
+    return action;
+}
+
+QAction* MainWindow::AddJob(QMenu* menu, const std::string& name, const QString& caption,
+                            void (*command)(Context&)) {
+    QAction* action = AddCommand(menu, name, caption, {});
+    connect(action, &QAction::triggered, this, [this, command] { RunJob(command); });
     return action;
 }
 
@@ -212,11 +224,11 @@ void MainWindow::BuildMenus() {
 
     QMenu* compute = menuBar()->addMenu("&Compute");
     compute->setObjectName("CtlCompute");
-    AddCommand(compute, "CtlCompZ", "&Impedance", [&c] { ComputeImpedanceCommand(c); });
-    AddCommand(compute, "CtlResonance", "&Resonance", [&c] { ResonanceSearch(c); });
-    AddCommand(compute, "CtlFarFld", "&Far Field", [&c] { FarFieldCommand(c); });
-    AddCommand(compute, "CtlNearFld", "&Near Field", [&c] { NearFieldCommand(c); });
-    AddCommand(compute, "CtlCurrents", "&Currents", [&c] { CurrentsCommand(c); });
+    AddJob(compute, "CtlCompZ", "&Impedance", ComputeImpedanceCommand);
+    AddJob(compute, "CtlResonance", "&Resonance", ResonanceSearch);
+    AddJob(compute, "CtlFarFld", "&Far Field", FarFieldCommand);
+    AddJob(compute, "CtlNearFld", "&Near Field", NearFieldCommand);
+    AddJob(compute, "CtlCurrents", "&Currents", CurrentsCommand);
 
     QMenu* setup = menuBar()->addMenu("Antenna &Setup");
     setup->setObjectName("CtlParams");
@@ -418,8 +430,7 @@ void MainWindow::CheckCommand(const std::string& command, bool checked) {
     }
 }
 
-void MainWindow::Run(const std::function<void()>& command) {
-    if (computing_) return;
+void MainWindow::BeginRun() {
     computing_ = true;
     enabledAfterRun_.clear();
     for (auto& [name, action] : commands_) {
@@ -427,8 +438,12 @@ void MainWindow::Run(const std::function<void()>& command) {
         enabledAfterRun_[name] = action->isEnabled();
         action->setEnabled(false);
     }
-    ctx_.stop.Reset();  // a stop asked for before this command is not for it
-    command();
+    // A stop asked for before this command is not for it.
+    ctx_.stop.Reset();
+    host_.TakeStopRequest();
+}
+
+void MainWindow::EndRun() {
     computing_ = false;
     for (const auto& [name, enabled] : enabledAfterRun_) commands_[name]->setEnabled(enabled);
     enabledAfterRun_.clear();
@@ -439,6 +454,23 @@ void MainWindow::Run(const std::function<void()>& command) {
         closePending_ = false;
         close();
     }
+}
+
+void MainWindow::Run(const std::function<void()>& command) {
+    if (computing_) return;
+    BeginRun();
+    command();
+    EndRun();
+}
+
+bool MainWindow::RunJob(std::function<void(Context&)> work, std::function<void()> finished) {
+    if (computing_ || jobs_->Running()) return false;
+    BeginRun();
+    jobs_->Start(std::move(work), [this, finished = std::move(finished)] {
+        if (finished) finished();
+        EndRun();
+    });
+    return true;
 }
 
 void MainWindow::Refresh() {

@@ -1,7 +1,9 @@
 // The main window: menus, toolbar, the text area every report goes to, the
-// progress bar that doubles as the Stop button, and the status bar. Each
-// command runs to its end on this thread; while one runs, every other
-// command is disabled and only Stop stays available.
+// progress bar that doubles as the Stop button, and the status bar. The
+// computations (the Compute menu, the resonance scan, the pattern window's
+// cuts) run as jobs on a worker thread while this window stays live; the
+// other commands run to their end on this thread. While either runs, every
+// other command is disabled and only Stop stays available.
 #pragma once
 
 #include <QMainWindow>
@@ -25,6 +27,7 @@ class QToolBar;
 namespace qw {
 
 class HelpWindow;
+class JobRunner;
 class LogViewer;
 class PatternWindow;
 class MainTextEdit;
@@ -57,6 +60,11 @@ public:
     // then brings the title, the Save commands and the recent list up to
     // date. A command asked for while another runs is ignored.
     void Run(const std::function<void()>& command);
+    // Runs a computation as a job over a copy of the document, with the
+    // same rules as Run, and returns at once; when the job has ended its
+    // document and solver are the project's and `finished` runs. False when
+    // another command runs.
+    bool RunJob(std::function<void(Context&)> work, std::function<void()> finished = {});
 
     // The toolbar's customising dialog, filled with the buttons' looks.
     std::unique_ptr<ToolbarDialog> CreateToolbarDialog();
@@ -82,6 +90,9 @@ private:
     void BuildToolbar();
     void BuildStatusBar();
     void Refresh();
+    void BeginRun();
+    void EndRun();
+    QAction* AddJob(QMenu* menu, const std::string& name, const QString& caption, void (*command)(Context&));
     void RebuildRecentMenu();
     void ApplyScreenFont();
     void Stop();
@@ -117,6 +128,7 @@ private:
     bool computing_ = false;
     bool closePending_ = false;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<JobRunner> jobs_;
     QPointer<HelpWindow> help_;
     QPointer<LogViewer> logViewer_;
     QPointer<PatternWindow> pattern_;

@@ -201,9 +201,13 @@ void QtHost::ClearMainText() {
     if (surface_) surface_->ClearText();
 }
 
-void QtHost::ShowProgress(double fraction) {
+void QtHost::SetProgressBar(double fraction) {
     const double percent = std::clamp(fraction, 0.0, 1.0) * 100.0;
     if (surface_) surface_->SetProgress(static_cast<int>(percent));
+}
+
+void QtHost::ShowProgress(double fraction) {
+    SetProgressBar(fraction);
     // Pending events run here: this is where a click on Stop is seen.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

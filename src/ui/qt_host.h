@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <string>
+#include <utility>
 
 #include "platform/host.h"
 
@@ -41,6 +42,10 @@ public:
     // The context the program's dialogs work on, the window they belong
     // to and the window the reports go to; any of them may be absent.
     void Attach(Context* ctx, QWidget* parent, MainSurface* surface);
+    Context* Attached() const { return ctx_; }
+    // Lets the program's dialogs work on another context (a job's, while
+    // its worker waits for the answer); returns the one it replaces.
+    Context* SwapContext(Context* ctx) { return std::exchange(ctx_, ctx); }
 
     MessageAnswer ShowMessage(const Message& message) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
@@ -51,7 +56,10 @@ public:
                                               const std::string& proposed) override;
     void AppendMainText(const std::string& line) override;
     void ClearMainText() override;
+    // Sets the progress bar and runs the pending events (a click on Stop).
     void ShowProgress(double fraction) override;
+    // Sets the progress bar only.
+    void SetProgressBar(double fraction);
     void SetStatusText(int panel, const std::string& text) override;
     void SetBusy(bool busy) override;
     void EnableCommand(const std::string& command, bool enabled) override;

@@ -40,6 +40,12 @@ bool GrabModal(const QString& path, const std::function<void()>& open) {
     return saved;
 }
 
+// A computation runs as a job: its report is there once it has ended.
+void WaitForJob(const MainWindow& window) {
+    while (window.Computing()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    Settle();
+}
+
 bool Grab(QWidget& w, const QString& path) {
     w.show();
     w.raise();
@@ -56,7 +62,7 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
     bool ok = true;
     Settle();
     if (QAction* compute = window.Command("CtlCompZ")) compute->trigger();
-    Settle();
+    WaitForJob(window);
     ok &= window.grab().save(file("main.png"));
 
     Host& host = *ctx.host;

@@ -1,5 +1,6 @@
 // The main window on the offscreen platform: the commands wired to the
-// engine, Stop during a computation, drops, and what it keeps in the
+// engine, computations as jobs on a worker thread (the window stays live,
+// Stop, questions asked from a job), drops, and what it keeps in the
 // settings. The commands themselves are tested without a window in
 // tests/commands/main_commands_test.cpp.
 #include "ui/main_window.h"
@@ -18,8 +19,11 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QProgressBar>
+#include <QThread>
 #include <QTimer>
+#include <QEventLoop>
 #include <QtTest/QTest>
+#include <chrono>
 #include <functional>
 
 #include "model/settings.h"
@@ -38,9 +42,40 @@ const std::string kBench = QW_BENCH_DIR;
 // or a computation's ShowProgress.
 void Soon(const std::function<void()>& act) { QTimer::singleShot(0, act); }
 
+// The desktop's host with messages and the band dialog answered by the
+// test; each answer notes whether it was given on the GUI thread.
+struct AnsweringHost : QtHost {
+    std::function<MessageAnswer(const Message&)> answer;
+    std::optional<SweepRange> band;
+    std::vector<bool> bandAskedOnGuiThread;
+    MessageAnswer ShowMessage(const Message& m) override { return answer ? answer(m) : QtHost::ShowMessage(m); }
+    std::optional<SweepRange> RequestFrequencyRange(const SweepRange& current) override {
+        if (!band) return QtHost::RequestFrequencyRange(current);
+        bandAskedOnGuiThread.push_back(QThread::currentThread() == QCoreApplication::instance()->thread());
+        return band;
+    }
+};
+
+// Runs the event loop until the window's command or job has ended.
+bool WaitUntilIdle(const MainWindow& w) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!w.Computing()) loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    if (w.Computing()) loop.exec();
+    return !w.Computing();
+}
+
+// A resonance scan of the 300 pulses of bench/six_wires.qlk through 61
+// frequencies: a job that lasts.
+constexpr SweepRange kLongScan{130, 160, 0.5};
+
 struct MainWindowTest : ::testing::Test {
     test::TempDir dir;
-    QtHost host;
+    AnsweringHost host;
     Context ctx{host};
     std::unique_ptr<MainWindow> window;
 
@@ -84,34 +119,146 @@ TEST_F(MainWindowTest, LaterWindowsStayDisabledAndPlotFarFieldChecksFirst) {
     EXPECT_TRUE(window->Pattern()->isVisible());
 }
 
-TEST_F(MainWindowTest, StopEndsAComputationAndOnlyStopWorksMeanwhile) {
+TEST_F(MainWindowTest, AComputationRunsAsAJobWhileTheWindowStaysLive) {
     window->Start(kBench + "/six_wires.qlk");
-    std::vector<std::string> enabledDuringRun;
-    // The first ShowProgress lets this run: it looks at the commands and
-    // then clicks the progress bar.
-    Soon([&] {
-        for (QAction* a : window->findChildren<QAction*>())
-            if (a->isEnabled() && !a->objectName().isEmpty()) enabledDuringRun.push_back(a->objectName().toStdString());
-        QTest::mouseClick(window->findChild<QProgressBar*>("ProgressBar1"), Qt::LeftButton);
+    window->show();
+    const Revisions before = ctx.revisions;
+    int ticks = 0;  // timer turns seen while the job computes
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (window->Computing()) ++ticks;
     });
-    Command("CtlCompZ")->trigger();
-    EXPECT_EQ(enabledDuringRun, std::vector<std::string>{"btnstop"});
-    EXPECT_TRUE(ctx.AbortFlag);
+    ticker.start(1);
+    host.band = kLongScan;
+    Command("CtlResonance")->trigger();
+    // Back in the event loop at once, the job still going.
+    EXPECT_TRUE(window->Computing());
+    EXPECT_FALSE(Command("CtlResonance")->isEnabled());
+    EXPECT_TRUE(Command("btnstop")->isEnabled());
     EXPECT_FALSE(window->MainTextContents().contains("IMPEDANCE"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    window->resize(800, 600);
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    ticker.stop();
+    EXPECT_GE(ticks, 10);
+    EXPECT_EQ(host.bandAskedOnGuiThread, std::vector<bool>{true});
+    // The job's results are the project's: its report, its band.
+    EXPECT_TRUE(window->MainTextContents().contains("At 160.000 Mhz"));
+    EXPECT_FALSE(ctx.AbortFlag);
+    EXPECT_TRUE(Command("CtlResonance")->isEnabled());
+    EXPECT_EQ(ctx.options.ResonanceStep, 0.5f);
 
-    // The next run is not stopped by the old request.
+    // Compute Impedance: the report and the solved tables come back.
+    ticks = 0;
+    ticker.start(0);
     Command("CtlCompZ")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    EXPECT_GE(ticks, 2);
     EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE"));
     EXPECT_TRUE(Panel(1).startsWith("run time: 00:0"));
+    EXPECT_TRUE(PulsesCurrent(ctx));
+    EXPECT_TRUE(SolutionCurrent(ctx));
+}
+
+TEST_F(MainWindowTest, StopEndsAJobAndOnlyStopWorksMeanwhile) {
+    window->Start(kBench + "/six_wires.qlk");
+    const Revisions before = ctx.revisions;
+    const float frequency = ctx.project.Frequency;
+    auto* bar = window->findChild<QProgressBar*>("ProgressBar1");
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::string> enabledDuringRun;
+    std::chrono::steady_clock::time_point stopAt;
+    bool clicked = false;
+    // The job's first step on the progress bar: a look at the commands,
+    // then a click on the bar.
+    QObject::connect(bar, &QProgressBar::valueChanged, window.get(), [&](int value) {
+        if (clicked || value <= 0 || !window->Computing()) return;
+        clicked = true;
+        for (QAction* a : window->findChildren<QAction*>())
+            if (a->isEnabled() && !a->objectName().isEmpty()) enabledDuringRun.push_back(a->objectName().toStdString());
+        stopAt = std::chrono::steady_clock::now();
+        QTest::mouseClick(bar, Qt::LeftButton);
+    });
+    host.band = kLongScan;
+    Command("CtlResonance")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    const auto took = std::chrono::steady_clock::now() - stopAt;
+    RecordProperty("stop_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(enabledDuringRun, std::vector<std::string>{"btnstop"});
+    EXPECT_TRUE(ctx.AbortFlag);
+    EXPECT_FALSE(window->MainTextContents().contains("At 160.000 Mhz"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(ctx.revisions, before);
+    EXPECT_EQ(ctx.project.Frequency, frequency);
+    EXPECT_TRUE(Command("CtlResonance")->isEnabled());
+
+    // The next run is not stopped by the old request.
+    QObject::disconnect(bar, nullptr, window.get(), nullptr);
+    host.band.reset();
+    Command("CtlCompZ")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    EXPECT_FALSE(ctx.AbortFlag);
+    EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE"));
+}
+
+TEST_F(MainWindowTest, AJobWaitsForItsQuestionAnsweredOnTheGuiThread) {
+    // The vertical stands at height 0 over ground: the warning is asked.
+    window->Start(kExamples + "/vertical.qlk");
+    ASSERT_FALSE(ctx.options.HeightWarningOff);
+    struct Asked {
+        bool onGuiThread = false;
+        bool jobRunning = false;
+        bool reportBeforeAnswer = true;
+        std::string title;
+    };
+    std::vector<Asked> asked;
+    MessageAnswer reply = MessageAnswer::No;
+    host.answer = [&](const Message& m) {
+        Asked a;
+        a.onGuiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        a.jobRunning = window->Computing();
+        a.title = m.title;
+        // The window lives on while the question is open; the job waits.
+        QTest::qWait(50);
+        a.reportBeforeAnswer = window->MainTextContents().contains("IMPEDANCE");
+        asked.push_back(a);
+        return reply;
+    };
+
+    // Declined: the job ends cancelled and the warning stays on.
+    Command("CtlCompZ")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, "Warning");
+    EXPECT_TRUE(asked[0].onGuiThread);
+    EXPECT_TRUE(asked[0].jobRunning);
+    EXPECT_TRUE(ctx.AbortFlag);
+    EXPECT_FALSE(ctx.options.HeightWarningOff);
+    EXPECT_FALSE(window->MainTextContents().contains("IMPEDANCE"));
+
+    // Accepted: the job goes on after the answer, and the option it turned
+    // off is the project's.
+    reply = MessageAnswer::Yes;
+    Command("CtlCompZ")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(asked[1].onGuiThread);
+    EXPECT_TRUE(asked[1].jobRunning);
+    EXPECT_FALSE(asked[1].reportBeforeAnswer);
+    EXPECT_FALSE(ctx.AbortFlag);
+    EXPECT_TRUE(ctx.options.HeightWarningOff);
+    EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE"));
 }
 
 TEST_F(MainWindowTest, ClosingDuringAComputationStopsItFirst) {
     window->Start(kBench + "/six_wires.qlk");
     window->show();
     Soon([&] { window->close(); });
-    Command("CtlCompZ")->trigger();
-    EXPECT_FALSE(window->MainTextContents().contains("IMPEDANCE"));
+    host.band = kLongScan;
+    Command("CtlResonance")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    EXPECT_FALSE(window->MainTextContents().contains("At 160.000 Mhz"));
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(GetSetting(ctx, kWindowsSection, "Main").empty());
 }
@@ -146,6 +293,7 @@ TEST_F(MainWindowTest, ToolbarLayoutAndPlaceSurviveARestart) {
 TEST_F(MainWindowTest, ExportToPdfWritesTheReport) {
     window->Start(kExamples + "/dipole.qlk");
     Command("CtlCompZ")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
     Soon([&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
