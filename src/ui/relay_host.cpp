@@ -36,30 +36,22 @@ void RelayHost::AskWithJob(const std::function<void()>& act) {
 }
 
 MessageAnswer RelayHost::ShowMessage(const Message& message) {
-    MessageAnswer answer = MessageAnswer::Cancel;
-    Ask([&] { answer = target_.ShowMessage(message); });
-    return answer;
+    return Answer([&] { return target_.ShowMessage(message); });
 }
 
 std::optional<std::string> RelayHost::InputBox(const std::string& prompt, const std::string& title,
                                                const std::string& proposed) {
-    std::optional<std::string> answer;
-    Ask([&] { answer = target_.InputBox(prompt, title, proposed); });
-    return answer;
+    return Answer([&] { return target_.InputBox(prompt, title, proposed); });
 }
 
 std::optional<std::string> RelayHost::OpenFileDialog(const std::string& title, const std::string& filter,
                                                      const std::string& proposed) {
-    std::optional<std::string> answer;
-    Ask([&] { answer = target_.OpenFileDialog(title, filter, proposed); });
-    return answer;
+    return Answer([&] { return target_.OpenFileDialog(title, filter, proposed); });
 }
 
 std::optional<std::string> RelayHost::SaveFileDialog(const std::string& title, const std::string& filter,
                                                      const std::string& proposed) {
-    std::optional<std::string> answer;
-    Ask([&] { answer = target_.SaveFileDialog(title, filter, proposed); });
-    return answer;
+    return Answer([&] { return target_.SaveFileDialog(title, filter, proposed); });
 }
 
 void RelayHost::AppendMainText(const std::string& line) {
@@ -99,33 +91,23 @@ void RelayHost::CheckCommand(const std::string& command, bool checked) {
 }
 
 std::optional<float> RelayHost::RequestFrequency(float current) {
-    std::optional<float> answer;
-    AskWithJob([&] { answer = target_.RequestFrequency(current); });
-    return answer;
+    return Answer([&] { return target_.RequestFrequency(current); }, true);
 }
 
 std::optional<GroundInput> RelayHost::RequestGround(const GroundInput& current) {
-    std::optional<GroundInput> answer;
-    AskWithJob([&] { answer = target_.RequestGround(current); });
-    return answer;
+    return Answer([&] { return target_.RequestGround(current); }, true);
 }
 
 std::optional<FarFieldRequest> RelayHost::RequestFarField(const FarFieldRequest& current) {
-    std::optional<FarFieldRequest> answer;
-    AskWithJob([&] { answer = target_.RequestFarField(current); });
-    return answer;
+    return Answer([&] { return target_.RequestFarField(current); }, true);
 }
 
 std::optional<NearFieldRequest> RelayHost::RequestNearField(const NearFieldRequest& current) {
-    std::optional<NearFieldRequest> answer;
-    AskWithJob([&] { answer = target_.RequestNearField(current); });
-    return answer;
+    return Answer([&] { return target_.RequestNearField(current); }, true);
 }
 
 std::optional<SweepRange> RelayHost::RequestFrequencyRange(const SweepRange& current) {
-    std::optional<SweepRange> answer;
-    AskWithJob([&] { answer = target_.RequestFrequencyRange(current); });
-    return answer;
+    return Answer([&] { return target_.RequestFrequencyRange(current); }, true);
 }
 
 }  // namespace qw

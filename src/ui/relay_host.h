@@ -62,6 +62,15 @@ private:
     // Runs `act` on the GUI thread with the program's dialogs working on
     // the job's context.
     void AskWithJob(const std::function<void()>& act);
+    // The answer of a question asked on the GUI thread (with the job's
+    // context for the program's dialogs, when withJob).
+    template <typename Question>
+    auto Answer(Question question, bool withJob = false) {
+        decltype(question()) answer{};
+        const std::function<void()> act = [&] { answer = question(); };
+        withJob ? AskWithJob(act) : Ask(act);
+        return answer;
+    }
 
     QtHost& target_;
     QPointer<QObject> gui_;
