@@ -221,15 +221,15 @@ void ComputeImpedanceCommand(Context& ctx) {
 }
 
 void FarFieldCommand(Context& ctx) {
-    LoggedReport(ctx, [&] { ComputeFarField(ctx); });
+    LoggedReport(ctx, [&] { Conclude(ctx, ComputeFarField(ctx)); });
 }
 
 void NearFieldCommand(Context& ctx) {
-    LoggedReport(ctx, [&] { ComputeNearField(ctx); });
+    LoggedReport(ctx, [&] { Conclude(ctx, ComputeNearField(ctx)); });
 }
 
 void CurrentsCommand(Context& ctx) {
-    LoggedReport(ctx, [&] { ListCurrents(ctx, PathInFolder(LogFolder(ctx), kCurrentsDataFileName)); });
+    LoggedReport(ctx, [&] { Conclude(ctx, ListCurrents(ctx, PathInFolder(LogFolder(ctx), kCurrentsDataFileName))); });
 }
 
 void ToggleFreeSpace(Context& ctx) {

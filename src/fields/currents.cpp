@@ -64,10 +64,9 @@ private:
     const CurrentsOutput& output_;
 };
 
-void ReportUnwritable(Context& ctx, const std::string& path) {
-    ctx.host->Notify("The currents data file " + path + " could not be written.", "Currents",
-                     MessageIcon::Exclamation);
-    ctx.AbortFlag = true;
+Result Unwritable(const std::string& path) {
+    return Result::Failed(
+        FaultMessage("The currents data file " + path + " could not be written.", "Currents", MessageIcon::Exclamation));
 }
 
 }  // namespace
@@ -105,9 +104,9 @@ EndCurrent WireEndCurrent(const SolverState& s, int w, int e, int p, int r) {
     return end;
 }
 
-void ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsOutput& output) {
-    ctx.AbortFlag = false;
-    if (!SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return;
+Result ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsOutput& output) {
+    if (!SolutionCurrent(ctx))
+        if (Result solved = ZMCompute(ctx); !solved.completed()) return solved;
     const SolverState& s = Solver(ctx);
     const PulseTable& t = s.pulses;
     const bool ground = ctx.project.Env.GroundPresent == kOverGround;
@@ -115,7 +114,7 @@ void ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsO
     std::unique_ptr<std::ofstream> data;
     if (!dataFilePath.empty()) {
         data = std::make_unique<std::ofstream>(dataFilePath, std::ios::binary | std::ios::trunc);
-        if (!*data) return ReportUnwritable(ctx, dataFilePath);
+        if (!*data) return Unwritable(dataFilePath);
     }
 
     ReportLines lines(ctx, output.logEcho);
@@ -163,11 +162,13 @@ void ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsO
         rows.EndRow(w, e2);
     }
 
+    Result result;
     if (data) {
         data->close();
-        if (!*data) ReportUnwritable(ctx, dataFilePath);
+        if (!*data) result = Unwritable(dataFilePath);
     }
     FlushLog(ctx);
+    return result;
 }
 
 }  // namespace qw

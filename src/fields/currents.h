@@ -8,6 +8,7 @@
 
 #include "fields/report_lines.h"
 #include "model/context.h"
+#include "platform/outcome.h"
 #include "solver/solver_state.h"
 
 namespace qw {
@@ -43,10 +44,10 @@ struct CurrentsOutput {
 // wires without pulses take no part.
 EndCurrent WireEndCurrent(const SolverState& s, int w, int e, int p, int r);
 
-// The command: solves when the solution is not current, then writes the
-// table to the log and its rows to the data file at dataFilePath ("": no
-// data file; an old file is replaced). AbortFlag is set when the solution
-// was stopped or the data file cannot be written (the user is told).
-void ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsOutput& output = {});
+// The currents table: solves when the solution does not stand, then writes
+// the table to the log and its rows to the data file at dataFilePath ("":
+// no data file; an old file is replaced). Fails when the data file cannot
+// be written.
+Result ListCurrents(Context& ctx, const std::string& dataFilePath, const CurrentsOutput& output = {});
 
 }  // namespace qw

@@ -30,12 +30,7 @@ int LimitedSteps(double steps) {
 }
 
 // The impedance the far field refuses: it would only give overflows.
-bool AbnormalImpedance(Context& ctx, float R, float X) {
-    if (std::fabs(R) >= 0.5f && std::fabs(X) <= 2000.0f) return false;
-    ctx.host->ShowMessage({"Antenna Z = " + ComplexText(R, X) + "\r\nand will generate overflows", "Abnormal Impedance",
-                           MessageIcon::None, MessageButtons::Ok, 1});
-    return true;
-}
+bool AbnormalImpedance(float R, float X) { return std::fabs(R) < 0.5f || std::fabs(X) > 2000.0f; }
 
 // The dialog's answer, with the rules applied when it closes.
 void AcceptRequest(FarFieldRequest& r, float pin) {
@@ -144,29 +139,23 @@ void Finish(Context& ctx) {
 
 }  // namespace
 
-bool ComputeFarField(Context& ctx, const FarFieldOutput& output) {
+Result ComputeFarField(Context& ctx, const FarFieldOutput& output) {
     Project& p = ctx.project;
-    if (p.SourceCount == 0) {
-        ctx.host->Notify("No Sources defined");
-        return false;
-    }
-    if (!SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return false;
+    if (p.SourceCount == 0) return Result::Failed(FaultMessage("No Sources defined"));
+    if (!SolutionCurrent(ctx))
+        if (Result solved = ZMCompute(ctx); !solved.completed()) return solved;
     const SolverState& st = Solver(ctx);
-    if (AbnormalImpedance(ctx, st.ZinR, st.ZinX)) return false;
+    if (AbnormalImpedance(st.ZinR, st.ZinX))
+        return Result::Failed(FaultMessage("Antenna Z = " + ComplexText(st.ZinR, st.ZinX) +
+                                               "\r\nand will generate overflows",
+                                           "Abnormal Impedance"));
     const float pin = st.Pin;
-    if (!(pin > 0)) {
-        ctx.host->Notify("Power is Zero");
-        return false;
-    }
+    if (!(pin > 0)) return Result::Failed(FaultMessage("Power is Zero"));
 
     FarFieldRequest shown = ctx.farField;
     shown.PowerLevel = pin;
     const auto answer = ctx.host->RequestFarField(shown);
-    if (!answer) {
-        ctx.AbortFlag = true;
-        return false;
-    }
-    ctx.AbortFlag = false;
+    if (!answer) return Result::Cancelled();
     ctx.farField = *answer;
     FarFieldRequest& r = ctx.farField;
     AcceptRequest(r, pin);
@@ -217,13 +206,12 @@ bool ComputeFarField(Context& ctx, const FarFieldOutput& output) {
         ctx.host->SetStatusText(1, "Generating Data file");
         ShowProgress(ctx, static_cast<double>(a) / azimuthCount);
         if (StopRequested(ctx)) {
-            ctx.AbortFlag = true;
             Finish(ctx);
-            return false;
+            return Result::Stopped();
         }
     }
     Finish(ctx);
-    return true;
+    return {};
 }
 
 }  // namespace qw

@@ -8,6 +8,7 @@
 #include "fields/magnitude_phase.h"
 #include "fields/report_lines.h"
 #include "model/context.h"
+#include "platform/outcome.h"
 
 namespace qw {
 
@@ -29,16 +30,15 @@ struct FarFieldOutput {
     std::function<void(const FarFieldRow&)> rows;
 };
 
-// The Far Field command on the open project: solves when the project is
-// not solved; refuses a project without sources ("No Sources defined"), an
+// The far-field table of the open project: solves when the solution does
+// not stand; fails on a project without sources ("No Sources defined"), an
 // abnormal input impedance (|R| < 0.5 or |X| > 2000 ohms: "Abnormal
 // Impedance") and an input power of 0 or less ("Power is Zero"); asks for
 // the grid (the Host's far-field request, shown with the power level preset
-// to the input power; Cancel sets AbortFlag); writes the title and the
-// angle ranges to the main window and the table to the log (when logging)
-// and to the output's receivers, with progress and the stop test once per
-// azimuth (a stop sets AbortFlag and ends the table where it is). True when
-// the whole table was written.
-bool ComputeFarField(Context& ctx, const FarFieldOutput& output = {});
+// to the input power; Cancel: Cancelled); writes the title and the angle
+// ranges to the main window and the table to the log (when logging) and to
+// the output's receivers, with progress and the stop test once per azimuth
+// (a stop ends the table where it is: Stopped).
+Result ComputeFarField(Context& ctx, const FarFieldOutput& output = {});
 
 }  // namespace qw

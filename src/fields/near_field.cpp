@@ -74,7 +74,8 @@ struct SkippedPoints {
     int wire = 0;
     int notFinite = 0;
 
-    void Report(Host& host) const {
+    // The message that names them; none when nothing was skipped.
+    std::optional<Message> Note() const {
         std::string text;
         if (onWire == 1) {
             text = "The field point " + PointText(x, y, z) + " lies on wire " + std::to_string(wire) +
@@ -88,7 +89,8 @@ struct SkippedPoints {
             text += "The fields at " + std::to_string(notFinite) +
                     (notFinite == 1 ? " point" : " points") + " overflowed and were skipped.";
         }
-        if (!text.empty()) host.Notify(text, kTitle, MessageIcon::Exclamation);
+        if (text.empty()) return std::nullopt;
+        return FaultMessage(text, kTitle, MessageIcon::Exclamation);
     }
 };
 
@@ -126,30 +128,18 @@ NearFieldPoint NearFieldRows(const FieldVector& field, float scale) {
     return p;
 }
 
-void ComputeNearField(Context& ctx, const NearFieldOutput& output) {
+Result ComputeNearField(Context& ctx, const NearFieldOutput& output) {
     Host& host = *ctx.host;
-    ctx.AbortFlag = false;
-    if (ctx.project.SourceCount == 0) {
-        host.Notify("No Sources defined");
-        ctx.AbortFlag = true;
-        return;
-    }
-    if (!SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return;
+    if (ctx.project.SourceCount == 0) return Result::Failed(FaultMessage("No Sources defined"));
+    if (!SolutionCurrent(ctx))
+        if (Result solved = ZMCompute(ctx); !solved.completed()) return solved;
     const SolverState& s = Solver(ctx);
     const float inputPower = s.Pin;
-    if (!(inputPower > 0)) {  // also a power that is not a number
-        host.Notify("Power is Zero");
-        ctx.AbortFlag = true;
-        return;
-    }
+    if (!(inputPower > 0)) return Result::Failed(FaultMessage("Power is Zero"));  // also a power that is not a number
 
     ctx.nearField.PowerLevel = inputPower;
     const auto answer = host.RequestNearField(ctx.nearField);
-    if (!answer) {
-        ctx.AbortFlag = true;
-        return;
-    }
-    ctx.AbortFlag = false;
+    if (!answer) return Result::Cancelled();
     const NearFieldRequest r = Completed(*answer, inputPower);
     ctx.nearField = r;
 
@@ -212,11 +202,10 @@ void ComputeNearField(Context& ctx, const NearFieldOutput& output) {
             ShowProgress(ctx, linesDone / gridLines);
         }
     }
-    if (StopRequested(ctx)) ctx.AbortFlag = true;
 
     host.SetStatusText(1, "");
     FlushLog(ctx);
-    skipped.Report(host);
+    return {StopRequested(ctx) ? Outcome::Stopped : Outcome::Completed, skipped.Note()};
 }
 
 }  // namespace qw

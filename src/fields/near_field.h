@@ -8,6 +8,7 @@
 #include "fields/near_field_point.h"
 #include "fields/report_lines.h"
 #include "model/context.h"
+#include "platform/outcome.h"
 
 namespace qw {
 
@@ -41,15 +42,14 @@ float NearFieldScale(const SolverState& s, bool electric, float powerLevel);
 // B = sum m^2 sin 2 phi, C = sum m^2.
 NearFieldPoint NearFieldRows(const FieldVector& field, float scale);
 
-// The command: refuses a project without sources ("No Sources defined"),
-// solves when the solution is not current, refuses an input power of 0 or
-// less ("Power is Zero"), asks for the request (ctx.nearField, its power
-// preset to the input power; counts below 1 become 1, a power of 0 or less
-// the input power), then writes the report-box title and, for every grid
-// point, its block to the log. A point on a wire is listed as skipped in
-// the log and named in one message after the run. Progress and the stop
-// test between grid lines. AbortFlag is set when the command was refused,
-// cancelled or stopped.
-void ComputeNearField(Context& ctx, const NearFieldOutput& output = {});
+// The near-field table: fails on a project without sources ("No Sources
+// defined"), solves when the solution does not stand, fails on an input
+// power of 0 or less ("Power is Zero"), asks for the request
+// (ctx.nearField, its power preset to the input power; counts below 1
+// become 1, a power of 0 or less the input power; Cancel: Cancelled), then
+// writes the report-box title and, for every grid point, its block to the
+// log. A point on a wire is listed as skipped in the log and named in the
+// result's note. Progress and the stop test between grid lines (Stopped).
+Result ComputeNearField(Context& ctx, const NearFieldOutput& output = {});
 
 }  // namespace qw

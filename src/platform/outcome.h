@@ -1,6 +1,8 @@
-// How a computation ended: completed, stopped on request, or failed with a
-// message for the command layer to show (its exact text, title and icon).
-// The engine never shows a failure itself.
+// How a computation ended: completed, stopped on request, cancelled in one
+// of its dialogs, or failed with a message for the command layer to show
+// (its exact text, title and icon). A completed computation may carry a
+// note to show as well (points it skipped, a file it could not write). The
+// engine never shows these itself.
 #pragma once
 
 #include <optional>
@@ -10,24 +12,27 @@
 
 namespace qw {
 
-enum class Outcome { Completed, Stopped, Failed };
+enum class Outcome { Completed, Stopped, Cancelled, Failed };
 
 struct Result {
     Outcome outcome = Outcome::Completed;
-    std::optional<Message> fault;  // with Failed: what to show (none: already said, or nothing to say)
+    std::optional<Message> fault;  // what to show (none: nothing to say)
 
     static Result Completed() { return {}; }
+    static Result CompletedWith(Message note) { return {Outcome::Completed, std::move(note)}; }
     static Result Stopped() { return {Outcome::Stopped, std::nullopt}; }
+    static Result Cancelled() { return {Outcome::Cancelled, std::nullopt}; }
     static Result Failed(Message m) { return {Outcome::Failed, std::move(m)}; }
     static Result FailedSilently() { return {Outcome::Failed, std::nullopt}; }
 
     bool completed() const { return outcome == Outcome::Completed; }
     bool stopped() const { return outcome == Outcome::Stopped; }
+    bool cancelled() const { return outcome == Outcome::Cancelled; }
     bool failed() const { return outcome == Outcome::Failed; }
 };
 
-// A failure's message with an OK button.
-inline Message FaultMessage(std::string text, std::string title, MessageIcon icon = MessageIcon::None) {
+// A message with an OK button (title "": the program's name).
+inline Message FaultMessage(std::string text, std::string title = "", MessageIcon icon = MessageIcon::None) {
     return {std::move(text), std::move(title), icon, MessageButtons::Ok, 1};
 }
 

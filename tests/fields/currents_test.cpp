@@ -37,7 +37,7 @@ std::vector<Listed> List(SolvedAntenna& a, const std::string& dataFile = "", Lin
     out.row = [&](const CurrentRow& r) {
         rows.push_back({r.wire, r.endRow ? std::string(1, r.label) : std::to_string(r.pulse), r.re, r.im});
     };
-    ListCurrents(a.ctx, dataFile, out);
+    Conclude(a.ctx, ListCurrents(a.ctx, dataFile, out));
     return rows;
 }
 

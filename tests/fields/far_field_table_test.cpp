@@ -58,10 +58,13 @@ struct ShortElement {
         Request().AzimuthStep = azimuthStep;
         Request().AzimuthSteps = azimuthSteps;
     }
-    bool Run() {
+    // The table's outcome; its fault shown on the scripted host, as a command does.
+    Result Run() {
         FarFieldOutput out;
         out.logLines = [this](const std::string& line) { echoed.push_back(line); };
-        return ComputeFarField(a.ctx, out);
+        const Result result = ComputeFarField(a.ctx, out);
+        Conclude(a.ctx, result);
+        return result;
     }
     // The log's lines after its header line, the empty line and `skip` more
     // (10 skip a gain table's header).
@@ -80,7 +83,7 @@ double ValueAt(const std::string& row, std::size_t column) { return Val(row.subs
 TEST(ComputeFarField, GainTableLinesAreExact) {
     ShortElement e;
     e.Grid(90, 2, 45, 1);
-    ASSERT_TRUE(e.Run());
+    ASSERT_TRUE(e.Run().completed());
     // cli_farfield.sh pins the other header lines; here the power's padding.
     EXPECT_EQ(e.a.host.mainText[2], "Az  :  0\xBA to  45\xBA");
     const std::vector<std::string> log = e.Log();
@@ -115,7 +118,7 @@ TEST(ComputeFarField, FieldTableLinesAreExact) {
     answer.PowerLevel = 2;  // four times the input power: the fields double
     answer.RadialDistance = 1000;
     e.a.host.farFieldAnswers.push_back(answer);
-    ASSERT_TRUE(e.Run());
+    ASSERT_TRUE(e.Run().completed());
     EXPECT_FLOAT_EQ(e.Request().FieldScale, 2);
     const std::vector<std::string> log = e.Log();
     ASSERT_EQ(log.size(), 14u);
@@ -134,7 +137,7 @@ TEST(ComputeFarField, FieldTableLinesAreExact) {
 TEST(ComputeFarField, StepCountsAreRoundedAndLimited) {
     ShortElement e;
     e.Grid(2, 2.6f, 2, -4);  // 3 steps: four zenith angles; 0 steps: one azimuth
-    ASSERT_TRUE(e.Run());
+    ASSERT_TRUE(e.Run().completed());
     EXPECT_EQ(e.Request().ZenithSteps, 3);
     EXPECT_EQ(e.Request().AzimuthSteps, 0);
     EXPECT_EQ(e.Log(10).size(), 4u);
@@ -142,7 +145,7 @@ TEST(ComputeFarField, StepCountsAreRoundedAndLimited) {
 
     ShortElement many;
     many.Grid(0.1f, 1e9f, 2, 0);
-    ASSERT_TRUE(many.Run());
+    ASSERT_TRUE(many.Run().completed());
     EXPECT_EQ(many.Request().ZenithSteps, 3600);
     EXPECT_EQ(many.Log(10).size(), 3601u);
 }
@@ -152,20 +155,21 @@ TEST(ComputeFarField, CancelStopAndTheInputPowerPreset) {
     e.Request().PowerLevel = 123;
     e.Grid(2, 0, 2, 0);
     e.a.host.farFieldAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(e.Run());
+    EXPECT_TRUE(e.Run().cancelled());
     EXPECT_TRUE(e.a.ctx.AbortFlag);
     EXPECT_TRUE(e.Log().empty());
     // With the queue empty the dialog answers OK with what it showed: the
     // power level preset to the input power.
-    ASSERT_TRUE(e.Run());
+    ASSERT_TRUE(e.Run().completed());
     EXPECT_EQ(e.Request().PowerLevel, 0.5f);
 
     // Stop pressed during the first azimuth: its rows stay, nothing more.
     ShortElement s;
     s.Grid(2, 4, 2, 3);
     s.a.host.stopAfterProgressCalls = 2;
-    EXPECT_FALSE(s.Run());
+    EXPECT_TRUE(s.Run().stopped());
     EXPECT_TRUE(s.a.ctx.AbortFlag);
+    EXPECT_TRUE(s.a.host.MessageTexts().empty());  // a stop is not a failure
     EXPECT_EQ(s.Log(10).size(), 5u);
     EXPECT_EQ(s.a.host.status[1], "");
     EXPECT_FALSE(s.a.host.busy);
@@ -186,7 +190,7 @@ TEST(ComputeFarField, ImpedanceGuard) {
         e.a.St().ZinR = c.R;
         e.a.St().ZinX = c.X;
         e.Grid(2, 0, 2, 0);
-        EXPECT_EQ(e.Run(), !c.refusal) << c.R << " " << c.X;
+        EXPECT_EQ(e.Run().completed(), !c.refusal) << c.R << " " << c.X;
         EXPECT_EQ(e.a.host.MessageTexts(), c.refusal ? std::vector<std::string>{c.refusal} : std::vector<std::string>{});
         EXPECT_EQ(e.Log(10).size(), c.refusal ? 0u : 1u);
     }
@@ -207,7 +211,7 @@ TEST(ComputeFarField, TableRowsAreTheFieldOfEachDirection) {
     std::vector<FarFieldRow> rows;
     FarFieldOutput out;
     out.rows = [&rows](const FarFieldRow& row) { rows.push_back(row); };
-    ASSERT_TRUE(ComputeFarField(a.ctx, out));
+    ASSERT_TRUE(ComputeFarField(a.ctx, out).completed());
     ASSERT_EQ(rows.size(), 46u * 52u);
     FarFieldSetup s;
     ASSERT_TRUE(PrepareFarField(a.ctx, s, true));

@@ -46,7 +46,7 @@ std::vector<NearFieldPoint> RunNear(SolvedAntenna& a, std::optional<NearFieldReq
     NearFieldOutput out;
     out.logEcho = std::move(echo);
     out.point = [&](const NearFieldPoint& p) { points.push_back(p); };
-    ComputeNearField(a.ctx, out);
+    Conclude(a.ctx, ComputeNearField(a.ctx, out));  // as the command shows its note
     return points;
 }
 

@@ -65,7 +65,7 @@ int RunCurrents(Run& s, const std::vector<std::string>& args) {
     } else {
         output.logEcho = PrintedLines(s);
     }
-    ListCurrents(s.ctx, DataFilePath(a), output);
+    Conclude(s.ctx, ListCurrents(s.ctx, DataFilePath(a), output));
     if (s.ctx.AbortFlag) return 1;
     printHeader();
     return 0;

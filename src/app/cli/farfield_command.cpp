@@ -129,10 +129,11 @@ int RunFarField(Run& s, const std::vector<std::string>& args) {
     }
     Host* const host = s.ctx.host;
     s.ctx.host = &console;
-    const bool done = ComputeFarField(s.ctx, output);
+    const Result result = ComputeFarField(s.ctx, output);
+    Conclude(s.ctx, result);
     s.ctx.host = host;
-    if (!done && s.ctx.AbortFlag) s.err << "quillwork-cli: the far field was stopped\n";
-    return done ? 0 : 1;
+    if (result.stopped()) s.err << "quillwork-cli: the far field was stopped\n";
+    return result.completed() ? 0 : 1;
 }
 
 }  // namespace qw::cli

@@ -150,7 +150,7 @@ int RunNearField(Run& s, const std::vector<std::string>& args) {
             ~HostSwap() { ctx.host = before; }
         } swap{s.ctx, s.ctx.host};
         s.ctx.host = &console;
-        ComputeNearField(s.ctx, output);
+        Conclude(s.ctx, ComputeNearField(s.ctx, output));
     }
     if (s.ctx.AbortFlag) return 1;
     printHeader();  // also when every point was skipped
