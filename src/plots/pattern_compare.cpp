@@ -71,21 +71,19 @@ void DrawComparison(Canvas& canvas, const ProgramOptions& options, const Pattern
     canvas.SetForeColour(kPlotForeground);
 }
 
-bool ComparePatternFile(Context& ctx, const PatternView& view, Canvas& canvas, const std::string& chosenPath) {
+Result ComparePatternFile(Context& ctx, const PatternView& view, Canvas& canvas, const std::string& chosenPath) {
     PatternFileHeader loadedHeader, currentHeader;
     PatternBlock loadedBlock, currentBlock;
-    if (LoadPatternCut(ctx, chosenPath, view.PlotPlane, loadedHeader, loadedBlock) != PatternLoad::Loaded)
-        return false;
+    if (Result loaded = LoadPatternCut(ctx, chosenPath, view.PlotPlane, loadedHeader, loadedBlock); !loaded.completed())
+        return loaded;
     if (!FindPatternBlock(ctx, PatternFileName(ctx.project.FileName), loadedBlock.Plane + 1, currentHeader,
-                          currentBlock)) {
-        ctx.host->Notify("Pattern not found in file");
-        return false;
-    }
+                          currentBlock))
+        return Result::Failed(FaultMessage("Pattern not found in file"));
     float currentMax = BlockMaximum(currentBlock);
     if (view.hasCut && view.cut.plane == loadedBlock.Plane + 1)
         currentMax = view.cut.maxGain + (view.cut.gainInDbi ? 0.0f : 2.15f);
     DrawComparison(canvas, ctx.options, currentHeader, currentBlock, currentMax, loadedHeader, loadedBlock);
-    return true;
+    return {};
 }
 
 }  // namespace qw

@@ -25,10 +25,10 @@ void DrawComparison(Canvas& canvas, const ProgramOptions& options, const Pattern
                     const PatternBlock& loadedBlock);
 
 // The Compare command: loads the block of the current plot plane from the
-// chosen file (LoadPatternCut's messages), and the current project's own
+// chosen file (LoadPatternCut's outcomes), and the current project's own
 // stored cut of the same plane, and draws the comparison. The current
 // maximum is that of the last cut drawn (in dBi), else the stored one.
-// False when nothing was drawn.
-bool ComparePatternFile(Context& ctx, const PatternView& view, Canvas& canvas, const std::string& chosenPath);
+// Completed when the comparison was drawn.
+Result ComparePatternFile(Context& ctx, const PatternView& view, Canvas& canvas, const std::string& chosenPath);
 
 }  // namespace qw

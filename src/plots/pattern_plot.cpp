@@ -16,28 +16,30 @@ namespace qw {
 
 namespace {
 
-bool PlotCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines, int plane) {
+Result PlotCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines, int plane) {
     view.PlotPlane = plane;
-    ctx.AbortFlag = false;
     auto setup = std::make_unique<FarFieldSetup>();
     // A height entered since the pulses were built moves every pulse: the
     // table is built again and the antenna solved anew, so that the cut is
     // the one of the height its captions show.
-    if (!PulsesCurrent(ctx) && !Conclude(ctx, RefreshSolver(ctx))) return false;
-    if (ctx.project.SourceCount > 0 && !SolutionCurrent(ctx) && !Conclude(ctx, ZMCompute(ctx))) return false;
-    if (ctx.project.SourceCount == 0 || !PrepareFarField(ctx, *setup, true)) {
-        ctx.host->Notify("Power is Zero");
-        return false;
-    }
+    if (!PulsesCurrent(ctx))
+        if (Result built = RefreshSolver(ctx); !built.completed()) return built;
+    if (ctx.project.SourceCount > 0 && !SolutionCurrent(ctx))
+        if (Result solved = ZMCompute(ctx); !solved.completed()) return solved;
+    if (ctx.project.SourceCount == 0 || !PrepareFarField(ctx, *setup, true))
+        return Result::Failed(FaultMessage("Power is Zero"));
     const int step = ctx.options.PlotStep >= 1 ? ctx.options.PlotStep : 1;
     PatternCut cut = plane == kAzimuthPlane ? ComputeAzimuthCut(ctx, *setup, view.FieldType, view.CutAngle, step)
                                             : ComputeZenithCut(ctx, *setup, view.FieldType, view.CutAngle, step);
     view.cut = cut;
     view.hasCut = true;
 
+    // A pattern file that cannot be written leaves the plot standing.
     const std::string stored =
         SavePatternCut(ctx, cut, cut.span, static_cast<float>(cut.firstAngle), static_cast<float>(cut.step));
-    if (!stored.empty()) ctx.host->Notify("The pattern file was not written: " + stored, "SavePatternCut");
+    Result result;
+    if (!stored.empty())
+        result = Result::CompletedWith(FaultMessage("The pattern file was not written: " + stored, "SavePatternCut"));
 
     const PolarGeometry g = PolarGeometryOf(canvas);
     DrawPolarGrid(canvas, g, ctx.options, view.Overlay);
@@ -58,16 +60,16 @@ bool PlotCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines
     canvas.PrintAt(g.cx + g.R / 2, canvas.ScaleTop(), captions.zeroDb);
     canvas.SetBold(false);
     lines.Write(captions.zeroDb);
-    return true;
+    return result;
 }
 
 }  // namespace
 
-bool PlotAzimuthCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines) {
+Result PlotAzimuthCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines) {
     return PlotCut(ctx, view, canvas, lines, kAzimuthPlane);
 }
 
-bool PlotZenithCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines) {
+Result PlotZenithCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines) {
     return PlotCut(ctx, view, canvas, lines, kZenithPlane);
 }
 

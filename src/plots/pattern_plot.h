@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fields/report_lines.h"
+#include "platform/outcome.h"
 #include "platform/canvas.h"
 #include "plots/pattern_cut.h"
 
@@ -26,12 +27,12 @@ struct PatternView {
 // step ctx.options.PlotStep, or the zenith cut at view.CutAngle degrees of
 // azimuth. A project whose height changed gets its pulses built again;
 // then it is solved when it is not solved. A project without
-// sources or with an input power of 0 or less gives "Power is Zero" and
-// nothing is drawn. The captions are written on the picture and, through
-// `lines`, to the log and the echo. The cut is stored in the project's
-// pattern file; a failure to write it is reported and the plot stays.
-// False when nothing was drawn.
-bool PlotAzimuthCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines);
-bool PlotZenithCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines);
+// sources or with an input power of 0 or less fails with "Power is Zero"
+// and nothing is drawn. The captions are written on the picture and,
+// through `lines`, to the log and the echo. The cut is stored in the
+// project's pattern file; a failure to write it is the completed result's
+// note and the plot stays. Completed when the cut was drawn.
+Result PlotAzimuthCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines);
+Result PlotZenithCut(Context& ctx, PatternView& view, Canvas& canvas, ReportLines& lines);
 
 }  // namespace qw

@@ -154,19 +154,15 @@ bool FindPatternBlock(Context& ctx, const std::string& path, int plotPlane, Patt
     return false;
 }
 
-PatternLoad LoadPatternCut(Context& ctx, const std::string& chosenPath, int plotPlane, PatternFileHeader& header,
-                           PatternBlock& block) {
-    if (chosenPath.empty()) return PatternLoad::Cancelled;
+Result LoadPatternCut(Context& ctx, const std::string& chosenPath, int plotPlane, PatternFileHeader& header,
+                      PatternBlock& block) {
+    if (chosenPath.empty()) return Result::Cancelled();
     if (!ctx.project.FileName.empty() &&
-        ComparablePath(chosenPath) == ComparablePath(PatternFileName(ctx.project.FileName))) {
-        ctx.host->Notify("This is your current antenna");
-        return PatternLoad::OwnFile;
-    }
-    if (!FindPatternBlock(ctx, chosenPath, plotPlane, header, block)) {
-        ctx.host->Notify("Pattern not found in file");
-        return PatternLoad::NotFound;
-    }
-    return PatternLoad::Loaded;
+        ComparablePath(chosenPath) == ComparablePath(PatternFileName(ctx.project.FileName)))
+        return Result::Failed(FaultMessage("This is your current antenna"));
+    if (!FindPatternBlock(ctx, chosenPath, plotPlane, header, block))
+        return Result::Failed(FaultMessage("Pattern not found in file"));
+    return {};
 }
 
 float ShownPlaneAngle(const PatternFileHeader& header, const PatternBlock& block) {

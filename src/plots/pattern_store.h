@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/context.h"
+#include "platform/outcome.h"
 #include "plots/pattern_cut.h"
 #include "plots/pattern_file.h"
 
@@ -45,13 +46,11 @@ std::string SavePatternCut(Context& ctx, const PatternCut& cut, int span, float 
 bool FindPatternBlock(Context& ctx, const std::string& path, int plotPlane, PatternFileHeader& header,
                       PatternBlock& block);
 
-enum class PatternLoad { Loaded, Cancelled, OwnFile, NotFound };
-
 // The comparison's loader: an empty name does nothing (Cancelled); the
-// project's own pattern file gives "This is your current antenna"; a file
-// without a block of the plane gives "Pattern not found in file".
-PatternLoad LoadPatternCut(Context& ctx, const std::string& chosenPath, int plotPlane, PatternFileHeader& header,
-                           PatternBlock& block);
+// project's own pattern file fails with "This is your current antenna"; a
+// file without a block of the plane with "Pattern not found in file".
+Result LoadPatternCut(Context& ctx, const std::string& chosenPath, int plotPlane, PatternFileHeader& header,
+                      PatternBlock& block);
 
 // The cut angle a stored block stands for: files whose Source begins with
 // "AO" keep a zenith angle in their azimuth cuts, shown as 90 - PlaneAngle.

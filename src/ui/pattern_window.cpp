@@ -318,8 +318,8 @@ void PatternWindow::DrawCut(int plane) {
     }
     std::vector<std::string> captions;
     ReportLines lines(ctx_, [&captions](const std::string& line) { captions.push_back(line); });
-    const bool drawn = plane == kAzimuthPlane ? PlotAzimuthCut(ctx_, view_, *target, lines)
-                                              : PlotZenithCut(ctx_, view_, *target, lines);
+    const bool drawn = Conclude(ctx_, plane == kAzimuthPlane ? PlotAzimuthCut(ctx_, view_, *target, lines)
+                                                             : PlotZenithCut(ctx_, view_, *target, lines));
     if (ctx_.log.IsOn() && drawn) FlushLog(ctx_);
     if (drawn) {
         captions_ = std::move(captions);
@@ -338,7 +338,7 @@ void PatternWindow::Compare() {
     if (!chosen || chosen->empty()) return;
     const QSize size = PictureSize();
     auto fresh = std::make_unique<PictureCanvas>(size.width(), size.height());
-    if (ComparePatternFile(ctx_, view_, *fresh, *chosen)) {
+    if (Conclude(ctx_, ComparePatternFile(ctx_, view_, *fresh, *chosen))) {
         Adopt(std::move(fresh));
         picture_->update();
     }

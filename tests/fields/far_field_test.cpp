@@ -11,7 +11,7 @@
 #include <cmath>
 #include <complex>
 
-#include "fields/gain_unit.h"
+#include "commands/main_commands.h"
 #include "fields/ground_reflection.h"
 #include "support/solved_antenna.h"
 

@@ -47,7 +47,7 @@ TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptionsAndAnOverla
     Dipole a;
     PatternView view;
     RecordingCanvas c(640, 640);
-    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines));
+    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines).completed());
     const PatternCut& cut = view.cut;
     EXPECT_NEAR(cut.maxGain, 2.15f, 0.1f);
     const PolarGeometry g = PolarGeometryOf(c);
@@ -73,7 +73,7 @@ TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptionsAndAnOverla
     const auto clears = [&c] {
         return std::count_if(c.Ops().begin(), c.Ops().end(), [](const DrawOp& op) { return op.kind == DrawKind::Clear; });
     };
-    ASSERT_TRUE(PlotZenithCut(a.ctx, view, c, a.lines));
+    ASSERT_TRUE(PlotZenithCut(a.ctx, view, c, a.lines).completed());
     EXPECT_FALSE(view.Overlay);
     EXPECT_EQ(clears(), 1);
     const auto after = c.OpsOf(DrawKind::Text, kBlack);
@@ -81,7 +81,7 @@ TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptionsAndAnOverla
                                           [](const DrawOp& op) { return op.text == "TEST.QLK Zenith Total Field"; });
     ASSERT_NE(zenithTitle, after.end());
     EXPECT_DOUBLE_EQ(zenithTitle->y1, end);
-    ASSERT_TRUE(PlotZenithCut(a.ctx, view, c, a.lines));
+    ASSERT_TRUE(PlotZenithCut(a.ctx, view, c, a.lines).completed());
     EXPECT_EQ(clears(), 2);
 }
 
@@ -93,7 +93,7 @@ TEST(PatternPlot, FrontToBackTakesTheTotalGainBehind) {
     view.CutAngle = 30;
     view.FieldType = kHorizontalField;
     RecordingCanvas c(300, 300);
-    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines));
+    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines).completed());
     const float phiMax = static_cast<float>(360 - view.cut.maxPosition);
     const float phiBack = phiMax < 180 ? phiMax + 180 : phiMax - 180;
     FarFieldSetup setup;
@@ -110,7 +110,7 @@ TEST(PatternPlot, AStepThatDoesNotDivide360FillsEveryDrawnPosition) {
     PatternView view;
     view.CutAngle = 20;
     RecordingCanvas c(300, 300);
-    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines));
+    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines).completed());
     FarFieldSetup setup;
     ASSERT_TRUE(PrepareFarField(a.ctx, setup, true));
     for (int q = 0; q <= 357; q += 7)
@@ -125,7 +125,7 @@ TEST(PatternPlot, ComparisonScalesBothCutsToTheLoadedOne) {
     Dipole a(kAlongY);
     PatternView view;
     RecordingCanvas c(640, 640);
-    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines));
+    ASSERT_TRUE(PlotAzimuthCut(a.ctx, view, c, a.lines).completed());
     // The other antenna: the same dipole, its stored cut 3 dB higher.
     PatternFileHeader h;
     PatternBlock b;
@@ -138,7 +138,7 @@ TEST(PatternPlot, ComparisonScalesBothCutsToTheLoadedOne) {
     WritePatternBlock(bytes, b);
     test::WriteBytes(a.dir.File("OTHER.PF"), bytes);
     RecordingCanvas cmp(640, 640);
-    ASSERT_TRUE(ComparePatternFile(a.ctx, view, cmp, a.dir.File("OTHER.PF")));
+    ASSERT_TRUE(ComparePatternFile(a.ctx, view, cmp, a.dir.File("OTHER.PF")).completed());
     const auto redText = cmp.OpsOf(DrawKind::Text, kRed);
     ASSERT_EQ(redText.size(), 4u);
     EXPECT_EQ(redText[3].text, "Gain = " + Format(BlockMaximum(b), "##0.00") + " dBi");
@@ -172,17 +172,17 @@ TEST(PatternPlot, AHeightEnteredSinceTheLastSolutionIsTheOneComputed) {
     PatternView view;
     view.CutAngle = 90;
     RecordingCanvas c(300, 300);
-    ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines));
+    ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines).completed());
     const PatternCut atQuarterWave = view.cut;
     // The height entered afterwards, as the pattern window's box does it.
     changed->p.Height = 0.5f;
     changed->ctx.Changed(Change::Geometry);
-    ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines));
+    ASSERT_TRUE(PlotZenithCut(changed->ctx, view, c, changed->lines).completed());
     EXPECT_TRUE(PulsesCurrent(changed->ctx));
 
     auto fresh = overGround(0.5f);
     PatternView freshView = view;
-    ASSERT_TRUE(PlotZenithCut(fresh->ctx, freshView, c, fresh->lines));
+    ASSERT_TRUE(PlotZenithCut(fresh->ctx, freshView, c, fresh->lines).completed());
     EXPECT_FLOAT_EQ(view.cut.maxGain, freshView.cut.maxGain);
     EXPECT_FLOAT_EQ(view.cut.takeOffAngle, freshView.cut.takeOffAngle);
     // Half a wave up the zenith is a null; a quarter wave up it is the maximum.

@@ -97,11 +97,11 @@ int RunPattern(Run& s, const std::vector<std::string>& args) {
     view.CutAngle = request.angle;
     SvgCanvas canvas(request.width, request.height);
     ReportLines lines(s.ctx, PrintedLines(s));
-    const bool drawn = request.plane == kAzimuthPlane ? PlotAzimuthCut(s.ctx, view, canvas, lines)
-                                                      : PlotZenithCut(s.ctx, view, canvas, lines);
+    const bool drawn = Conclude(s.ctx, request.plane == kAzimuthPlane ? PlotAzimuthCut(s.ctx, view, canvas, lines)
+                                                                      : PlotZenithCut(s.ctx, view, canvas, lines));
     if (!drawn) return 1;
     if (const auto other = a.Value("--compare")) {
-        if (!ComparePatternFile(s.ctx, view, canvas, *other)) return 1;
+        if (!Conclude(s.ctx, ComparePatternFile(s.ctx, view, canvas, *other))) return 1;
     }
     if (const auto svg = a.Value("--svg")) {
         const std::string why = canvas.Save(*svg);
