@@ -40,7 +40,7 @@ void ResonanceSearch(Context& ctx) {
     if (ctx.AbortFlag) return;
     RunFrequencyRangeDialog(ctx);
     if (ctx.AbortFlag) return;
-    ResonanceScan(ctx, ctx.options.ResonanceLow, ctx.options.ResonanceHi, ctx.options.ResonanceStep);
+    Conclude(ctx, ResonanceScan(ctx, ctx.options.ResonanceLow, ctx.options.ResonanceHi, ctx.options.ResonanceStep));
 }
 
 }  // namespace qw

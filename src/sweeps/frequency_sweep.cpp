@@ -44,6 +44,7 @@ void Describe(Context& ctx, const SweepSettings& set, SweepSample& s) {
         const auto gain = GainAndFrontToBack(ctx, 360 - set.direction.Azimuth, set.direction.Elevation, s.frontToBack);
         s.hasGain = gain.has_value();
         s.gain = gain.value_or(0.0f);
+        if (!s.hasGain) s.note = NoPowerMessage();
         s.drawn = true;
         if (set.kind == SweepKind::Gain)
             s.readout = f + " Gain = " + Fixed(s.gain);
@@ -71,7 +72,7 @@ void Describe(Context& ctx, const SweepSettings& set, SweepSample& s) {
 
 }  // namespace
 
-bool RunFrequencySweep(Context& ctx, SweepSettings& set, const SweepCallback& onPoint) {
+Result RunFrequencySweep(Context& ctx, SweepSettings& set, const SweepCallback& onPoint) {
     SweepRange& r = set.range;
     float bound;
     switch (set.kind) {
@@ -90,39 +91,32 @@ bool RunFrequencySweep(Context& ctx, SweepSettings& set, const SweepCallback& on
         bound = r.Upper + r.Step;
         break;
     }
-    if (ctx.project.SourceCount == 0) {
-        ctx.host->Notify("No Sources defined");
-        ctx.AbortFlag = true;
-        return false;
-    }
-    if (!CheckSweepBand(ctx, r.Lower, bound, r.Step, set.kind == SweepKind::Impedance)) return false;
+    if (ctx.project.SourceCount == 0) return Result::Failed(FaultMessage("No Sources defined"));
+    if (Result band = CheckSweepBand(r.Lower, bound, r.Step, set.kind == SweepKind::Impedance); !band.completed())
+        return band;
 
     const float saved = ctx.project.Frequency;
     ctx.host->SetBusy(true);
     float frontToBack = 0;
-    bool finished = true;
+    Result result;
     for (float F = r.Lower; WithinBound(F, bound, r.Step); F = F + r.Step) {
         SweepSample s;
         s.frequency = F;
         s.frontToBack = frontToBack;
-        if (!EvaluatePoint(ctx, F, s.z)) {
-            finished = false;
-            break;
-        }
+        if (result = EvaluatePoint(ctx, F, s.z); !result.completed()) break;
         Describe(ctx, set, s);
         frontToBack = s.frontToBack;
         onPoint(s);
         const float span = bound - r.Lower;
         ShowProgress(ctx, span > 0 ? std::min(1.0, static_cast<double>(F - r.Lower) / span) : 1.0);
         if (StopRequested(ctx)) {
-            ctx.AbortFlag = true;
-            finished = false;
+            result = Result::Stopped();
             break;
         }
     }
     ctx.host->SetBusy(false);
     RestoreFrequency(ctx, saved);
-    return finished;
+    return result;
 }
 
 int TickStep(float range) {

@@ -35,15 +35,17 @@ struct SweepSample {
     bool drawn = false;      // the plot draws this point
     std::string label;       // impedance plot: the point's label
     std::string readout;     // the read-out line of the window
+    std::optional<Message> note;  // "Power is Zero" at a point without gain: for the caller to show
 };
 
 using SweepCallback = std::function<void(const SweepSample&)>;
 
 // Cleans the band and limits as the plot does (the settings are updated:
 // the window draws its axes from them), then runs the loop of the kind,
-// restoring the project's frequency afterwards, finished or stopped.
-// False when the band was refused, a point failed or the sweep was stopped.
-bool RunFrequencySweep(Context& ctx, SweepSettings& settings, const SweepCallback& onPoint);
+// restoring the project's frequency afterwards, finished or stopped. Fails
+// when the project has no sources, the band is refused or a point fails;
+// Stopped on a stop request.
+Result RunFrequencySweep(Context& ctx, SweepSettings& settings, const SweepCallback& onPoint);
 
 // Axis ticks: the major step of an axis spanning `range`, and its minor step.
 int TickStep(float range);

@@ -9,7 +9,6 @@ std::optional<float> GainAndFrontToBack(Context& ctx, float azimuth, float eleva
     ctx.host->SetBusy(true);
     FarFieldSetup setup;
     if (!PrepareFarField(ctx, setup, true)) {
-        ctx.host->Notify("Power is Zero");
         ctx.host->SetBusy(false);
         return std::nullopt;
     }

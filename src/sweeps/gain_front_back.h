@@ -11,8 +11,8 @@ namespace qw {
 // The gain (dBi, or dBd per the options) at (azimuth, 90 - elevation) and,
 // in frontToBack, the gain there less the gain at azimuth + 180 degrees.
 // The ground and the gain normaliser are prepared for the current
-// frequency and solution. With no input power (0 or less): the message
-// "Power is Zero", nullopt, and frontToBack left as it was.
+// frequency and solution. With no input power (0 or less): nullopt (the
+// caller says "Power is Zero"), and frontToBack left as it was.
 std::optional<float> GainAndFrontToBack(Context& ctx, float azimuth, float elevation, float& frontToBack);
 
 }  // namespace qw

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "platform/silent_host.h"
@@ -17,16 +19,23 @@ namespace qw {
 
 namespace {
 
-void SolvePoint(Context& ctx, const ParallelSweepRequest& request, ParallelPoint& point) {
-    if (!EvaluatePoint(ctx, point.frequency, point.z)) return;
+// Solves one point; its messages are kept with it.
+Result SolvePoint(Context& ctx, const ParallelSweepRequest& request, ParallelPoint& point) {
+    const Result solved = EvaluatePoint(ctx, point.frequency, point.z);
+    if (!solved.completed()) {
+        if (solved.fault) point.messages.push_back(solved.fault->text);
+        return solved;
+    }
     point.swr = SwrOf(point.z.R, point.z.X, ctx.project.CoaxImpedance);
     if (request.withGain) {
         const auto gain = GainAndFrontToBack(ctx, 360 - request.direction.Azimuth, request.direction.Elevation,
                                              point.frontToBack);
         point.hasGain = gain.has_value();
         point.gain = gain.value_or(0.0f);
+        if (!point.hasGain) point.messages.push_back(NoPowerMessage().text);
     }
-    point.done = !ctx.AbortFlag;
+    point.done = true;
+    return solved;
 }
 
 }  // namespace
@@ -49,7 +58,12 @@ std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweep
     std::vector<ParallelPoint> points(count);
     for (std::size_t i = 0; i < count; ++i) points[i].frequency = request.frequencies[i];
     std::atomic<std::size_t> next{0};
-    std::atomic<int> running{0};
+    // Guarded by `lock`: which points have ended (solved or not) and how
+    // many workers still run; `changed` wakes the caller's thread.
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<char> ended(count, 0);
+    int running = 0;
 
     // The workers share one silent session: its stop token ends them all.
     SilentHost sweepHost;
@@ -61,35 +75,56 @@ std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweep
         while (!sweepSession.stop.Requested()) {
             const std::size_t i = next.fetch_add(1);
             if (i >= count) break;
-            host.messages = &points[i].messages;
-            SolvePoint(*ctx, request, points[i]);
-            host.messages = nullptr;
-            if (ctx->AbortFlag && !sweepSession.stop.Requested()) break;  // a failure ends this worker's share
+            const Result result = SolvePoint(*ctx, request, points[i]);
+            {
+                const std::lock_guard<std::mutex> guard(lock);
+                ended[i] = 1;
+            }
+            changed.notify_one();
+            if (result.failed()) break;  // a failure ends this worker's share
         }
-        running.fetch_sub(1);
+        {
+            const std::lock_guard<std::mutex> guard(lock);
+            --running;
+        }
+        changed.notify_one();
     };
 
     const int workers = std::max(1, std::min<int>(request.workers, static_cast<int>(std::max<std::size_t>(count, 1))));
     running = workers;
     std::vector<std::thread> threads;
     for (int w = 0; w < workers; ++w) threads.emplace_back(work);
-    // The parent's host delivers the user's stop request (Ctrl+C, Stop).
-    while (running.load() > 0) {
+
+    // The points are handed over in frequency order as soon as they and all
+    // before them have ended; a point without gain keeps the F/B of the
+    // solved point before it. Between hand-overs the user's stop request
+    // (Ctrl+C, Stop) is looked for.
+    std::size_t delivered = 0;
+    float frontToBack = 0;
+    std::unique_lock<std::mutex> guard(lock);
+    while (true) {
+        changed.wait_for(guard, std::chrono::milliseconds(10),
+                         [&] { return running == 0 || (delivered < count && ended[delivered]); });
+        while (delivered < count && ended[delivered]) {
+            ParallelPoint& p = points[delivered++];
+            if (p.done) {
+                if (request.withGain && !p.hasGain) p.frontToBack = frontToBack;
+                frontToBack = p.frontToBack;
+            }
+            if (request.onPoint) {
+                guard.unlock();
+                request.onPoint(p);
+                guard.lock();
+            }
+        }
+        if (running == 0) break;
         if (parent.host->TakeStopRequest() || parent.stop.Requested()) sweepSession.stop.Request();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    guard.unlock();
     for (auto& t : threads) t.join();
     if (sweepSession.stop.Requested()) {
         parent.stop.Request();
         parent.AbortFlag = true;
-    }
-
-    // A point without gain keeps the F/B of the point before it.
-    float frontToBack = 0;
-    for (auto& p : points) {
-        if (!p.done) continue;
-        if (request.withGain && !p.hasGain) p.frontToBack = frontToBack;
-        frontToBack = p.frontToBack;
     }
     return points;
 }

@@ -5,6 +5,7 @@
 // results equal those of one worker.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ struct ParallelPoint {
     bool hasGain = false;         // gain computed (false: "Power is Zero")
     float gain = 0;               // dB
     float frontToBack = 0;        // dB; carried from the previous point where there is no gain
-    std::vector<std::string> messages;  // messages shown while this point was computed
+    std::vector<std::string> messages;  // its failure, or "Power is Zero", for the caller to show
 };
 
 struct ParallelSweepRequest {
@@ -30,12 +31,16 @@ struct ParallelSweepRequest {
     bool withGain = false;        // also the gain and F/B at `direction`
     PatternDirection direction;   // the gain is taken at azimuth 360 - direction.Azimuth
     int workers = 1;
+    // Each point as soon as it and every point before it have ended, in
+    // frequency order, on the caller's thread (solved or not: see done).
+    std::function<void(const ParallelPoint&)> onPoint;
 };
 
 // Solves every point. The parent context is only read (its host is polled
-// for a stop request while the workers run). Returns the points in order;
-// after a stop, the points not computed have done = false. The F/B of a
-// point without gain is the previous point's, as a sequential sweep gives.
+// for a stop request while the workers run). Hands the points over as they
+// end (request.onPoint) and returns them all in order; after a stop, the
+// points not computed have done = false. The F/B of a point without gain is
+// the previous point's, as a sequential sweep gives.
 std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweepRequest& request);
 
 // A context for a worker in session: a copy of the parent's document and of

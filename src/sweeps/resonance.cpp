@@ -11,15 +11,11 @@
 
 namespace qw {
 
-bool ResonanceScan(Context& ctx, float lower, float upper, float step,
-                   const std::function<void(const ResonancePoint&)>& onPoint) {
+Result ResonanceScan(Context& ctx, float lower, float upper, float step,
+                     const std::function<void(const ResonancePoint&)>& onPoint) {
     Project& p = ctx.project;
-    if (p.SourceCount == 0) {
-        ctx.host->Notify("No Sources defined");
-        ctx.AbortFlag = true;
-        return false;
-    }
-    if (!CheckSweepBand(ctx, lower, upper, step, true)) return false;
+    if (p.SourceCount == 0) return Result::Failed(FaultMessage("No Sources defined"));
+    if (Result band = CheckSweepBand(lower, upper, step, true); !band.completed()) return band;
     const float saved = p.Frequency;
     ctx.BatchMode = true;
     ctx.host->SetBusy(true);
@@ -31,13 +27,13 @@ bool ResonanceScan(Context& ctx, float lower, float upper, float step,
     };
     for (float F = lower; WithinBound(F, upper, step); F = F + step) {
         PointImpedance z;
-        const bool solved = EvaluatePoint(ctx, F, z);
+        Result solved = EvaluatePoint(ctx, F, z);
         ShowProgress(ctx, upper > lower ? std::min(1.0, static_cast<double>(F - lower) / (upper - lower)) : 1.0);
-        if (!solved || StopRequested(ctx)) {
-            ctx.AbortFlag = true;
+        if (solved.completed() && StopRequested(ctx)) solved = Result::Stopped();
+        if (!solved.completed()) {
             Solver(ctx).MatrixState = 0;
             finish();
-            return false;
+            return solved;
         }
         ResonancePoint r;
         r.frequency = F;
@@ -52,7 +48,7 @@ bool ResonanceScan(Context& ctx, float lower, float upper, float step,
         if (onPoint) onPoint(r);
     }
     finish();
-    return true;
+    return {};
 }
 
 }  // namespace qw

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/context.h"
+#include "platform/outcome.h"
 
 namespace qw {
 
@@ -20,8 +21,9 @@ struct ResonancePoint {
 // The scan over a band, from lower to upper inclusive (accumulated in
 // single precision). Each line goes to the report box and, when the log is
 // open, to the log, and is handed to onPoint. The project's frequency is
-// restored afterwards. False when the band was refused or the scan stopped.
-bool ResonanceScan(Context& ctx, float lower, float upper, float step,
-                   const std::function<void(const ResonancePoint&)>& onPoint = {});
+// restored afterwards. Fails without sources, on a refused band or a point
+// that fails; Stopped on a stop request.
+Result ResonanceScan(Context& ctx, float lower, float upper, float step,
+                     const std::function<void(const ResonancePoint&)>& onPoint = {});
 
 }  // namespace qw

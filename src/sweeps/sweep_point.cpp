@@ -10,16 +10,16 @@
 
 namespace qw {
 
-bool EvaluatePoint(Context& ctx, float frequency, PointImpedance& result) {
+Result EvaluatePoint(Context& ctx, float frequency, PointImpedance& result) {
     Project& p = ctx.project;
     SolverState& st = Solver(ctx);
     p.Frequency = frequency;
     SetFrequencyConstants(ctx);
-    if (!Conclude(ctx, PrepareLoads(ctx))) return false;
+    if (Result loads = PrepareLoads(ctx); !loads.completed()) return loads;
     PrepareCurrentSources(ctx);
     const bool batch = ctx.BatchMode;
     ctx.BatchMode = true;
-    const bool solved = Conclude(ctx, ZMCompute(ctx));
+    const Result solved = ZMCompute(ctx);
     ctx.BatchMode = batch;
     result.R = st.ZinR;
     result.X = st.ZinX;
@@ -28,14 +28,12 @@ bool EvaluatePoint(Context& ctx, float frequency, PointImpedance& result) {
 }
 
 void RestoreFrequency(Context& ctx, float frequency) {
-    const bool abort = ctx.AbortFlag;
     ctx.project.Frequency = frequency;
     SetFrequencyConstants(ctx);
-    PrepareLoads(ctx);  // the loads were prepared at this frequency before the sweep
-    ctx.AbortFlag = abort;  // a stopped sweep stays stopped
+    PrepareLoads(ctx);  // they were prepared at this frequency before the sweep
 }
 
-bool CheckSweepBand(Context& ctx, float lower, float bound, float step, bool lowerMustBePositive) {
+Result CheckSweepBand(float lower, float bound, float step, bool lowerMustBePositive) {
     std::string why;
     if (!(step > 0))
         why = "The frequency step must be greater than 0.";
@@ -45,10 +43,8 @@ bool CheckSweepBand(Context& ctx, float lower, float bound, float step, bool low
         why = "The frequency range is not valid.";
     else if (lower + step == lower || bound + step == bound)
         why = "The frequency step is too small to move the frequency.";
-    if (why.empty()) return true;
-    ctx.host->ShowMessage({why, "Frequency Range", MessageIcon::Critical, MessageButtons::Ok, 1});
-    ctx.AbortFlag = true;
-    return false;
+    if (why.empty()) return {};
+    return Result::Failed(FaultMessage(why, "Frequency Range", MessageIcon::Critical));
 }
 
 }  // namespace qw

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/context.h"
+#include "platform/outcome.h"
 
 namespace qw {
 
@@ -13,8 +14,8 @@ struct PointImpedance {
 
 // Sets the frequency, the frequency constants and the loads, prepares the
 // sources again when a current source is present, and solves in batch mode
-// (no report). False when the computation was stopped or failed.
-bool EvaluatePoint(Context& ctx, float frequency, PointImpedance& result);
+// (no report): the solution's outcome.
+Result EvaluatePoint(Context& ctx, float frequency, PointImpedance& result);
 
 // Puts the project back at its own frequency after a sweep (finished or
 // stopped): the frequency, its constants and the loads; the matrix must be
@@ -23,9 +24,12 @@ void RestoreFrequency(Context& ctx, float frequency);
 
 // Checks a band before a loop runs over it: a step of 0 or less, or one
 // too small to move the frequency in single precision, and (when
-// lowerMustBePositive) a lower limit of 0 or less are refused with a
-// message naming the problem. False then, with AbortFlag set.
-bool CheckSweepBand(Context& ctx, float lower, float bound, float step, bool lowerMustBePositive);
+// lowerMustBePositive) a lower limit of 0 or less fail with a "Frequency
+// Range" message naming the problem.
+Result CheckSweepBand(float lower, float bound, float step, bool lowerMustBePositive);
+
+// The message of a point whose input power is 0 or less: no gain there.
+inline Message NoPowerMessage() { return FaultMessage("Power is Zero"); }
 
 // The inclusive bound test of the frequency loops: F accumulates in single
 // precision, so a bound that is a whole number of steps away is met within

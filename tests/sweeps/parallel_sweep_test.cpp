@@ -40,12 +40,16 @@ TEST(ParallelSweep, SameResultsAsTheProgramsOwnContext) {
     ParallelSweepRequest request;
     request.frequencies = {280, 290, 300, 310, 320};
     request.workers = 3;
+    std::vector<ParallelPoint> handed;
+    request.onPoint = [&](const ParallelPoint& p) { handed.push_back(p); };
     const auto points = RunParallelSweep(a.ctx, request);
     ASSERT_EQ(points.size(), 5u);
+    ASSERT_EQ(handed.size(), 5u);  // every point, in frequency order, as the table holds it
     for (std::size_t i = 0; i < points.size(); ++i) {
         PointImpedance z;
-        ASSERT_TRUE(EvaluatePoint(a.ctx, request.frequencies[i], z));
+        ASSERT_TRUE(EvaluatePoint(a.ctx, request.frequencies[i], z).completed());
         EXPECT_TRUE(points[i].done && z.R == points[i].z.R && z.X == points[i].z.X) << i;
+        EXPECT_TRUE(handed[i].frequency == request.frequencies[i] && handed[i].z.R == points[i].z.R) << i;
     }
     // The parent's project is untouched by the workers.
     EXPECT_EQ(a.ctx.project.WireCount, 2);
@@ -53,19 +57,26 @@ TEST(ParallelSweep, SameResultsAsTheProgramsOwnContext) {
 
 TEST(ParallelSweep, StopLeavesTheRestUndone) {
     TwoElements a;
-    // A stop request is waiting at the parent's host: the driver takes it
-    // while the workers run, and they end after their current point.
-    a.host.stopAfterProgressCalls = 1;
-    a.host.ShowProgress(0);
+    // A stop asked for once the third point was handed over: the workers
+    // end after their current point, and the points handed over are the
+    // solved ones up to the first that was not solved.
     ParallelSweepRequest request;
     for (int k = 0; k < 400; ++k) request.frequencies.push_back(200.0f + 0.5f * k);
     request.workers = 2;
+    std::vector<ParallelPoint> handed;
+    request.onPoint = [&](const ParallelPoint& p) {
+        handed.push_back(p);
+        if (handed.size() == 3) a.ctx.stop.Request();
+    };
     const auto points = RunParallelSweep(a.ctx, request);
     ASSERT_EQ(points.size(), 400u);
     int done = 0;
     for (const auto& p : points) done += p.done;
     EXPECT_LT(done, 400);
+    EXPECT_GE(handed.size(), 3u);
+    for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i].frequency, request.frequencies[i]);
     EXPECT_TRUE(a.ctx.AbortFlag);
+    EXPECT_TRUE(a.ctx.stop.Requested());
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(Resonance, LinesMarksAndLog) {
     Dipole d;
     ASSERT_TRUE(d.ctx.log.Open(dir.File("q.log")));
     std::vector<ResonancePoint> points;
-    ASSERT_TRUE(ResonanceScan(d.ctx, 280, 320, 4, [&](const ResonancePoint& r) { points.push_back(r); }));
+    ASSERT_TRUE(ResonanceScan(d.ctx, 280, 320, 4, [&](const ResonancePoint& r) { points.push_back(r); }).completed());
     ASSERT_EQ(points.size(), 11u);
     // cli_sweeps.sh checks the layout of the lines.
     int marked = 0;
@@ -51,18 +51,21 @@ TEST(Resonance, LinesMarksAndLog) {
 
 TEST(Resonance, RefusedBandsAndStop) {
     Dipole d;
-    EXPECT_FALSE(ResonanceScan(d.ctx, 0, 20, 1));
-    EXPECT_FALSE(ResonanceScan(d.ctx, 1000, 2000, 1e-5f));  // cannot move the frequency
-    EXPECT_TRUE(d.host.messages.size() == 2 && d.host.mainText.empty());
+    const Result zero = ResonanceScan(d.ctx, 0, 20, 1);
+    const Result tiny = ResonanceScan(d.ctx, 1000, 2000, 1e-5f);  // cannot move the frequency
+    ASSERT_TRUE(zero.failed() && tiny.failed());
+    EXPECT_EQ(zero.fault->text, "The lower frequency must be greater than 0.");
+    EXPECT_EQ(tiny.fault->text, "The frequency step is too small to move the frequency.");
+    EXPECT_EQ(tiny.fault->title, "Frequency Range");
+    EXPECT_TRUE(d.host.messages.empty() && d.host.mainText.empty());  // the engine shows nothing
 
     // A stop seen at the yield after the second point: one line is written.
     Dipole one;
-    ASSERT_TRUE(ResonanceScan(one.ctx, 280, 280, 4));
+    ASSERT_TRUE(ResonanceScan(one.ctx, 280, 280, 4).completed());
     const int callsPerPoint = static_cast<int>(one.host.progress.size());
     Dipole s;
     s.host.stopAfterProgressCalls = 2 * callsPerPoint;
-    EXPECT_FALSE(ResonanceScan(s.ctx, 280, 320, 4));
-    EXPECT_TRUE(s.ctx.AbortFlag);
+    EXPECT_TRUE(ResonanceScan(s.ctx, 280, 320, 4).stopped());
     EXPECT_EQ(s.host.mainText.size(), 2u);  // one line, then the empty line
     EXPECT_TRUE(s.p.Frequency == 100.0f && Solver(s.ctx).MatrixState == 0);
 }
@@ -97,7 +100,7 @@ TEST(Sweeps, SwrAndImpedanceSweeps) {
     set.range = {310, 290, 10};  // reversed: exchanged
     set.swrLimit = 1;             // 1 or less: 5
     std::vector<SweepSample> got;
-    ASSERT_TRUE(RunFrequencySweep(d.ctx, set, [&](const SweepSample& s) { got.push_back(s); }));
+    ASSERT_TRUE(RunFrequencySweep(d.ctx, set, [&](const SweepSample& s) { got.push_back(s); }).completed());
     EXPECT_EQ(set.range.Lower, 290.0f);
     EXPECT_EQ(set.swrLimit, 5.0f);
     ASSERT_EQ(got.size(), 4u);  // 290, 300, 310 and upper + step
@@ -111,7 +114,7 @@ TEST(Sweeps, SwrAndImpedanceSweeps) {
     set.range = {296, 304, 2};
     set.limits = {0, 200, -100, 100};
     got.clear();
-    ASSERT_TRUE(RunFrequencySweep(d.ctx, set, [&](const SweepSample& s) { got.push_back(s); }));
+    ASSERT_TRUE(RunFrequencySweep(d.ctx, set, [&](const SweepSample& s) { got.push_back(s); }).completed());
     EXPECT_EQ(got.size(), 6u);  // to upper + step
     int resonances = 0;
     for (const auto& s : got) {

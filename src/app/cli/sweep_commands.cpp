@@ -68,12 +68,13 @@ int RunResonance(Run& s, const std::vector<std::string>& args) {
     const bool csv = a.Flag("--csv");
     s.host.echoMainText = !csv;
     if (csv) s.out << "frequency_mhz,r_ohm,x_ohm,swr,resonance\n";
-    const bool done = ResonanceScan(s.ctx, static_cast<float>(band.from), static_cast<float>(band.to),
-                                    static_cast<float>(band.step), [&](const ResonancePoint& p) {
-                                        if (csv)
-                                            s.out << Plain(p.frequency) << ',' << Plain(p.R) << ',' << Plain(p.X)
-                                                  << ',' << SwrField(p.swr) << ',' << (p.resonance ? 1 : 0) << '\n';
-                                    });
+    const bool done = Conclude(s.ctx, ResonanceScan(s.ctx, static_cast<float>(band.from), static_cast<float>(band.to),
+                                                    static_cast<float>(band.step), [&](const ResonancePoint& p) {
+                                                        if (csv)
+                                                            s.out << Plain(p.frequency) << ',' << Plain(p.R) << ','
+                                                                  << Plain(p.X) << ',' << SwrField(p.swr) << ','
+                                                                  << (p.resonance ? 1 : 0) << '\n';
+                                                    }));
     s.host.echoMainText = true;
     return done ? 0 : 1;
 }
@@ -124,7 +125,6 @@ int RunSweep(Run& s, const std::vector<std::string>& rawArgs) {
     for (long k = 0; k <= K; ++k) request.frequencies.push_back(static_cast<float>(band.from + k * band.step));
     if (!LoadCheckAndSolve(s, a, false)) return 1;
 
-    const std::vector<ParallelPoint> points = RunParallelSweep(s.ctx, request);
     const float z0 = s.ctx.project.CoaxImpedance;
     std::ostream& out = s.out;
     if (a.Flag("--csv")) {
@@ -136,9 +136,15 @@ int RunSweep(Run& s, const std::vector<std::string>& rawArgs) {
         out << Column("F (MHz)", 10) << Column("R (ohm)", 12) << Column("X (ohm)", 12) << Column("SWR", 10)
             << Column(s.ctx.options.GainInDbi ? "Gain (dBi)" : "Gain (dBd)", 12) << Column("F/B (dB)", 10) << "\n";
     }
+    // Each point is printed as soon as it and those before it are solved;
+    // the first point not solved ends the table.
     std::size_t finished = 0;
-    for (const ParallelPoint& p : points) {
-        if (!p.done) break;
+    bool ended = false;
+    request.onPoint = [&](const ParallelPoint& p) {
+        if (ended || !p.done) {
+            ended = true;
+            return;
+        }
         ++finished;
         for (const auto& m : p.messages) s.err << m << "\n";
         if (a.Flag("--csv")) {
@@ -154,9 +160,11 @@ int RunSweep(Run& s, const std::vector<std::string>& rawArgs) {
                 << Column(Format(p.z.X, "###0.00"), 12) << Column(SwrText(p.swr), 10)
                 << Column(Format(p.gain, "###0.00"), 12) << Column(Format(p.frontToBack, "###0.00"), 10) << "\n";
         }
-    }
-    if (finished < points.size()) {
-        s.err << "quillwork-cli: the sweep stopped after " << finished << " of " << points.size() << " points\n";
+        out.flush();
+    };
+    const std::size_t count = RunParallelSweep(s.ctx, request).size();
+    if (finished < count) {
+        s.err << "quillwork-cli: the sweep stopped after " << finished << " of " << count << " points\n";
         return 1;
     }
     return 0;
