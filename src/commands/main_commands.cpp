@@ -10,7 +10,7 @@
 #include "fields/near_field.h"
 #include "commands/checks.h"
 #include "model/format_mask.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "model/new_project.h"
 #include "model/number_conversion.h"
 #include "model/number_str.h"

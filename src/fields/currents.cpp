@@ -5,7 +5,7 @@
 
 #include "fields/magnitude_phase.h"
 #include "model/format_mask.h"
-#include "model/log_commands.h"
+#include "model/log_output.h"
 #include "model/number_str.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
@@ -167,7 +167,7 @@ Result ListCurrents(Context& ctx, const std::string& dataFilePath, const Current
         data->close();
         if (!*data) result = Unwritable(dataFilePath);
     }
-    FlushLog(ctx);
+    result.Note(FlushLog(ctx));
     return result;
 }
 

@@ -5,7 +5,7 @@
 
 #include "fields/column_pipeline.h"
 #include "model/format_mask.h"
-#include "model/log_commands.h"
+#include "model/log_output.h"
 #include "model/number_str.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
@@ -131,10 +131,12 @@ void Accumulate(std::vector<float>& angles, float start, float step) {
 }
 
 // The end of a run, finished or stopped: what was written is on disk.
-void Finish(Context& ctx) {
+// The end of a table, completed or stopped: the log put on disk.
+Result Finish(Context& ctx, Result result) {
     ctx.host->SetStatusText(1, "");
     ctx.host->SetBusy(false);
-    if (ctx.log.IsOn()) FlushLog(ctx);
+    result.Note(FlushLog(ctx));
+    return result;
 }
 
 }  // namespace
@@ -205,13 +207,9 @@ Result ComputeFarField(Context& ctx, const FarFieldOutput& output) {
         columns.Release(a);
         ctx.host->SetStatusText(1, "Generating Data file");
         ShowProgress(ctx, static_cast<double>(a) / azimuthCount);
-        if (StopRequested(ctx)) {
-            Finish(ctx);
-            return Result::Stopped();
-        }
+        if (StopRequested(ctx)) return Finish(ctx, Result::Stopped());
     }
-    Finish(ctx);
-    return {};
+    return Finish(ctx, {});
 }
 
 }  // namespace qw

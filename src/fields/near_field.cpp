@@ -6,7 +6,7 @@
 
 #include "fields/magnitude_phase.h"
 #include "model/format_mask.h"
-#include "model/log_commands.h"
+#include "model/log_output.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
 #include "solver/solver.h"
@@ -204,8 +204,9 @@ Result ComputeNearField(Context& ctx, const NearFieldOutput& output) {
     }
 
     host.SetStatusText(1, "");
-    FlushLog(ctx);
-    return {StopRequested(ctx) ? Outcome::Stopped : Outcome::Completed, skipped.Note()};
+    Result result{StopRequested(ctx) ? Outcome::Stopped : Outcome::Completed, skipped.Note()};
+    result.Note(FlushLog(ctx));
+    return result;
 }
 
 }  // namespace qw

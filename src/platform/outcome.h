@@ -25,6 +25,11 @@ struct Result {
     static Result Failed(Message m) { return {Outcome::Failed, std::move(m)}; }
     static Result FailedSilently() { return {Outcome::Failed, std::nullopt}; }
 
+    // Adds a note to show when there is nothing to show yet.
+    void Note(std::optional<Message> note) {
+        if (note && !fault) fault = std::move(note);
+    }
+
     bool completed() const { return outcome == Outcome::Completed; }
     bool stopped() const { return outcome == Outcome::Stopped; }
     bool cancelled() const { return outcome == Outcome::Cancelled; }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "model/log_commands.h"
+#include "model/log_output.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
 #include "solver/factorisation.h"
@@ -91,8 +91,9 @@ void SetRightHandSide(Context& ctx) {
 }
 
 // Impedance, current and power of every source; the report unless in a
-// batch. False when stopped.
-bool Results(Context& ctx) {
+// batch, the log then put on disk (logNote: it could not be). False when
+// stopped.
+bool Results(Context& ctx, std::optional<Message>& logNote) {
     SolverState& st = Solver(ctx);
     const Project& p = ctx.project;
     st.Pin = 0;
@@ -124,7 +125,7 @@ bool Results(Context& ctx) {
         if (!ctx.BatchMode) ReportSource(ctx, s);
     }
     if (p.SourceCount > 1 && ctx.log.IsOn()) ctx.log.Write(PrintLine().Text("TOTAL POWER = ").Num(st.Pin).Text("WATTS"));
-    if (ctx.log.IsOn() && !ctx.BatchMode) FlushLog(ctx);
+    if (!ctx.BatchMode) logNote = FlushLog(ctx);
     return true;
 }
 
@@ -158,7 +159,9 @@ Result ZMCompute(Context& ctx) {
     try {
         result = RefreshSolver(ctx);
         if (result.completed() && st.MatrixState != 2 && !Solve(ctx)) result = Result::Stopped();
-        if (result.completed() && !Results(ctx)) result = Result::Stopped();
+        std::optional<Message> logNote;
+        if (result.completed() && !Results(ctx, logNote)) result = Result::Stopped();
+        result.Note(std::move(logNote));
     } catch (const ComputeFault& fault) {
         ctx.debug.Write("In ZMCompute " + fault.text);
         result = Result::Failed(FaultMessage(fault.text, "ZMCompute"));

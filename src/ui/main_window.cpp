@@ -32,7 +32,7 @@
 
 #include "commands/main_commands.h"
 #include "commands/checks.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "commands/project_dialogs.h"
 #include "model/project_writer.h"
 #include "model/settings.h"
@@ -477,6 +477,7 @@ void MainWindow::Refresh() {
     // What the File menu enables when it opens, at once: its shortcuts
     // (Ctrl+S) work without the menu having been opened.
     FileMenuOpening(ctx_);
+    ShowLogState(ctx_);  // a log that could not be put on disk is off
     const Project& p = ctx_.project;
     const QString name = QFileInfo(QString::fromStdString(p.FileName)).fileName();
     setWindowTitle(ProgramCaption() + (name.isEmpty() ? QString() : " - " + name) + "[*]");
@@ -543,7 +544,7 @@ void MainWindow::HeightCommand() {
 void MainWindow::ViewLogCommand() {
     std::string path = PathInFolder(LogFolder(ctx_), kLogFileName);
     if (ctx_.log.IsOn()) {
-        FlushLog(ctx_);
+        PutLogOnDisk(ctx_);
         path = ctx_.log.Path();
     }
     if (!logViewer_) logViewer_ = new LogViewer(nullptr);

@@ -24,7 +24,7 @@
 #include <cmath>
 
 #include "model/format_mask.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "model/units.h"
 #include "platform/host.h"
 #include "plots/pattern_compare.h"
@@ -320,7 +320,7 @@ void PatternWindow::DrawCut(int plane) {
     ReportLines lines(ctx_, [&captions](const std::string& line) { captions.push_back(line); });
     const bool drawn = Conclude(ctx_, plane == kAzimuthPlane ? PlotAzimuthCut(ctx_, view_, *target, lines)
                                                              : PlotZenithCut(ctx_, view_, *target, lines));
-    if (ctx_.log.IsOn() && drawn) FlushLog(ctx_);
+    if (drawn) PutLogOnDisk(ctx_);
     if (drawn) {
         captions_ = std::move(captions);
         if (fresh) Adopt(std::move(fresh));

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "model/context.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "commands/project_dialogs.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
@@ -110,7 +110,7 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
     help.close();
     LogViewer log;
     log.resize(800, 500);
-    if (ctx.log.IsOn()) FlushLog(ctx);
+    PutLogOnDisk(ctx);
     log.ShowFile(QString::fromStdString(ctx.log.Path()));
     ok &= Grab(log, file("log_viewer.png"));
     log.close();

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "model/new_project.h"
 #include "model/settings.h"
 #include "platform/scripted_host.h"

@@ -10,7 +10,7 @@
 
 #include "fields/far_field.h"
 #include "support/solved_antenna.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "model/number_value.h"
 
 namespace qw {

@@ -3,7 +3,7 @@
 
 #include "app/cli/cli.h"
 #include "model/file_locations.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "model/new_project.h"
 #include "model/project_reader.h"
 #include "model/settings.h"

@@ -6,7 +6,7 @@
 #include "commands/checks.h"
 #include "model/number_value.h"
 #include "commands/project_dialogs.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "solver/excitation.h"
 #include "solver/frequency_constants.h"
 #include "solver/solver.h"

@@ -1,4 +1,4 @@
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 
 #include "model/file_locations.h"
 #include "platform/host.h"
@@ -28,8 +28,7 @@ bool OpenLog(Context& ctx, const std::string& path) {
         ReportUnwritable(ctx, "log file", path, "LogFile");
         return false;
     }
-    ctx.host->SetCommandCaption(kLogCommand, "&LogFile : " + path);
-    ctx.host->CheckCommand(kLogCommand, true);
+    ShowLogState(ctx);
     return true;
 }
 
@@ -44,12 +43,20 @@ bool ChooseLog(Context& ctx) {
     return OpenLog(ctx, chosen && !chosen->empty() ? *chosen : fallback);
 }
 
-void FlushLog(Context& ctx) {
-    if (ctx.log.Flush()) return;
-    const std::string path = ctx.log.Path();
-    CloseLog(ctx);
-    ctx.host->ShowMessage({"The log file " + path + " could not be opened again; logging is off.", "LogFile",
-                           MessageIcon::Exclamation, MessageButtons::Ok, 1});
+void ShowLogState(Context& ctx) {
+    if (ctx.log.IsOn()) {
+        ctx.host->SetCommandCaption(kLogCommand, "&LogFile : " + ctx.log.Path());
+        ctx.host->CheckCommand(kLogCommand, true);
+    } else {
+        ShowLogOff(ctx);
+    }
+}
+
+void PutLogOnDisk(Context& ctx) {
+    const std::optional<Message> lost = FlushLog(ctx);
+    if (!lost) return;
+    ShowLogState(ctx);
+    ctx.host->ShowMessage(*lost);
 }
 
 void ToggleLog(Context& ctx) {
@@ -57,10 +64,6 @@ void ToggleLog(Context& ctx) {
         CloseLog(ctx);
     else
         ChooseLog(ctx);
-}
-
-std::string LogFolder(const Context& ctx) {
-    return ctx.log.IsOn() ? FolderOf(ctx.log.Path()) : ctx.files.logFolder;
 }
 
 bool OpenDebug(Context& ctx, const std::string& path) {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "model/file_locations.h"
-#include "model/log_commands.h"
+#include "commands/log_commands.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -34,7 +34,7 @@ TEST_F(Log, OpenEmptiesTheFileAndWritesTheHeader) {
     EXPECT_EQ(host.commandCaption[kLogCommand], "&LogFile : " + path);
     EXPECT_TRUE(host.commandChecked[kLogCommand]);
     ctx.log.Write("Z = 73.1 + j 42.5");
-    FlushLog(ctx);  // on disk while the log stays open
+    EXPECT_FALSE(FlushLog(ctx));  // on disk while the log stays open
     EXPECT_EQ(ReadBytes(path), std::string(kHeader) + "Z = 73.1 + j 42.5\r\n");
     ctx.log.Write("after the flush");
     CloseLog(ctx);
@@ -73,7 +73,7 @@ TEST_F(Log, AFlushThatCannotReopenTheLogTurnsLoggingOffAndSaysSo) {
     std::filesystem::create_directory(folder);
     ASSERT_TRUE(OpenLog(ctx, folder + "/run.log"));
     std::filesystem::remove_all(folder);
-    FlushLog(ctx);
+    PutLogOnDisk(ctx);
     EXPECT_FALSE(ctx.log.IsOn());
     EXPECT_FALSE(host.commandChecked[kLogCommand]);
     ASSERT_EQ(host.messages.size(), 1u);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/context.h"
+#include "model/log_output.h"
 
 namespace qw {
 
@@ -27,15 +28,14 @@ void CloseLog(Context& ctx);
 // an empty answer or Cancel gives QUILLWORK.LOG in the log folder. Then
 // OpenLog.
 bool ChooseLog(Context& ctx);
-// Puts what was written on disk (the log is closed and opened again for
-// appending). If it cannot be opened again the user is told and logging is
-// off.
-void FlushLog(Context& ctx);
+// The LogFile command's caption and check mark as the log stands (a log
+// that could not be flushed is off).
+void ShowLogState(Context& ctx);
+// Puts the log on disk (for the log viewer, after a pattern cut); when it
+// cannot be opened again the user is told and logging is off.
+void PutLogOnDisk(Context& ctx);
 // The LogFile command: closes the log when logging is on, else ChooseLog.
 void ToggleLog(Context& ctx);
-
-// The folder of the open log, else the log folder of the file locations.
-std::string LogFolder(const Context& ctx);
 
 // Opens (and empties) the debug file at path; the Debug command reads
 // "&Debug On". When the file cannot be opened the user is told, debugging
