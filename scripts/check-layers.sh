@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks every include of the sources against the layers: a folder may
 # include its own headers and those of the folders below it, never those
-# of a folder above or beside it; Qt only in the desktop's folders.
+# of a folder above or beside it; Qt only in the desktop's folders; the
+# main window's commands (enabling, captions, check marks) are reached only
+# from commands/ and above, never from the engine.
 #   scripts/check-layers.sh [SRC_DIR]    (default: the project's src/)
 # Prints each offending line as FILE:LINE: text, and exits 1 if there is one.
 set -uo pipefail
@@ -12,6 +14,7 @@ cd "$src" || exit 2
 declare -A rank=([platform]=0 [model]=1 [solver]=2 [fields]=3 [plots]=4 [sweeps]=4
                  [commands]=5 [ui]=6 [app]=7)
 qt_allowed='^(ui|app/desktop)/'
+engine='^(model|solver|fields|plots|sweeps)/'
 
 bad=0
 while IFS= read -r file; do
@@ -36,6 +39,12 @@ while IFS= read -r file; do
       bad=1
     fi
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file")
+  if [[ "$file" =~ $engine ]]; then
+    while IFS= read -r hit; do
+      echo "$file:$hit   (the engine does not reach the main window's commands)"
+      bad=1
+    done < <(grep -nE '(EnableCommand|SetCommandCaption|CheckCommand)[[:space:]]*\(' "$file")
+  fi
 done < <(find . -type f \( -name '*.cpp' -o -name '*.h' \) | sed 's|^\./||' | sort)
 
 if [ "$bad" -eq 0 ]; then

@@ -1,5 +1,7 @@
 #include "commands/checks.h"
 
+#include "commands/project_state.h"
+
 #include "commands/project_dialogs.h"
 #include "model/project_reader.h"
 
@@ -75,6 +77,7 @@ void CheckProject(Context& ctx) {
     }
     if (!p.GeometryDefined) {
         LoadProject(ctx);
+        ShowReadProject(ctx);
         if (ctx.AbortFlag) return;
     }
     if (!p.FrequencyDefined) {

@@ -9,6 +9,7 @@
 #include "fields/far_field_table.h"
 #include "fields/near_field.h"
 #include "commands/checks.h"
+#include "commands/project_state.h"
 #include "model/format_mask.h"
 #include "commands/log_commands.h"
 #include "model/new_project.h"
@@ -40,6 +41,7 @@ void ShowFreeSpaceCaption(Context& ctx) {
 // answered every question.
 void ResetProject(Context& ctx) {
     NewProject(ctx);
+    ShowNewProject(ctx);
     ctx.host->ClearMainText();
 }
 
@@ -47,6 +49,7 @@ bool ReadChosenFile(Context& ctx, const std::string& path) {
     ResetProject(ctx);
     ctx.PendingFileName = path;
     LoadProject(ctx);
+    ShowReadProject(ctx);
     if (ctx.AbortFlag) return false;
     ctx.project.Modified = false;
     ctx.host->EnableCommand(kSaveProjectAsCommand, true);
@@ -117,6 +120,7 @@ void StartUp(Context& ctx, const std::string& commandLineFile) {
     ctx.project.CoaxImpedance = 50;
     ctx.project.Frequency = 0;  // the new project takes the default frequency
     NewProject(ctx);
+    ShowNewProject(ctx);
     if (SettingsFileExists(ctx)) ReadSettings(ctx);
     if (ctx.project.Frequency == 0) ctx.project.Frequency = ctx.options.DefaultFrequency;
     ShowOptionStates(ctx);

@@ -1,5 +1,7 @@
 #include "commands/project_file_window.h"
 
+#include "commands/project_state.h"
+
 #include "platform/file_replace.h"
 #include "model/number_str.h"
 #include "model/project_reader.h"
@@ -12,6 +14,7 @@ ProjectFileView OpenProjectFileWindow(Context& ctx) {
     ProjectFileView view;
     std::string fileText;
     ReadProjectFile(ctx, &fileText);
+    ShowReadProject(ctx);
     view.loaded = !ctx.AbortFlag;
     if (!view.loaded) {
         view.caption = "New Project";

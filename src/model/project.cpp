@@ -45,8 +45,6 @@ void NewProject(Context& ctx) {
     ctx.ChangedAll();
     ctx.farField = FarFieldRequest{};
     ctx.nearField = NearFieldRequest{};
-    ctx.host->EnableCommand("CtlSources", false);
-    ctx.host->EnableCommand("CtlLoads", false);
 }
 
 }  // namespace qw

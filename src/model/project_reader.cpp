@@ -417,7 +417,6 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
             p.ProjectText += "\r\n";
             p.ProjectTextLines += static_cast<int>(shownLines.size());
         }
-        ctx.host->SetCommandCaption("CtlFree", p.Env.GroundPresent == kFreeSpace ? " Free Space " : " Ground Plane ");
     }
 
     // The wire cards that could be stored must pass the first pass's test
@@ -435,9 +434,6 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
                                    ").\r\nThe geometry read from it is incomplete.",
                                "Geometry File", MessageIcon::Exclamation, MessageButtons::Ok, 1});
     }
-    if (p.ProjectText.empty()) return;
-    ctx.host->EnableCommand("CtlSources", true);
-    ctx.host->EnableCommand("CtlLoads", true);
 }
 
 void ReadProjectFile(Context& ctx, std::string* fileText) {
@@ -482,8 +478,6 @@ void LoadProject(Context& ctx) {
     ReadProjectFile(ctx);
     if (ctx.AbortFlag) return;
     ctx.ProjectOpen = true;
-    ctx.host->EnableCommand("CtlOpt", true);
-    ctx.host->EnableCommand("btnoptimiz", true);
     ctx.project.GeometryDefined = true;
     PrepareReadProject(ctx, true);
 }

@@ -132,7 +132,6 @@ void ReadDefaults(Context& ctx, const SettingsReader& r) {
     ctx.project.CoaxImpedance = r.Positive(s, "CoaxImpedance", 50.0f);
     // A file without the key keeps dBi, the reference of a new installation.
     o.GainInDbi = r.Present(s, "dBi/dBd") ? r.Number(s, "dBi/dBd") != 0 : true;
-    ctx.host->SetCommandCaption("CtdB", o.GainInDbi ? "dBi" : "dBd");
     // A step below 1 degree would never advance a pattern cut.
     const auto step = r.Rounded(s, "PlotIncrement");
     o.PlotStep = step && *step >= 1 ? *step : 2;
@@ -143,7 +142,6 @@ void ReadDefaults(Context& ctx, const SettingsReader& r) {
     const auto factor = r.Single(s, "Frequency offset factor");
     o.FrequencyOffsetFactor = factor && *factor > 1 ? *factor : 1.0f;
     o.NecMode = r.Number(s, "Nec Mode") > 1 ? 2 : 1;
-    ctx.host->CheckCommand("CtlNEC", o.NecMode == 2);
     o.HeightWarningOff = GetSettingInt(ctx, s, "Height warning") != 0;
     for (const auto& c : kColourKeys) o.Colours.*c.member = r.Colour(c.key, c.fallback);
     // A maximum delta must be positive; above 1 it means no limit beyond 1.
