@@ -5,9 +5,9 @@
 
 #include <memory>
 
+#include "six_wires.h"
 #include "solver/factorisation.h"
 #include "solver/matrix_fill.h"
-#include "six_wires.h"
 #include "solver/solver.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "plots/pattern_file.h"
 #include "fuzz_require.h"
+#include "plots/pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "model/new_project.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"
 #include "platform/scripted_host.h"
-#include "fuzz_require.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <cctype>
 #include <filesystem>
 
+#include "commands/checks.h"
+#include "commands/log_commands.h"
+#include "commands/project_state.h"
 #include "fields/currents.h"
 #include "fields/far_field_table.h"
 #include "fields/near_field.h"
-#include "commands/checks.h"
-#include "commands/project_state.h"
 #include "model/format_mask.h"
-#include "commands/log_commands.h"
 #include "model/new_project.h"
 #include "model/number_conversion.h"
 #include "model/number_str.h"

@@ -2,10 +2,10 @@
 
 #include "commands/project_state.h"
 
-#include "platform/file_replace.h"
 #include "model/number_str.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"
+#include "platform/file_replace.h"
 #include "platform/host.h"
 
 namespace qw {

@@ -1,5 +1,4 @@
 #include "fields/far_field.h"
-#include "platform/numeric_constants.h"
 
 #include <cmath>
 #include <algorithm>
@@ -8,6 +7,7 @@
 
 #include "fields/ground_reflection.h"
 #include "fields/magnitude_phase.h"
+#include "platform/numeric_constants.h"
 #include "solver/solver_state.h"
 #include "solver/vector_trig.h"
 

@@ -1,7 +1,8 @@
 #include "fields/ground_reflection.h"
-#include "platform/numeric_constants.h"
 
 #include <cmath>
+
+#include "platform/numeric_constants.h"
 
 namespace qw {
 

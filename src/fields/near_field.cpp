@@ -1,5 +1,4 @@
 #include "fields/near_field.h"
-#include "platform/numeric_constants.h"
 
 #include <cmath>
 #include <string>
@@ -9,6 +8,7 @@
 #include "model/log_output.h"
 #include "model/print_layout.h"
 #include "platform/host.h"
+#include "platform/numeric_constants.h"
 #include "solver/solver.h"
 #include "solver/zm_compute.h"
 

@@ -1,10 +1,10 @@
 #include <cmath>
 #include <filesystem>
 
+#include "model/card_tokens.h"
 #include "model/context.h"
 #include "model/new_project.h"
 #include "model/project.h"
-#include "model/card_tokens.h"
 #include "platform/host.h"
 
 namespace qw {

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "model/card_tokens.h"
-#include "platform/file_replace.h"
 #include "model/format_mask.h"
 #include "model/number_str.h"
 #include "model/project_reader.h"
 #include "model/units.h"
+#include "platform/file_replace.h"
 #include "platform/host.h"
 
 namespace qw {

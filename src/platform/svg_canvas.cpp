@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "platform/file_replace.h"
-#include "platform/text_encoding.h"
 #include "platform/monospace_metrics.h"
+#include "platform/text_encoding.h"
 
 namespace qw {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "fields/report_lines.h"
-#include "platform/outcome.h"
 #include "platform/canvas.h"
+#include "platform/outcome.h"
 #include "plots/pattern_cut.h"
 
 namespace qw {

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/file_replace.h"
 #include "model/number_conversion.h"
 #include "model/number_str.h"
+#include "platform/file_replace.h"
 #include "platform/host.h"
 #include "version.h"
 

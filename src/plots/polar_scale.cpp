@@ -1,11 +1,11 @@
 #include "plots/polar_scale.h"
-#include "platform/numeric_constants.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "platform/canvas.h"
+#include "platform/numeric_constants.h"
 
 namespace qw {
 

@@ -1,10 +1,10 @@
 #include "solver/excitation.h"
-#include "platform/numeric_constants.h"
 
 #include <cmath>
 #include <string>
 
 #include "platform/host.h"
+#include "platform/numeric_constants.h"
 #include "solver/solver.h"
 
 namespace qw {

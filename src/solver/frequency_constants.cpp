@@ -1,7 +1,8 @@
 #include "solver/frequency_constants.h"
-#include "platform/numeric_constants.h"
 
 #include <cmath>
+
+#include "platform/numeric_constants.h"
 
 namespace qw {
 

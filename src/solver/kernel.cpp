@@ -1,8 +1,8 @@
 #include "solver/kernel.h"
-#include "platform/numeric_constants.h"
 
 #include <cmath>
 
+#include "platform/numeric_constants.h"
 #include "solver/frequency_constants.h"
 #include "solver/vector_trig.h"
 

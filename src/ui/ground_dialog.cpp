@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "model/project.h"
 #include "commands/project_dialogs.h"
+#include "model/project.h"
 #include "ui/number_box.h"
 #include "ui/window_placement.h"
 

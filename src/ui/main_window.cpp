@@ -30,13 +30,13 @@
 #include <QUrl>
 #include <ctime>
 
-#include "commands/main_commands.h"
 #include "commands/checks.h"
 #include "commands/log_commands.h"
+#include "commands/main_commands.h"
 #include "commands/project_dialogs.h"
+#include "commands/resonance_command.h"
 #include "model/project_writer.h"
 #include "model/settings.h"
-#include "commands/resonance_command.h"
 #include "sweeps/resonance.h"
 #include "ui/about_box.h"
 #include "ui/height_dialog.h"

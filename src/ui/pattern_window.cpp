@@ -23,8 +23,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "model/format_mask.h"
 #include "commands/log_commands.h"
+#include "model/format_mask.h"
 #include "model/units.h"
 #include "platform/host.h"
 #include "plots/pattern_compare.h"

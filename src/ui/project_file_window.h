@@ -6,8 +6,8 @@
 
 #include <QDialog>
 
-#include "model/context.h"
 #include "commands/project_file_window.h"
+#include "model/context.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -8,9 +8,9 @@
 #include <QWidget>
 #include <functional>
 
-#include "model/context.h"
 #include "commands/log_commands.h"
 #include "commands/project_dialogs.h"
+#include "model/context.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"

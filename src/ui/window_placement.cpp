@@ -4,8 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "platform/text_encoding.h"
 #include "commands/window_position.h"
+#include "platform/text_encoding.h"
 
 namespace qw {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "commands/checks.h"
-#include "model/new_project.h"
 #include "commands/project_dialogs.h"
+#include "model/new_project.h"
 #include "platform/scripted_host.h"
 
 namespace qw {

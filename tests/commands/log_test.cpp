@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "model/file_locations.h"
 #include "commands/log_commands.h"
+#include "model/file_locations.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 

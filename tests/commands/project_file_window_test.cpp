@@ -2,8 +2,8 @@
 // saved, or too long to be saved.
 #include <gtest/gtest.h>
 
-#include "model/new_project.h"
 #include "commands/project_file_window.h"
+#include "model/new_project.h"
 #include "model/project_reader.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"

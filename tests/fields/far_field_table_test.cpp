@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "fields/far_field.h"
-#include "support/solved_antenna.h"
 #include "commands/log_commands.h"
+#include "fields/far_field.h"
 #include "model/number_value.h"
+#include "support/solved_antenna.h"
 
 namespace qw {
 namespace {

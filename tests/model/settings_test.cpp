@@ -7,9 +7,9 @@
 #include <map>
 #include <tuple>
 
+#include "commands/window_position.h"
 #include "model/file_locations.h"
 #include "model/settings.h"
-#include "commands/window_position.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 

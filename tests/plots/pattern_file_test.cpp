@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "plots/pattern_store.h"
 #include "platform/scripted_host.h"
+#include "plots/pattern_store.h"
 #include "support/temp_dir.h"
 
 namespace qw {

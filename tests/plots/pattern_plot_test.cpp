@@ -6,14 +6,14 @@
 #include <cmath>
 #include <memory>
 
-#include "support/solved_antenna.h"
+#include "fields/far_field.h"
+#include "model/format_mask.h"
 #include "platform/recording_canvas.h"
 #include "plots/pattern_compare.h"
 #include "plots/pattern_plot.h"
 #include "plots/pattern_store.h"
 #include "plots/polar_plot.h"
-#include "fields/far_field.h"
-#include "model/format_mask.h"
+#include "support/solved_antenna.h"
 
 namespace qw {
 namespace {

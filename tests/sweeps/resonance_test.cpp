@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "commands/resonance_command.h"
 #include "support/solved_antenna.h"
 #include "sweeps/frequency_sweep.h"
-#include "commands/resonance_command.h"
 #include "sweeps/resonance.h"
 
 namespace qw {

@@ -9,10 +9,10 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "model/new_project.h"
 #include "commands/project_dialogs.h"
-#include "model/settings.h"
 #include "commands/window_position.h"
+#include "model/new_project.h"
+#include "model/settings.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 #include "ui/far_field_dialog.h"

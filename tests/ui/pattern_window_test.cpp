@@ -21,8 +21,8 @@
 #include <functional>
 #include <vector>
 
-#include "commands/main_commands.h"
 #include "commands/checks.h"
+#include "commands/main_commands.h"
 #include "model/new_project.h"
 #include "model/settings.h"
 #include "platform/scripted_host.h"

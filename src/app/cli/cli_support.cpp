@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "app/cli/cli.h"
-#include "model/file_locations.h"
 #include "commands/log_commands.h"
+#include "model/file_locations.h"
 #include "model/new_project.h"
 #include "model/project_reader.h"
 #include "model/settings.h"

@@ -2,11 +2,11 @@
 
 #include <ostream>
 
-#include "model/card_tokens.h"
 #include "commands/checks.h"
-#include "model/number_value.h"
-#include "commands/project_dialogs.h"
 #include "commands/log_commands.h"
+#include "commands/project_dialogs.h"
+#include "model/card_tokens.h"
+#include "model/number_value.h"
 #include "solver/excitation.h"
 #include "solver/frequency_constants.h"
 #include "solver/solver.h"
