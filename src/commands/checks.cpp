@@ -1,21 +1,13 @@
 #include "commands/checks.h"
 
-#include "commands/project_state.h"
-
 #include "commands/project_dialogs.h"
-#include "model/project_reader.h"
+#include "commands/project_loading.h"
+#include "solver/excitation.h"
+#include "solver/frequency_constants.h"
+#include "solver/pulses.h"
+#include "solver/solver.h"
 
 namespace qw {
-
-namespace {
-void Run(Context& ctx, const std::function<void(Context&)>& step) {
-    if (step) step(ctx);
-}
-// A step that can fail: its fault is shown and AbortFlag set.
-void Run(Context& ctx, const std::function<Result(Context&)>& step) {
-    if (step) Conclude(ctx, step(ctx));
-}
-}  // namespace
 
 void CheckFrequency(Context& ctx) {
     if (ctx.project.Frequency <= 0.1f) {
@@ -28,15 +20,14 @@ void CheckFrequency(Context& ctx) {
 void AskFrequency(Context& ctx) {
     RunFrequencyDialog(ctx);
     if (ctx.AbortFlag) return;
-    Run(ctx, ctx.hooks.SetFrequencyConstants);
-    Run(ctx, ctx.hooks.PrepareLoads);
+    SetFrequencyConstants(ctx);
+    Conclude(ctx, PrepareLoads(ctx));
 }
 
 void RebuildPulses(Context& ctx) {
-    Run(ctx, ctx.hooks.BuildPulseTable);
-    if (ctx.AbortFlag) return;
-    Run(ctx, ctx.hooks.PrepareSources);
-    Run(ctx, ctx.hooks.PrepareLoads);
+    if (!Conclude(ctx, BuildPulseTable(ctx))) return;
+    PrepareSources(ctx);
+    Conclude(ctx, PrepareLoads(ctx));
 }
 
 MessageAnswer ZeroHeightWarning(Context& ctx) {
@@ -71,13 +62,12 @@ void CheckProject(Context& ctx) {
         ctx.options.HeightWarningOff = true;
     }
     ctx.AbortFlag = false;
-    if (p.WireCount > 0 && ctx.hooks.PulsesCurrent && !ctx.hooks.PulsesCurrent(ctx)) {
+    if (p.WireCount > 0 && !PulsesCurrent(ctx)) {
         RebuildPulses(ctx);
         if (ctx.AbortFlag) return;  // the pulses stay stale and are built again next time
     }
     if (!p.GeometryDefined) {
-        LoadProject(ctx);
-        ShowReadProject(ctx);
+        OpenProjectFile(ctx);
         if (ctx.AbortFlag) return;
     }
     if (!p.FrequencyDefined) {

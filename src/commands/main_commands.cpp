@@ -7,7 +7,7 @@
 
 #include "commands/checks.h"
 #include "commands/log_commands.h"
-#include "commands/project_state.h"
+#include "commands/project_loading.h"
 #include "fields/currents.h"
 #include "fields/far_field_table.h"
 #include "fields/near_field.h"
@@ -48,8 +48,7 @@ void ResetProject(Context& ctx) {
 bool ReadChosenFile(Context& ctx, const std::string& path) {
     ResetProject(ctx);
     ctx.PendingFileName = path;
-    LoadProject(ctx);
-    ShowReadProject(ctx);
+    OpenProjectFile(ctx);
     if (ctx.AbortFlag) return false;
     ctx.project.Modified = false;
     ctx.host->EnableCommand(kSaveProjectAsCommand, true);

@@ -21,6 +21,7 @@ void RunFrequencyDialog(Context& ctx) {
     }
     p.FrequencyDefined = true;
     p.Modified = true;
+    ctx.Changed(Change::Frequency);
 }
 
 GroundInput GroundInputOf(const Environment& env) {

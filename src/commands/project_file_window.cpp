@@ -1,7 +1,6 @@
 #include "commands/project_file_window.h"
 
-#include "commands/project_state.h"
-
+#include "commands/project_loading.h"
 #include "model/number_str.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"

@@ -5,8 +5,6 @@
 // an optimizer trial each get a Context over a copy of a Document.
 #pragma once
 
-#include <functional>
-
 #include "model/document.h"
 #include "model/session.h"
 #include "platform/deep_copy.h"
@@ -16,18 +14,6 @@ namespace qw {
 
 struct Context;
 struct SolverState;
-
-// The solver's steps that the project routines call after a project was
-// read or changed. The solver installs them (InstallSolver); a step left
-// empty is skipped, so the project model can be used on its own.
-struct SolverHooks {
-    std::function<void(Context&)> SetFrequencyConstants;
-    std::function<Result(Context&)> BuildPulseTable;
-    std::function<void(Context&)> PrepareSources;
-    std::function<Result(Context&)> PrepareLoads;
-    // The pulse table stands for the document's geometry.
-    std::function<bool(const Context&)> PulsesCurrent;
-};
 
 struct Context : Document, Session {
     // A context with a session of its own, reached through host.
@@ -46,7 +32,6 @@ struct Context : Document, Session {
     // A sweep, resonance scan or optimizer is computing: no source report,
     // no geometry listing.
     bool BatchMode = false;
-    SolverHooks hooks;
     // The solver's tables, matrix and results (InstallSolver creates them).
     // A copy of the context's solver is a deep copy.
     DeepCopy<SolverState> solver;

@@ -144,7 +144,6 @@ std::string CardReader::Interpret(std::string_view rawView) {
         }
         p_.Frequency = f;
         ctx_.Changed(Change::Frequency);
-        if (ctx_.hooks.SetFrequencyConstants) ctx_.hooks.SetFrequencyConstants(ctx_);
         p_.FrequencyDefined = true;
         return raw;
     }
@@ -479,22 +478,6 @@ void LoadProject(Context& ctx) {
     if (ctx.AbortFlag) return;
     ctx.ProjectOpen = true;
     ctx.project.GeometryDefined = true;
-    PrepareReadProject(ctx, true);
-}
-
-void PrepareReadProject(Context& ctx, bool withLoads) {
-    Project& p = ctx.project;
-    if (ctx.hooks.BuildPulseTable && !Conclude(ctx, ctx.hooks.BuildPulseTable(ctx))) return;
-    if (ctx.HeightCardRead) {
-        ctx.HeightCardRead = false;
-        ctx.Changed(Change::Geometry);
-    }
-    if (p.SourcesDefined) {
-        if (ctx.hooks.PrepareSources) ctx.hooks.PrepareSources(ctx);
-    } else {
-        ctx.host->Notify("No Sources defined");
-    }
-    if (withLoads && p.LoadsDefined && ctx.hooks.PrepareLoads) Conclude(ctx, ctx.hooks.PrepareLoads(ctx));
 }
 
 }  // namespace qw

@@ -27,14 +27,10 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec);
 // True for a name ending in ".nec", in any case.
 bool IsNecFileName(const std::string& path);
 
-// Reads the project and, unless the read aborted, builds the pulses and
-// prepares the sources and loads.
+// Reads the project (ReadProjectFile); unless the read aborted the project
+// is open and its geometry defined. Nothing is built from it here: the
+// commands layer does that (OpenProjectFile).
 void LoadProject(Context& ctx);
-
-// After a project was read: builds the pulses, then prepares the sources
-// (or says "No Sources defined") and, with withLoads, the loads;
-// MatrixState = 0.
-void PrepareReadProject(Context& ctx, bool withLoads);
 
 // The open dialog's title and filter.
 inline constexpr const char* kReadProjectTitle = "Read Geometry File";

@@ -8,11 +8,6 @@ namespace qw {
 
 void InstallSolver(Context& ctx) {
     if (!ctx.solver) ctx.solver = DeepCopy<SolverState>::Make();
-    ctx.hooks.SetFrequencyConstants = [](Context& c) { SetFrequencyConstants(c); };
-    ctx.hooks.BuildPulseTable = [](Context& c) { return BuildPulseTable(c); };
-    ctx.hooks.PrepareSources = [](Context& c) { PrepareSources(c); };
-    ctx.hooks.PrepareLoads = [](Context& c) { return PrepareLoads(c); };
-    ctx.hooks.PulsesCurrent = [](const Context& c) { return PulsesCurrent(c); };
     if (ctx.project.Frequency > 0) SetFrequencyConstants(*ctx.solver, ctx.project.Frequency);
 }
 

@@ -7,10 +7,8 @@
 
 namespace qw {
 
-// Creates the solver's state for this context (once) and installs the
-// solver's steps as the project's hooks: the frequency constants, the
-// pulse building and the source and load preparation run whenever a
-// project is read or changed.
+// Creates the solver's state for this context (once), with the frequency
+// constants of the project's frequency.
 void InstallSolver(Context& ctx);
 
 // The solver's state of a context; InstallSolver must have run.

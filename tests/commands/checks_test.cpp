@@ -6,6 +6,8 @@
 #include "commands/project_dialogs.h"
 #include "model/new_project.h"
 #include "platform/scripted_host.h"
+#include "solver/pulses.h"
+#include "solver/solver.h"
 
 namespace qw {
 namespace {
@@ -14,10 +16,8 @@ struct Checked {
     ScriptedHost host;
     Context ctx{host};
     Project& p = ctx.project;
-    std::vector<std::string> steps;
-    std::uint64_t pulsesBuiltFor = 0;
-
     Checked() {
+        InstallSolver(ctx);
         NewProject(ctx);
         ctx.ProjectOpen = true;
         p.WireCount = 1;
@@ -25,19 +25,12 @@ struct Checked {
         p.GeometryDefined = p.FrequencyDefined = p.GroundDefined = p.SourcesDefined = true;
         p.Height = 5;
         p.Frequency = 14;
-        ctx.hooks.BuildPulseTable = [this](Context& c) {
-            steps.push_back("pulses");
-            pulsesBuiltFor = c.revisions.geometry;
-            return Result{};
-        };
-        ctx.hooks.PrepareSources = [this](Context&) { steps.push_back("sources"); };
-        ctx.hooks.PrepareLoads = [this](Context&) {
-            steps.push_back("loads");
-            return Result{};
-        };
-        ctx.hooks.PulsesCurrent = [this](const Context& c) { return c.revisions.geometry == pulsesBuiltFor; };
-        pulsesBuiltFor = ctx.revisions.geometry;
-        ctx.hooks.SetFrequencyConstants = [this](Context&) { steps.push_back("frequency"); };
+        EXPECT_TRUE(BuildPulseTable(ctx).completed());
+    }
+    const SolverState& St() { return Solver(ctx); }
+    // The excitation and load tables stand for the document.
+    bool TablesCurrent() {
+        return St().built.sources == ctx.revisions.sources && St().built.loads == ctx.revisions.loads;
     }
 };
 
@@ -89,21 +82,24 @@ TEST(Checks, ZeroHeightQuestion) {
 
 TEST(Checks, StaleHeightRebuildsThePulses) {
     Checked c;
+    const unsigned builds = c.St().pulses.Generation;
     CheckProject(c.ctx);
-    EXPECT_TRUE(c.steps.empty());  // the pulses stand for the geometry
+    EXPECT_EQ(c.St().pulses.Generation, builds);  // the pulses stand for the geometry
     c.p.Height = 7;
     c.ctx.Changed(Change::Geometry);
     CheckProject(c.ctx);
-    EXPECT_EQ(c.steps, (std::vector<std::string>{"pulses", "sources", "loads"}));
-    EXPECT_TRUE(c.ctx.hooks.PulsesCurrent(c.ctx));
+    EXPECT_EQ(c.St().pulses.Generation, builds + 1);
+    EXPECT_EQ(c.St().pulses.Ends[1][1][2], 8.0f);  // at the new height
+    EXPECT_TRUE(PulsesCurrent(c.ctx) && c.TablesCurrent());
     // A failed rebuild stops the check, shows its fault and keeps the pulses stale.
     Checked bad;
+    bad.p.Wires[1].Segments = 0;
     bad.ctx.Changed(Change::Geometry);
-    bad.ctx.hooks.BuildPulseTable = [](Context&) { return Result::Failed(FaultMessage("no pulses", "Geometry")); };
     CheckProject(bad.ctx);
     EXPECT_TRUE(bad.ctx.AbortFlag);
-    EXPECT_EQ(bad.host.MessageTexts(), std::vector<std::string>{"no pulses"});
-    EXPECT_FALSE(bad.ctx.hooks.PulsesCurrent(bad.ctx));
+    EXPECT_EQ(bad.host.MessageTexts(),
+              std::vector<std::string>{"Wire 1 has fewer than 1 segment.\r\nCheck your Geometry"});
+    EXPECT_FALSE(PulsesCurrent(bad.ctx));
 }
 
 TEST(Checks, MissingFrequencyIsAskedFor) {
@@ -115,7 +111,8 @@ TEST(Checks, MissingFrequencyIsAskedFor) {
     EXPECT_EQ(c.p.Frequency, 7.1f);
     EXPECT_TRUE(c.p.FrequencyDefined && c.p.Modified);
     EXPECT_EQ(c.host.MessageTexts(), std::vector<std::string>{"\r\nFrequency is Zero or too low"});
-    EXPECT_EQ(c.steps, (std::vector<std::string>{"frequency", "loads"}));
+    EXPECT_EQ(c.St().freq.Lambda, 299.8f / 7.1f);  // the constants and the loads follow it
+    EXPECT_TRUE(c.St().built.frequency == c.ctx.revisions.frequency && c.St().built.loads == c.ctx.revisions.loads);
     // Cancel restores the frequency and stops.
     Checked cancel;
     cancel.p.FrequencyDefined = false;

@@ -6,6 +6,7 @@
 #include "model/new_project.h"
 #include "model/project_reader.h"
 #include "platform/scripted_host.h"
+#include "solver/solver.h"
 #include "support/temp_dir.h"
 
 namespace qw {
@@ -17,14 +18,9 @@ struct Window {
     ScriptedHost host;
     Context ctx{host};
     test::TempDir dir;
-    std::vector<std::string> steps;
     Window() {
+        InstallSolver(ctx);
         NewProject(ctx);
-        ctx.hooks.BuildPulseTable = [this](Context&) {
-            steps.push_back("pulses");
-            return Result{};
-        };
-        ctx.hooks.PrepareSources = [this](Context&) { steps.push_back("sources"); };
         test::WriteBytes(dir.File("two.qlk"), kFile);
     }
 };
@@ -40,7 +36,10 @@ TEST(ProjectFileWindow, ShowsTheFilesOwnTextAndAcceptsIt) {
     CloseProjectFileWindow(w.ctx, true, false, view.text);
     EXPECT_FALSE(w.ctx.AbortFlag);
     EXPECT_TRUE(w.ctx.project.GeometryDefined);
-    EXPECT_EQ(w.steps, (std::vector<std::string>{"pulses", "sources"}));
+    // The pulses built and the source prepared from what was read.
+    EXPECT_TRUE(PulsesCurrent(w.ctx));
+    EXPECT_EQ(Solver(w.ctx).pulses.N, 10);  // 4 inner pulses and one at the ground per wire
+    EXPECT_EQ(Solver(w.ctx).E[1], 3.0f);
 }
 
 TEST(ProjectFileWindow, EditedTextIsSavedAndReadsBackAsItsCards) {
@@ -52,7 +51,7 @@ TEST(ProjectFileWindow, EditedTextIsSavedAndReadsBackAsItsCards) {
     CloseProjectFileWindow(w.ctx, true, true, edited);
     EXPECT_TRUE(w.ctx.AbortFlag);
     EXPECT_FALSE(w.ctx.project.GeometryDefined);
-    EXPECT_TRUE(w.steps.empty());
+    EXPECT_FALSE(PulsesCurrent(w.ctx));  // nothing built from a text that was not read
     EXPECT_EQ(test::ReadBytes(w.dir.File("three.qlk")), edited);
     w.ctx.PendingFileName = w.dir.File("three.qlk");
     LoadProject(w.ctx);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/project_loading.h"
 #include "fields/far_field.h"
 #include "model/new_project.h"
 #include "model/project_reader.h"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "commands/project_loading.h"
 #include "filled_matrix.h"
 #include "model/project_reader.h"
 #include "solver/factorisation.h"

@@ -3,6 +3,7 @@
 
 #include "app/cli/cli.h"
 #include "commands/log_commands.h"
+#include "commands/project_loading.h"
 #include "model/file_locations.h"
 #include "model/new_project.h"
 #include "model/project_reader.h"
@@ -75,7 +76,7 @@ bool Run::ApplyGlobalOptions(const Arguments& a) {
 
 bool Run::Load(const std::string& path) {
     ctx.PendingFileName = path;
-    LoadProject(ctx);
+    OpenProjectFile(ctx);
     return !ctx.AbortFlag;
 }
 
