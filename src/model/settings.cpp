@@ -277,7 +277,8 @@ std::string GetSetting(const Context& ctx, const std::string& section, const std
 }
 
 int GetSettingInt(const Context& ctx, const std::string& section, const std::string& key) {
-    std::string_view text = GetSetting(ctx, section, key);
+    const std::string stored = GetSetting(ctx, section, key);  // the view below must not outlive it
+    std::string_view text = stored;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     long long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
