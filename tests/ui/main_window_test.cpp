@@ -159,6 +159,30 @@ TEST_F(MainWindowTest, AComputationRunsAsAJobWhileTheWindowStaysLive) {
     EXPECT_TRUE(SolutionCurrent(ctx));
 }
 
+TEST_F(MainWindowTest, APatternCutRunsAsAJobUnderTheWindowsRules) {
+    window->Start(kBench + "/six_wires.qlk");
+    Command("Ctl_PlotFF")->trigger();
+    PatternWindow* pattern = window->Pattern();
+    ASSERT_NE(pattern, nullptr);
+    ASSERT_FALSE(SolutionCurrent(ctx));
+    pattern->Command("Azim")->trigger();
+    // The job has started and this thread is back: only Stop is enabled.
+    EXPECT_TRUE(window->Computing());
+    EXPECT_TRUE(pattern->Computing());
+    std::vector<std::string> enabled;
+    for (QAction* a : window->findChildren<QAction*>())
+        if (a->isEnabled() && !a->objectName().isEmpty()) enabled.push_back(a->objectName().toStdString());
+    EXPECT_EQ(enabled, std::vector<std::string>{"btnstop"});
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    // Its results are the project's and the window's.
+    EXPECT_FALSE(pattern->Computing());
+    EXPECT_FALSE(ctx.AbortFlag);
+    EXPECT_TRUE(SolutionCurrent(ctx));
+    EXPECT_TRUE(pattern->PictureCaptionsText().startsWith("SIX_WIRES.QLK Azimuth Total Field"));
+    EXPECT_TRUE(Command("CtlCompZ")->isEnabled());
+    EXPECT_TRUE(pattern->Command("Zen")->isEnabled());
+}
+
 TEST_F(MainWindowTest, StopEndsAJobAndOnlyStopWorksMeanwhile) {
     window->Start(kBench + "/six_wires.qlk");
     const Revisions before = ctx.revisions;
