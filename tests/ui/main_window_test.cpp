@@ -24,6 +24,7 @@
 #include <QEventLoop>
 #include <QtTest/QTest>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 
 #include "model/settings.h"
@@ -160,7 +161,10 @@ TEST_F(MainWindowTest, AComputationRunsAsAJobWhileTheWindowStaysLive) {
 }
 
 TEST_F(MainWindowTest, APatternCutRunsAsAJobUnderTheWindowsRules) {
-    window->Start(kBench + "/six_wires.qlk");
+    // A copy: the cut writes the pattern file beside the project.
+    const std::string path = dir.File("six_wires.qlk");
+    std::filesystem::copy_file(kBench + "/six_wires.qlk", path);
+    window->Start(path);
     Command("Ctl_PlotFF")->trigger();
     PatternWindow* pattern = window->Pattern();
     ASSERT_NE(pattern, nullptr);
@@ -181,6 +185,7 @@ TEST_F(MainWindowTest, APatternCutRunsAsAJobUnderTheWindowsRules) {
     EXPECT_TRUE(pattern->PictureCaptionsText().startsWith("SIX_WIRES.QLK Azimuth Total Field"));
     EXPECT_TRUE(Command("CtlCompZ")->isEnabled());
     EXPECT_TRUE(pattern->Command("Zen")->isEnabled());
+    EXPECT_TRUE(std::filesystem::exists(dir.File("six_wires.PF")));
 }
 
 TEST_F(MainWindowTest, StopEndsAJobAndOnlyStopWorksMeanwhile) {
