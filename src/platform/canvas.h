@@ -49,7 +49,6 @@ class Canvas {
 public:
     Canvas(int width, int height) : width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {}
     virtual ~Canvas() = default;
-    Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     int Width() const { return width_; }    // pixels

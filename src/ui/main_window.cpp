@@ -524,7 +524,11 @@ void MainWindow::PlotFarFieldCommand() {
     CheckProject(ctx_);
     if (ctx_.AbortFlag) return;
     if (!pattern_)
-        pattern_ = new PatternWindow(ctx_, host_, [this](const std::function<void()>& command) { Run(command); });
+        pattern_ = new PatternWindow(
+            ctx_, host_, [this](const std::function<void()>& command) { Run(command); },
+            [this](std::function<void(Context&)> work, std::function<void()> finished) {
+                return RunJob(std::move(work), std::move(finished));
+            });
     pattern_->Open();
 }
 

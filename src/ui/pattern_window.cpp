@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -22,6 +23,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <memory>
+#include <optional>
 
 #include "commands/log_commands.h"
 #include "model/format_mask.h"
@@ -47,6 +50,28 @@ constexpr const char* kTitle = "Far Field Plot";
 constexpr const char* kPictureFilter = "Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
 constexpr const char* kLoadFilter = "Pictures (*.bmp;*.png)|*.bmp;*.png|Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
 
+// The height typed in the box's unit becomes the project's: the pulses are
+// built again at the next cut, and the pattern file is started anew for the
+// changed project. A negative or unrepresentable height is refused (false)
+// and the user told.
+bool SetTypedHeight(Context& ctx, int unit, double typed) {
+    if (typed < 0) {
+        ctx.host->Notify("Negative value not allowed");
+        return false;
+    }
+    Project& p = ctx.project;
+    float metres = ToMeters(unit, p.Frequency, static_cast<float>(typed));
+    if (!std::isfinite(metres)) {
+        ctx.host->Notify("Number out of range", kTitle, MessageIcon::Critical);
+        return false;
+    }
+    if (metres < 0) metres = 0;
+    p.Height = metres;
+    ctx.Changed(Change::Geometry);
+    p.Modified = true;
+    return true;
+}
+
 }  // namespace
 
 QString HeightUnitCaption(int unit) {
@@ -71,8 +96,8 @@ double WrapCutAngle(double value) {
 }
 
 PatternWindow::PatternWindow(Context& ctx, QtHost& host, std::function<void(const std::function<void()>&)> run,
-                             QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), host_(host), run_(std::move(run)) {
+                             JobStarter runJob, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), host_(host), run_(std::move(run)), runJob_(std::move(runJob)) {
     setObjectName(QString::fromLatin1(kPlacementKey));
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(QIcon(":/icons/quillwork.svg"));
@@ -135,9 +160,8 @@ void PatternWindow::BuildToolbar() {
         std::function<void()> act;
     };
     const std::vector<Button> buttons = {
-        {"Azim", "Azimuth cut at the elevation in the angle box",
-         [this] { Compute([this] { DrawCut(kAzimuthPlane); }); }},
-        {"Zen", "Zenith cut at the azimuth in the angle box", [this] { Compute([this] { DrawCut(kZenithPlane); }); }},
+        {"Azim", "Azimuth cut at the elevation in the angle box", [this] { DrawCut(kAzimuthPlane); }},
+        {"Zen", "Zenith cut at the azimuth in the angle box", [this] { DrawCut(kZenithPlane); }},
         {"Compare", "Compare with the cut stored in a pattern file", [this] { Compute([this] { Compare(); }); }},
         {"Options", "Plot options", [this] { Options(); }},
         {"Print", "Print the picture", [this] { Print(); }},
@@ -306,28 +330,63 @@ void PatternWindow::Adopt(std::unique_ptr<PictureCanvas> canvas) {
 }
 
 void PatternWindow::DrawCut(int plane) {
-    if (!ApplyPendingEntries()) return;
-    // A cut without overlay starts a picture of the area's present size,
-    // adopted only when something was drawn.
-    std::unique_ptr<PictureCanvas> fresh;
-    PictureCanvas* target = canvas_.get();
-    if (!view_.Overlay) {
+    if (computing_ || !runJob_) return;
+    if (angleBox_->isModified()) ApplyAngle();
+    // What the job draws on and with. The GUI thread leaves it alone while
+    // the job runs and adopts it when the job has ended.
+    struct Cut {
+        PatternView view;
+        std::unique_ptr<PictureCanvas> canvas;
+        std::optional<double> typedHeight;  // a height typed and not yet applied
+        int heightUnit = 1;
+        std::vector<std::string> captions;
+        bool drawn = false;
+    };
+    auto cut = std::make_shared<Cut>();
+    cut->view = view_;
+    // A cut without overlay starts a picture of the area's present size; an
+    // overlaid cut draws on a copy of the picture shown.
+    if (view_.Overlay) {
+        cut->canvas = canvas_->Clone();
+    } else {
         const QSize size = PictureSize();
-        fresh = std::make_unique<PictureCanvas>(size.width(), size.height());
-        target = fresh.get();
+        cut->canvas = std::make_unique<PictureCanvas>(size.width(), size.height());
     }
-    std::vector<std::string> captions;
-    ReportLines lines(ctx_, [&captions](const std::string& line) { captions.push_back(line); });
-    const bool drawn = Conclude(ctx_, plane == kAzimuthPlane ? PlotAzimuthCut(ctx_, view_, *target, lines)
-                                                             : PlotZenithCut(ctx_, view_, *target, lines));
-    if (drawn) PutLogOnDisk(ctx_);
-    if (drawn) {
-        captions_ = std::move(captions);
-        if (fresh) Adopt(std::move(fresh));
+    if (heightBox_->isModified()) cut->typedHeight = heightBox_->Value();
+    cut->heightUnit = heightUnit_;
+
+    auto work = [cut, plane](Context& job) {
+        if (cut->typedHeight && !SetTypedHeight(job, cut->heightUnit, *cut->typedHeight)) return;
+        ReportLines lines(job, [&captions = cut->captions](const std::string& line) { captions.push_back(line); });
+        cut->drawn = Conclude(job, plane == kAzimuthPlane ? PlotAzimuthCut(job, cut->view, *cut->canvas, lines)
+                                                          : PlotZenithCut(job, cut->view, *cut->canvas, lines));
+        if (cut->drawn) PutLogOnDisk(job);
+    };
+    auto finished = [self = QPointer<PatternWindow>(this), cut] {
+        if (!self) return;
+        PatternWindow& w = *self;
+        w.view_ = cut->view;
+        w.computing_ = false;
+        if (cut->drawn) {
+            w.captions_ = std::move(cut->captions);
+            w.Adopt(std::move(cut->canvas));
+        }
+        w.EnableControls(true);
+        w.SyncChecks();
+        w.ShowHeight();
+        w.picture_->update();
+        if (w.closePending_) {
+            w.closePending_ = false;
+            w.close();
+        }
+    };
+    computing_ = true;
+    EnableControls(false);
+    if (!runJob_(std::move(work), std::move(finished))) {
+        // Another command runs: nothing was applied, the boxes keep what was typed.
+        computing_ = false;
+        EnableControls(true);
     }
-    SyncChecks();
-    ShowHeight();
-    picture_->update();
 }
 
 void PatternWindow::Compare() {
@@ -436,34 +495,11 @@ void PatternWindow::CopyPicture() {
     clipboard->setImage(Picture());
 }
 
-bool PatternWindow::ApplyPendingEntries() {
-    if (angleBox_->isModified()) ApplyAngle();
-    return !heightBox_->isModified() || ApplyHeight();
-}
-
 bool PatternWindow::ApplyHeight() {
     heightBox_->setModified(false);
-    const double typed = heightBox_->Value();
-    if (typed < 0) {
-        ctx_.host->Notify("Negative value not allowed");
-        ShowHeight();
-        return false;
-    }
-    Project& p = ctx_.project;
-    float metres = ToMeters(heightUnit_, p.Frequency, static_cast<float>(typed));
-    if (!std::isfinite(metres)) {
-        ctx_.host->Notify("Number out of range", kTitle, MessageIcon::Critical);
-        ShowHeight();
-        return false;
-    }
-    if (metres < 0) metres = 0;
-    // The pulses are built again at the next cut, and the pattern file is
-    // started anew for the changed project.
-    p.Height = metres;
-    ctx_.Changed(Change::Geometry);
-    p.Modified = true;
+    const bool applied = SetTypedHeight(ctx_, heightUnit_, heightBox_->Value());
     ShowHeight();
-    return true;
+    return applied;
 }
 
 void PatternWindow::ApplyAngle() {
@@ -505,6 +541,7 @@ void PatternWindow::closeEvent(QCloseEvent* event) {
         // unwound.
         closePending_ = true;
         host_.RequestStop();
+        ctx_.stop.Request();  // the token the window's jobs share
         event->ignore();
         return;
     }

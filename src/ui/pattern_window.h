@@ -3,6 +3,9 @@
 // a cut stored in another pattern file, and the picture's commands (clear,
 // load, save as BMP, PNG or SVG, export to PDF, print, copy).
 //
+// The cuts run as jobs on a worker thread (the window and the main window
+// stay live, Stop ends them); the other commands run on the GUI thread.
+//
 // The picture is a bitmap drawn by the plotting engine. Each drawing that
 // starts a new picture (a cut without overlay, a comparison, Clear) takes
 // the size the picture area has at that moment; an overlaid cut draws onto
@@ -39,11 +42,18 @@ class PatternWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `run` runs a computing command with the main window's other commands
-    // disabled (it may decline while another command runs); `host` is
-    // asked to stop a computation when the window is closed during one.
+    // Starts a job: `work` runs on a worker thread over a copy of the
+    // context, which becomes the window's context when it has ended; then
+    // `finished` runs on the GUI thread. False when it declined (another
+    // command runs).
+    using JobStarter = std::function<bool(std::function<void(Context&)> work, std::function<void()> finished)>;
+
+    // `run` runs a command with the main window's other commands disabled
+    // (it may decline while another command runs); `runJob` starts the
+    // cuts as jobs under the same rules; `host` is asked to stop a
+    // computation when the window is closed during one.
     PatternWindow(Context& ctx, QtHost& host, std::function<void(const std::function<void()>&)> run,
-                  QWidget* parent = nullptr);
+                  JobStarter runJob, QWidget* parent = nullptr);
     ~PatternWindow() override;
 
     // Plot > Far Field once the project passed its checks: no plot plane
@@ -60,6 +70,7 @@ public:
     // The caption lines of the last cut drawn, one per line, as the log
     // gets them.
     QString PictureCaptionsText() const;
+    // A command or a cut runs (a cut until its job has ended).
     bool Computing() const { return computing_; }
 
 protected:
@@ -76,7 +87,8 @@ private:
     bool Compute(const std::function<void()>& work);
     void EnableControls(bool enabled);
 
-    // The commands.
+    // The commands. A cut runs as a job: it draws on a canvas and a view
+    // of its own, adopted when the job has ended.
     void DrawCut(int plane);
     void Compare();
     void Options();
@@ -89,8 +101,7 @@ private:
     void CopyPicture();
 
     // The boxes: what was typed is applied when the box is left, on Enter,
-    // and before every cut.
-    bool ApplyPendingEntries();
+    // and at the start of every cut.
     bool ApplyHeight();
     void ApplyAngle();
     void SetAngle(float angle);
@@ -105,6 +116,7 @@ private:
     Context& ctx_;
     QtHost& host_;
     std::function<void(const std::function<void()>&)> run_;
+    JobStarter runJob_;
     PatternView view_;
     std::unique_ptr<PictureCanvas> canvas_;
     std::vector<std::string> captions_;

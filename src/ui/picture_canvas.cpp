@@ -8,6 +8,10 @@ PictureCanvas::PictureCanvas(int width, int height) : QtCanvas(width, height) {
     ops_.push_back({Kind::Clear, 0, 0, 0, 0, {}, kWhite, {}, false});
 }
 
+std::unique_ptr<PictureCanvas> PictureCanvas::Clone() const {
+    return std::unique_ptr<PictureCanvas>(new PictureCanvas(*this));
+}
+
 void PictureCanvas::PastePicture(const QImage& picture) {
     Paste(picture);
     ops_.clear();

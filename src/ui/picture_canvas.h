@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     // was there to record it).
     PictureCanvas(int width, int height);
 
+    // A canvas of its own with this one's pixels, recording and drawing
+    // state: an overlaid cut draws on it while this one is shown.
+    std::unique_ptr<PictureCanvas> Clone() const;
+
     // Paints a loaded picture over the canvas; from then on nothing is
     // recorded until the next clear.
     void PastePicture(const QImage& picture);
@@ -45,6 +50,7 @@ protected:
     void DrawText(double x, double y, const std::string& text, Rgb colour, bool bold) override;
 
 private:
+    PictureCanvas(const PictureCanvas&) = default;
     void Record(Op op);
 
     std::vector<Op> ops_;

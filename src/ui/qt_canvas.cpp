@@ -21,14 +21,23 @@ QPen ToQPen(const Pen& pen) {
 
 QString ToQString(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
+QFont TextFont() {
+    QFont font("DejaVu Sans Mono");
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(12);
+    return font;
+}
+
 }  // namespace
 
 QtCanvas::QtCanvas(int width, int height)
-    : Canvas(width, height), image_(Width(), Height(), QImage::Format_RGB32), font_("DejaVu Sans Mono") {
-    font_.setStyleHint(QFont::Monospace);
-    font_.setPixelSize(12);
+    : Canvas(width, height), image_(Width(), Height(), QImage::Format_RGB32), font_(TextFont()) {
     Clear();
 }
+
+// The pixels are copied here, and the font is a new one: the copy may be
+// drawn on by another thread while this one is shown.
+QtCanvas::QtCanvas(const QtCanvas& other) : Canvas(other), image_(other.image_.copy()), font_(TextFont()) {}
 
 bool QtCanvas::Save(const QString& path) const { return image_.save(path); }
 

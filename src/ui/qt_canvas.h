@@ -26,6 +26,9 @@ public:
     void Paste(const QImage& picture);
 
 protected:
+    // A copy of the picture (its own pixels) and of the drawing state.
+    QtCanvas(const QtCanvas& other);
+
     void DrawClear(Rgb background) override;
     void DrawLine(double x1, double y1, double x2, double y2, const Pen& pen) override;
     void DrawPoint(double x, double y, Rgb colour) override;

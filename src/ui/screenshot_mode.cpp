@@ -40,7 +40,8 @@ bool GrabModal(const QString& path, const std::function<void()>& open) {
     return saved;
 }
 
-// A computation runs as a job: its report is there once it has ended.
+// A computation (a pattern cut too) runs as a job: its report and its
+// picture are there once it has ended.
 void WaitForJob(const MainWindow& window) {
     while (window.Computing()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     Settle();
@@ -89,10 +90,12 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         angle->setText("30");
         angle->setModified(true);
         pattern->Command("Azim")->trigger();
+        WaitForJob(window);
         ok &= Grab(*pattern, file("pattern_azimuth.png"));
         angle->setText("0");
         angle->setModified(true);
         pattern->Command("Zen")->trigger();
+        WaitForJob(window);
         ok &= Grab(*pattern, file("pattern_zenith.png"));
         ok &= GrabModal(file("plot_options.png"), [&] { pattern->Command("Options")->trigger(); });
         pattern->close();

@@ -24,6 +24,7 @@
 #include <QEventLoop>
 #include <QtTest/QTest>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 
 #include "model/settings.h"
@@ -157,6 +158,34 @@ TEST_F(MainWindowTest, AComputationRunsAsAJobWhileTheWindowStaysLive) {
     EXPECT_TRUE(Panel(1).startsWith("run time: 00:0"));
     EXPECT_TRUE(PulsesCurrent(ctx));
     EXPECT_TRUE(SolutionCurrent(ctx));
+}
+
+TEST_F(MainWindowTest, APatternCutRunsAsAJobUnderTheWindowsRules) {
+    // A copy: the cut writes the pattern file beside the project.
+    const std::string path = dir.File("six_wires.qlk");
+    std::filesystem::copy_file(kBench + "/six_wires.qlk", path);
+    window->Start(path);
+    Command("Ctl_PlotFF")->trigger();
+    PatternWindow* pattern = window->Pattern();
+    ASSERT_NE(pattern, nullptr);
+    ASSERT_FALSE(SolutionCurrent(ctx));
+    pattern->Command("Azim")->trigger();
+    // The job has started and this thread is back: only Stop is enabled.
+    EXPECT_TRUE(window->Computing());
+    EXPECT_TRUE(pattern->Computing());
+    std::vector<std::string> enabled;
+    for (QAction* a : window->findChildren<QAction*>())
+        if (a->isEnabled() && !a->objectName().isEmpty()) enabled.push_back(a->objectName().toStdString());
+    EXPECT_EQ(enabled, std::vector<std::string>{"btnstop"});
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    // Its results are the project's and the window's.
+    EXPECT_FALSE(pattern->Computing());
+    EXPECT_FALSE(ctx.AbortFlag);
+    EXPECT_TRUE(SolutionCurrent(ctx));
+    EXPECT_TRUE(pattern->PictureCaptionsText().startsWith("SIX_WIRES.QLK Azimuth Total Field"));
+    EXPECT_TRUE(Command("CtlCompZ")->isEnabled());
+    EXPECT_TRUE(pattern->Command("Zen")->isEnabled());
+    EXPECT_TRUE(std::filesystem::exists(dir.File("six_wires.PF")));
 }
 
 TEST_F(MainWindowTest, StopEndsAJobAndOnlyStopWorksMeanwhile) {

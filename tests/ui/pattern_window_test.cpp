@@ -1,7 +1,8 @@
 // The pattern window on the offscreen platform: cuts of the example
 // projects drawn and captioned, overlay (and its SVG), the comparison with
 // the own file, the picture files, the clipboard, the height and angle
-// boxes, the plot options, and a close during a computation. The caption
+// boxes, the plot options, the cuts as jobs (the window live meanwhile, an
+// overlay drawn on a copy of the picture) and a close during a cut. The caption
 // lines, the pattern file and the comparison are checked without a window
 // by tests/app/cli_pattern.sh.
 #include "ui/pattern_window.h"
@@ -14,11 +15,15 @@
 #include <QClipboard>
 #include <QImage>
 #include <QPushButton>
+#include <QEventLoop>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "commands/checks.h"
@@ -28,6 +33,7 @@
 #include "platform/scripted_host.h"
 #include "solver/solver.h"
 #include "support/temp_dir.h"
+#include "ui/job_runner.h"
 #include "ui/number_box.h"
 #include "ui/plot_options_dialog.h"
 #include "ui/qt_host.h"
@@ -36,6 +42,7 @@ namespace qw {
 namespace {
 
 const std::string kExamples = QW_EXAMPLES_DIR;
+const std::string kBench = QW_BENCH_DIR;
 const QRgb kBluePixel = qRgb(0, 0, 255);
 
 std::vector<QPoint> PixelsOf(const QImage& image, QRgb colour) {
@@ -53,11 +60,27 @@ double StillOf(const QImage& image, const std::vector<QPoint>& points, QRgb colo
     return points.empty() ? 0 : static_cast<double>(kept) / static_cast<double>(points.size());
 }
 
+// The desktop's host as the cuts' jobs reach it: their messages go to the
+// test's script.
+struct ScriptedQtHost : QtHost {
+    ScriptedHost& script;
+    explicit ScriptedQtHost(ScriptedHost& s) : script(s) {}
+    MessageAnswer ShowMessage(const Message& m) override { return script.ShowMessage(m); }
+};
+
+// Waits on the worker until `go` is set.
+void Hold(const std::atomic<bool>& go) {
+    while (!go) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 struct PatternWindowTest : ::testing::Test {
     test::TempDir dir;
-    ScriptedHost script;  // the dialogs and messages of the window
-    QtHost stopHost;      // the Stop of a close during a computation
+    ScriptedHost script;          // the dialogs and messages of the window
+    ScriptedQtHost stopHost{script};  // the jobs' host, and the Stop of a close during a cut
     Context ctx{script};
+    JobRunner jobs{ctx, stopHost};
+    // Run on the worker before and after a cut's work.
+    std::function<void()> beforeWork, afterWork;
     std::unique_ptr<PatternWindow> window;
     int runs = 0;
 
@@ -66,11 +89,37 @@ struct PatternWindowTest : ::testing::Test {
         ctx.files.settingsFile = dir.File("QUILLWORK.INI");
         ctx.files.logFolder = dir.Path();
         NewProject(ctx);
-        window = std::make_unique<PatternWindow>(ctx, stopHost, [this](const std::function<void()>& f) {
-            ++runs;
-            ctx.stop.Reset();  // as the main window starts every command
-            f();
+        window = std::make_unique<PatternWindow>(
+            ctx, stopHost,
+            [this](const std::function<void()>& f) {
+                ++runs;
+                ctx.stop.Reset();  // as the main window starts every command
+                f();
+            },
+            [this](std::function<void(Context&)> work, std::function<void()> finished) {
+                ++runs;
+                ctx.stop.Reset();
+                return jobs.Start(
+                    [this, work = std::move(work)](Context& job) {
+                        if (beforeWork) beforeWork();
+                        work(job);
+                        if (afterWork) afterWork();
+                    },
+                    std::move(finished));
+            });
+    }
+
+    // Runs the event loop until the window's cut has ended.
+    bool WaitForCut() {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (!window->Computing()) loop.quit();
         });
+        poll.start(1);
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        if (window->Computing()) loop.exec();
+        return !window->Computing();
     }
 
     // The example copied into the test's folder (its pattern file goes
@@ -82,10 +131,12 @@ struct PatternWindowTest : ::testing::Test {
         CheckProject(ctx);
         window->Open();
     }
+    // Triggers a command and waits until it (a cut: its job) has ended.
     void Run(const char* command) {
         QAction* a = window->Command(command);
         ASSERT_NE(a, nullptr) << command;
         a->trigger();
+        ASSERT_TRUE(WaitForCut()) << command;
     }
     template <typename T>
     T* Child(const char* name) {
@@ -254,27 +305,116 @@ TEST_F(PatternWindowTest, PlotOptionsSetTheGridAndAreStored) {
 }
 
 TEST_F(PatternWindowTest, ClosingDuringACutStopsItAndClosesAfterwards) {
-    // The desktop's Host, so that the computation lets events run.
     OpenExample("yagi3.qlk");
     ctx.host = &stopHost;
     stopHost.Attach(&ctx, nullptr, nullptr);
     ASSERT_FALSE(SolutionCurrent(ctx));  // the cut solves first
+    // The cut's worker waits until the window was closed, so the stop is
+    // there before the cut's first step.
+    std::atomic<bool> closed = false;
+    beforeWork = [&] { Hold(closed); };
     bool closedDuring = false;
     QTimer::singleShot(0, [&] {
         window->close();
         closedDuring = window->Computing() && window->isVisible();
+        closed = true;
     });
     Run("Azim");
     EXPECT_TRUE(closedDuring);
     EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(ctx.AbortFlag);
     EXPECT_TRUE(PixelsOf(window->Picture(), kBluePixel).empty());
     EXPECT_NE(GetSetting(ctx, "Windows", "PlotScr"), "");
     // Opened again, it works.
+    beforeWork = nullptr;
     window->Open();
     ctx.AbortFlag = false;
     Run("Azim");
     EXPECT_FALSE(PixelsOf(window->Picture(), kBluePixel).empty());
     stopHost.Attach(nullptr, nullptr, nullptr);
+}
+
+TEST_F(PatternWindowTest, ACutOfALargeStructureRunsWhileTheWindowStaysLive) {
+    // 300 pulses to fill, factorise and solve before the cut.
+    const std::string path = dir.File("six_wires.qlk");
+    std::filesystem::copy_file(kBench + "/six_wires.qlk", path);
+    ASSERT_TRUE(OpenNamedProject(ctx, path));
+    CheckProject(ctx);
+    window->Open();
+    ASSERT_FALSE(SolutionCurrent(ctx));
+    // The job goes on once this thread's timer has turned a few times with
+    // the job started: a cut run on this thread, or this thread waiting for
+    // the job, would see no turn (the worker gives up waiting after a while).
+    std::atomic<bool> started = false, turned = false;
+    beforeWork = [&] {
+        started = true;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!turned && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    int ticks = 0;  // timer turns on this thread while the job runs
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (started && window->Computing() && ++ticks >= 10) turned = true;
+    });
+    ticker.start(1);
+    window->Command("Azim")->trigger();
+    // Back in the event loop at once, the cut still going, the controls off.
+    EXPECT_TRUE(window->Computing());
+    EXPECT_FALSE(window->Command("Zen")->isEnabled());
+    EXPECT_FALSE(Child<QWidget>("Controls")->isEnabled());
+    window->Command("Zen")->trigger();  // ignored while the cut runs
+    window->resize(900, 700);
+    ASSERT_TRUE(WaitForCut());
+    ticker.stop();
+    EXPECT_GE(ticks, 10);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(script.messages.empty()) << script.MessageTexts().front();
+    // The job's results are the window's and the project's.
+    EXPECT_FALSE(PixelsOf(window->Picture(), kBluePixel).empty());
+    EXPECT_TRUE(Captions().front().endsWith("Azimuth Total Field")) << Captions().front().toStdString();
+    EXPECT_TRUE(SolutionCurrent(ctx));
+    EXPECT_TRUE(window->Command("Zen")->isEnabled());
+    EXPECT_TRUE(Child<QWidget>("Controls")->isEnabled());
+}
+
+TEST_F(PatternWindowTest, AnOverlaidCutDrawsOnACopyAndKeepsTheEarlierCurve) {
+    OpenExample("yagi3.qlk");
+    Type("Ctl_Angle", "0");
+    Run("Zen");
+    const std::vector<QPoint> zenith = PixelsOf(window->Picture(), kBluePixel);
+    Type("Ctl_Angle", "20");
+    Run("Azim");
+    const QImage first = window->Picture();
+    const std::vector<QPoint> azimuth = PixelsOf(first, kBluePixel);
+    ASSERT_GT(azimuth.size(), 100u);
+    ASSERT_GT(zenith.size(), 100u);
+
+    // When the overlaid cut's work has ended on the worker, the picture
+    // shown is still the one before: the cut drew on a copy.
+    std::atomic<bool> drawnOnWorker = false, looked = false;
+    bool unchangedWhileRunning = false;
+    afterWork = [&] {
+        drawnOnWorker = true;
+        Hold(looked);
+    };
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!drawnOnWorker || looked) return;
+        unchangedWhileRunning = window->Computing() && window->Picture() == first;
+        looked = true;
+    });
+    watcher.start(1);
+    Child<QCheckBox>("ChkOverlay")->setChecked(true);
+    Type("Ctl_Angle", "0");
+    Run("Zen");
+    watcher.stop();
+    EXPECT_TRUE(looked);
+    EXPECT_TRUE(unchangedWhileRunning);
+    // Adopted at the end: the earlier curve stays and the new one is there.
+    EXPECT_GT(StillOf(window->Picture(), azimuth, kBluePixel), 0.9);
+    EXPECT_GT(StillOf(window->Picture(), zenith, kBluePixel), 0.9);
+    EXPECT_LT(StillOf(first, zenith, kBluePixel), 0.5);  // it was not there before
 }
 
 }  // namespace
