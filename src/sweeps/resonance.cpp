@@ -5,7 +5,6 @@
 
 #include "model/format_mask.h"
 #include "platform/host.h"
-#include "solver/solver.h"
 #include "solver/source_report.h"
 #include "sweeps/sweep_point.h"
 
@@ -31,8 +30,7 @@ Result ResonanceScan(Context& ctx, float lower, float upper, float step,
         ShowProgress(ctx, upper > lower ? std::min(1.0, static_cast<double>(F - lower) / (upper - lower)) : 1.0);
         if (solved.completed() && StopRequested(ctx)) solved = Result::Stopped();
         if (!solved.completed()) {
-            Solver(ctx).MatrixState = 0;
-            finish();
+            finish();  // the frequency restored: the matrix is filled again next time
             return solved;
         }
         ResonancePoint r;
