@@ -35,8 +35,8 @@ public:
     // Refused: a negative height ("Negative Height not allowed"), and a
     // height of 0 over ground when the zero-height question is answered No.
     // Accepted: Height set (converted from feet when the box is in feet),
-    // HeightChanged and Modified True, the antenna over ground, AbortFlag
-    // False.
+    // the geometry recorded as changed (the pulses are built again), Modified
+    // True, the antenna over ground, AbortFlag False.
     bool Ok(const std::string& typed);
 
     // Cancel (or the window closed): Height restored, AbortFlag True.

@@ -40,7 +40,7 @@ ProjectFileView OpenProjectFileWindow(Context& ctx);
 // to be opened again). OK without changes accepts the project read
 // (GeometryDefined True, AbortFlag False). Cancel sets AbortFlag and clears
 // GeometryDefined. Unless AbortFlag ends up set, the project is prepared
-// for computing (pulses, sources, MatrixState = 0).
+// for computing (frequency constants, pulses, sources).
 bool CloseProjectFileWindow(Context& ctx, bool ok, bool textChanged, const std::string& text,
                             bool truncated = false);
 

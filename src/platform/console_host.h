@@ -6,8 +6,8 @@
 // boxes take the answers the command's options queued (or the proposed
 // text), and file dialogs are cancelled with a note saying which file was
 // missing. Ctrl+C arrives through RequestStop, which is safe to call from
-// a signal handler, and reaches AbortFlag at the next ShowProgress, exactly
-// like the Stop button.
+// a signal handler, and becomes the session's stop request at the next
+// ShowProgress, exactly like the Stop button.
 #pragma once
 
 #include <deque>

@@ -74,7 +74,7 @@ public:
     virtual void ClearMainText() {}
 
     // Sets the progress bar to the integer part of 100 x fraction and lets
-    // pending events run: this is where a stop request reaches AbortFlag.
+    // pending events run: a stop the host collected is taken right after.
     virtual void ShowProgress(double fraction) = 0;
 
     // Status-bar panel 1 (run time) or 2 (project file name).

@@ -9,7 +9,7 @@ namespace qw {
 // Factorises rows and columns 1..N of the matrix. The pivot is the row of
 // largest squared magnitude in the column, the later row winning a tie; a
 // zero pivot is replaced by 1e-25 in the divisor. Calls ShowProgress after
-// every column and returns false when AbortFlag is set then.
+// every block of columns and returns false when a stop was requested then.
 class RowTeam;
 
 // With a team, the rows of each step are shared with its threads; without
