@@ -10,14 +10,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/check.bash"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 cd "$work"
 
-: > "$work/empty.ini"
 # A project without frequency, feed-line impedance or unit cards.
 printf 'GW 1 9 0 0 -2.5 0 0 2.5 0.001\r\nS 1 5 1 0\r\n' > "$work/plain.qlk"
 
 # Written by hand: odd case, blanks around "=", LF line ends, a key of its own.
 printf '[defaults]\n coaximpedance = 75 \nDEFAULTFREQUENCY=7.05\nFormat = Float\nMine=kept\n' > "$work/odd.ini"
 cp "$work/odd.ini" "$work/odd.before"
-"$cli" save "$work/plain.qlk" "$work/odd.qlk" --settings "$work/odd.ini" 2> "$work/odd.err"
+qw save "$work/plain.qlk" "$work/odd.qlk" --settings "$work/odd.ini" 2> "$work/odd.err"
 check "save with --settings exits 0" test $? -eq 0
 check "the default frequency of the settings applies" grep -q $'^F  7.050\r$' "$work/odd.qlk"
 check "the feed-line impedance of the settings applies" grep -q $'^Coax  75\r$' "$work/odd.qlk"
@@ -26,38 +25,38 @@ check "the settings file is only read" cmp -s "$work/odd.ini" "$work/odd.before"
 check "no message" test ! -s "$work/odd.err"
 
 printf '[DEFAULTS]\r\nDefaultFrequency=0\r\nCoaxImpedance=-5\r\nFormat=Fixed\r\n' > "$work/bad.ini"
-"$cli" save "$work/plain.qlk" "$work/bad.qlk" --settings "$work/bad.ini" 2> "$work/bad.err"
+qw save "$work/plain.qlk" "$work/bad.qlk" --settings "$work/bad.ini" 2> "$work/bad.err"
 check "invalid values give the defaults" \
   bash -c "grep -q $'^F  14.100\r$' '$work/bad.qlk' && grep -q $'^Coax  50\r$' '$work/bad.qlk' && test ! -s '$work/bad.err'"
 
-"$cli" show "$work/plain.qlk" --settings "$work/none.ini" > "$work/none.out" 2> "$work/none.err"
+qw show "$work/plain.qlk" --settings "$work/none.ini" > "$work/none.out" 2> "$work/none.err"
 check "a missing settings file lets the run go on" test $? -eq 0
 check "and says so" grep -qx 'INI File not found, Set defaults first' "$work/none.err"
 check "and creates no file" test ! -e "$work/none.ini"
 
 mkdir "$work/folder.ini"
-"$cli" show "$work/plain.qlk" --settings "$work/folder.ini" > /dev/null 2> "$work/folder.err"
+qw show "$work/plain.qlk" --settings "$work/folder.ini" > /dev/null 2> "$work/folder.err"
 check "a folder as settings file lets the run go on" test $? -eq 0
 check "with the reason" grep -q 'The settings could not be read from' "$work/folder.err"
 
-"$cli" show "$work/plain.qlk" --settings "$work/empty.ini" --log "$work/run.log" > "$work/log.out" 2> "$work/log.err"
+qw show "$work/plain.qlk" --log "$work/run.log" > "$work/log.out" 2> "$work/log.err"
 check "show with --log exits 0" test $? -eq 0
 printf 'QUILLWORK  v1.0 Log File\r\n\r\n' > "$work/header"
 check "the log starts with its header and an empty line" \
   cmp -s -n "$(stat -c %s "$work/header")" "$work/header" "$work/run.log"
-"$cli" show "$work/plain.qlk" --settings "$work/empty.ini" > "$work/plain.out" 2> /dev/null
+qw show "$work/plain.qlk" > "$work/plain.out" 2> /dev/null
 check "--log does not change the report" cmp -s "$work/log.out" "$work/plain.out"
 check "without --log no log is written" \
   bash -c "test -z \"\$(find '$work' -iname '*.log' ! -path '$work/run.log')\""
 check "and nothing lands in the user's folders" bash -c "test ! -e '$work/home' && test ! -e '$work/config' && test ! -e '$work/state'"
 
-"$cli" show "$work/plain.qlk" --settings "$work/empty.ini" --log "$work/missing/run.log" > /dev/null 2> "$work/nolog.err"
+qw show "$work/plain.qlk" --log "$work/missing/run.log" > /dev/null 2> "$work/nolog.err"
 check "a log that cannot be written stops the run" test $? -eq 1
 check "with the path" grep -q "missing/run.log" "$work/nolog.err"
 
-"$cli" show "$work/plain.qlk" --settings > /dev/null 2> "$work/novalue.err"
+qw show "$work/plain.qlk" --settings > /dev/null 2> "$work/novalue.err"
 check "--settings needs a value" bash -c "test $? -eq 1 && grep -q 'option --settings needs a value' '$work/novalue.err'"
-"$cli" show --help > "$work/help"
+qw show --help > "$work/help"
 check "the help names --settings and --log" bash -c "grep -q -- '--settings PATH' '$work/help' && grep -q -- '--log PATH' '$work/help'"
 
 finish
