@@ -40,7 +40,20 @@ check "compare exits 0" test $? -eq 0
 check "compare writes both text blocks" bash -c "grep -q '>dipole.qlk Height =  10m Angle =  30 deg.</text>' '$work/cmp.svg' && grep -q 'fill=\"#ff0000\"[^>]*>yagi3.qlk Height =  15m' '$work/cmp.svg' && grep -q '>Angle = 20 °</text>' '$work/cmp.svg'"
 qw pattern "$work/dipole.qlk" --azimuth-cut 30 --compare "$work/DIPOLE.pf" > /dev/null 2> "$work/own.err"
 check "comparing with the own file is refused" bash -c "test $? -eq 1 && grep -q 'This is your current antenna' '$work/own.err'"
-qw pattern "$work/vertical.qlk" --zenith-cut 0 > /dev/null 2>&1
+qw pattern "$work/vertical.qlk" --zenith-cut 0 --yes > "$work/vert.out" 2> /dev/null
+check "the grounded vertical's zenith cut exits 0 with --yes" test $? -eq 0
+printf '%s\n' "VERTICAL.QLK Zenith Total Field" " Frequency  =  14.200 Mhz" \
+  " Antenna Height is :  0 m ( 0ft) Ground Diel. =  13  Cond. =  5" " 16 Radials of  5.28 m  ( 17.32284 ft)" \
+  " Azimuth Angle =  0 deg." > "$work/vert.head"
+check "its caption names the radials" bash -c "head -5 '$work/vert.out' | cmp -s - '$work/vert.head'"
+# Over ground a vertical has no field along the ground and its lobes rise
+# on both sides alike: at 90 - e and 90 + e degrees from the zenith.
+check "two lobes at the same elevation" bash -c "
+  grep -o '^ Lobe at : [0-9]*º' '$work/vert.out' | tr -dc '0-9\n' | sort -n | tr '\n' ' ' |
+    awk '{ exit !(NF == 2 && \$1 + \$2 == 180 && \$1 > 10 && \$1 < 40) }'"
+check "one zenith block of 90 points beside the project" bash -c "
+  size=\$(stat -c %s '$work/vertical.PF'); head=\$(od -An -tu2 -j1 -N2 '$work/vertical.PF' | tr -d ' ')
+  test \$size -eq \$((head + 27 + 4 * 90))"
 qw pattern "$work/dipole.qlk" --zenith-cut 0 --compare "$work/yagi3.PF" > /dev/null 2> "$work/nf.err"
 check "a missing plane is reported" grep -q 'Pattern not found in file' "$work/nf.err"
 
