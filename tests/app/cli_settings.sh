@@ -6,8 +6,6 @@ set -u
 cli="$(realpath "$1")"
 examples="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/check.bash"
-# Nothing may land in a home folder: point it into the work folder.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 cd "$work"
 
 # A project without frequency, feed-line impedance or unit cards.
@@ -48,7 +46,39 @@ qw show "$work/plain.qlk" > "$work/plain.out" 2> /dev/null
 check "--log does not change the report" cmp -s "$work/log.out" "$work/plain.out"
 check "without --log no log is written" \
   bash -c "test -z \"\$(find '$work' -iname '*.log' ! -path '$work/run.log')\""
-check "and nothing lands in the user's folders" bash -c "test ! -e '$work/home' && test ! -e '$work/config' && test ! -e '$work/state'"
+
+# Without --settings the program reads QUILLWORK.INI in its own folder when it
+# may write there, else in $XDG_CONFIG_HOME/quillwork/; it writes nothing into
+# either, nor into the user's other folders. A copy of the program in a
+# folder of its own, run with the user's folders in the work folder, first
+# with its folder writable, then read-only (as root only an immutable folder
+# is).
+trap 'chattr -i "$work/program" 2> /dev/null; rm -rf "$work"' EXIT
+mkdir -p "$work/program" "$work/home" "$work/config/quillwork" "$work/state"
+cp "$cli" "$work/program/"
+printf '[DEFAULTS]\r\nCoaxImpedance=75\r\n' > "$work/config/quillwork/QUILLWORK.INI"
+snapshot() { (cd "$work" && find program home config state -printf '%p %s\n' | sort && cat config/quillwork/QUILLWORK.INI); }
+snapshot > "$work/folders.before"
+folders_unchanged() { snapshot | cmp -s - "$work/folders.before"; }
+user_runs() (  # user_runs NAME: save, compute and currents as a user runs them
+  export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
+  p="$work/program/quillwork-cli"
+  "$p" save "$work/plain.qlk" "$work/$1.qlk" 2> "$work/$1.err" &&
+    "$p" compute "$work/$1.qlk" --ground free > /dev/null 2>> "$work/$1.err" &&
+    "$p" currents "$work/$1.qlk" --ground free > /dev/null 2>> "$work/$1.err"
+)
+check "runs from a writable program folder exit 0" user_runs writable
+check "and read no settings of the user's" grep -q $'^Coax  50\r$' "$work/writable.qlk"
+check "and leave the program and user folders as they were" folders_unchanged
+chmod a-w "$work/program"
+[ -w "$work/program" ] && chattr +i "$work/program" 2> /dev/null
+if [ -w "$work/program" ]; then
+  echo "skip the read-only program folder: this folder cannot be made read-only here"
+else
+  check "runs from a read-only program folder exit 0" user_runs readonly
+  check "and read the user's settings" grep -q $'^Coax  75\r$' "$work/readonly.qlk"
+  check "and leave the program and user folders as they were" folders_unchanged
+fi
 
 qw show "$work/plain.qlk" --log "$work/missing/run.log" > /dev/null 2> "$work/nolog.err"
 check "a log that cannot be written stops the run" test $? -eq 1
