@@ -213,14 +213,16 @@ std::string RunTimeText(std::chrono::steady_clock::duration elapsed) {
     return text;
 }
 
-void ComputeImpedanceCommand(Context& ctx) {
-    const auto start = std::chrono::steady_clock::now();
+void ComputeImpedanceCommand(Context& ctx) { ComputeImpedanceCommand(ctx, std::chrono::steady_clock::now); }
+
+void ComputeImpedanceCommand(Context& ctx, const std::function<std::chrono::steady_clock::time_point()>& now) {
+    const auto start = now();
     ctx.AbortFlag = false;
     CheckProject(ctx);
     if (ctx.project.SourceCount == 0 || ctx.AbortFlag) return;
     PrepareCurrentSources(ctx);
     if (!Conclude(ctx, ZMCompute(ctx))) return;
-    ctx.host->SetStatusText(1, "run time: " + RunTimeText(std::chrono::steady_clock::now() - start));
+    ctx.host->SetStatusText(1, "run time: " + RunTimeText(now() - start));
 }
 
 void FarFieldCommand(Context& ctx) {

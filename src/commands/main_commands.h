@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,10 @@ void ShutDown(Context& ctx);
 
 // Compute Impedance: the checks, then the solution and its report when
 // there are sources; status panel 1 shows "run time: " and the minutes and
-// seconds it took.
+// seconds it took, read from `now` before and after (the steady clock when
+// none is given).
 void ComputeImpedanceCommand(Context& ctx);
+void ComputeImpedanceCommand(Context& ctx, const std::function<std::chrono::steady_clock::time_point()>& now);
 // "nn:ss" of a duration.
 std::string RunTimeText(std::chrono::steady_clock::duration elapsed);
 

@@ -68,6 +68,7 @@ std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweep
     // The workers share one silent session: its stop token ends them all.
     SilentHost sweepHost;
     Session sweepSession(sweepHost);
+    if (parent.stop.Requested()) sweepSession.stop.Request();  // asked for already: no point is begun
     auto work = [&] {
         SilentHost host;
         Session session(host, sweepSession);

@@ -5,49 +5,46 @@ set -u
 cli="$1"
 examples="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/check.bash"
-# The program's own settings file may hold anything: every run reads this one.
-: > "$work/QUILLWORK.INI"
-settings=(--settings "$work/QUILLWORK.INI")
 
-"$cli" --version > "$work/version"
+qw --version > "$work/version"
 check "--version names the program and version" grep -qx 'QUILLWORK 1.0' "$work/version"
-"$cli" --help > "$work/help"
+qw --help > "$work/help"
 check "--help lists show and save" bash -c "grep -q '^  show ' '$work/help' && grep -q '^  save ' '$work/help'"
-"$cli" save --help > "$work/save-help"
+qw save --help > "$work/save-help"
 check "save --help shows its usage" grep -q 'Usage: quillwork-cli save IN OUT' "$work/save-help"
 
-"$cli" show "$examples/dipole.qlk" "${settings[@]}" > "$work/show.out" 2> "$work/show.err"
+qw show "$examples/dipole.qlk" > "$work/show.out" 2> "$work/show.err"
 check "show exits 0" test $? -eq 0
 check "show prints the wire echo" grep -qx -- '- W   10  0  0.000  -5.000  0.000  0.000  5.000  0.000  0.002' "$work/show.out"
 check "show prints 15 lines" test "$(wc -l < "$work/show.out")" -eq 15
 check "show writes no message" test ! -s "$work/show.err"
 
-"$cli" save "$examples/dipole.qlk" "$work/copy.qlk" "${settings[@]}" > "$work/save.out" 2>&1
+qw save "$examples/dipole.qlk" "$work/copy.qlk" > "$work/save.out" 2>&1
 check "save exits 0 quietly" bash -c "test $? -eq 0 && test ! -s '$work/save.out'"
 check "the example round-trips byte for byte" cmp -s "$examples/dipole.qlk" "$work/copy.qlk"
 
 printf 'GW 1 9 0 0 -2.5 0 0 2.5 0.001\r\nS 1 5 1 0\r\n' > "$work/plain.qlk"
-"$cli" save "$work/plain.qlk" "$work/commented.qlk" --comment "from the CLI" "${settings[@]}" 2> /dev/null
+qw save "$work/plain.qlk" "$work/commented.qlk" --comment "from the CLI" 2> /dev/null
 printf 'CM\r\nCM  QUILLWORK File\r\nCM  from the CLI\r\nCE\r\nGND Reference\r\n' > "$work/header"
 check "--comment gives a header to a project without one" \
   cmp -s -n "$(stat -c %s "$work/header")" "$work/header" "$work/commented.qlk"
 
 printf 'CM deck\r\nCE\r\nGW 1 9 0 0 -2.5 0 0 2.5 0.001\r\nGE\r\nEN\r\n' > "$work/deck.nec"
-"$cli" save "$work/deck.nec" "$work/out.nec" "${settings[@]}" 2> "$work/nec.err"
+qw save "$work/deck.nec" "$work/out.nec" 2> "$work/nec.err"
 check "a .nec target is written as .qlk" bash -c "test -f '$work/out.qlk' && test ! -e '$work/out.nec'"
 check "a NEC radius becomes the diameter" grep -q '     0.002' "$work/out.qlk"
 check "the .qlk note is on stderr" grep -q 'out.qlk' "$work/nec.err"
 
-"$cli" show "$work/missing.qlk" "${settings[@]}" > /dev/null 2> "$work/missing.err"
+qw show "$work/missing.qlk" > /dev/null 2> "$work/missing.err"
 check "an unreadable file exits 1" test $? -eq 1
 check "and names the file" grep -q "missing.qlk" "$work/missing.err"
 printf 'CM nothing\r\n' > "$work/empty.qlk"
-"$cli" show "$work/empty.qlk" "${settings[@]}" > /dev/null 2> "$work/empty.err"
+qw show "$work/empty.qlk" > /dev/null 2> "$work/empty.err"
 check "a file without wires exits 1" test $? -eq 1
 check "with its message" grep -qx 'Bad File: No wires found' "$work/empty.err"
-"$cli" show > /dev/null 2>&1
+qw show > /dev/null 2>&1
 check "a missing argument exits 1" test $? -eq 1
-"$cli" frobnicate > /dev/null 2>&1
+qw frobnicate > /dev/null 2>&1
 check "an unknown command exits 1" test $? -eq 1
 
 finish

@@ -41,6 +41,7 @@ TEST_F(Log, OpenEmptiesTheFileAndWritesTheHeader) {
     EXPECT_FALSE(ctx.log.IsOn());
     EXPECT_EQ(host.commandCaption[kLogCommand], "&LogFile");
     EXPECT_FALSE(host.commandChecked[kLogCommand]);
+    ctx.log.Write("after the close");  // a closed log takes nothing
     EXPECT_EQ(ReadBytes(path), std::string(kHeader) + "Z = 73.1 + j 42.5\r\nafter the flush\r\n");
 }
 
@@ -78,7 +79,10 @@ TEST_F(Log, AFlushThatCannotReopenTheLogTurnsLoggingOffAndSaysSo) {
     EXPECT_FALSE(host.commandChecked[kLogCommand]);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find("logging is off"), std::string::npos);
-    ctx.log.Write("nowhere");  // and writing does nothing
+    std::filesystem::create_directory(folder);  // the folder back: still nothing is written
+    ctx.log.Write("nowhere");
+    EXPECT_FALSE(FlushLog(ctx));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 TEST_F(Log, DebugFileLivesInTheLogsFolder) {

@@ -167,9 +167,11 @@ TEST_F(MainCommands, FreeSpaceToggleRebuildsTheGroundContact) {
 
 TEST_F(MainCommands, ComputeImpedanceReportsAndTimes) {
     ASSERT_TRUE(OpenNamedProject(ctx, Example("dipole.qlk")));
-    ComputeImpedanceCommand(ctx);
+    // A clock that moves 65 s on between the readings.
+    std::chrono::steady_clock::time_point reading{};
+    ComputeImpedanceCommand(ctx, [&] { return reading += std::chrono::seconds(65); });
     ASSERT_FALSE(ctx.AbortFlag);
-    EXPECT_EQ(host.status[1], "run time: 00:00");
+    EXPECT_EQ(host.status[1], "run time: 01:05");
     bool impedance = false;
     for (const std::string& line : host.mainText)
         impedance |= line.find("IMPEDANCE  =  65.99 +  j 168.35 Ohms at Source 1") != std::string::npos;

@@ -10,12 +10,19 @@ namespace qw {
 namespace {
 
 TEST(Units, ConversionsRoundInDoubleAndStoreSingle) {
-    // The products are taken in double and rounded once to float.
+    // A foot is 0.3048 m and an inch 0.0254 m exactly; the products are
+    // taken in double and rounded once, so they land on the nearest float.
+    EXPECT_EQ(ToMeters(kFeet, 14.2f, 10.0f), 3.048f);
+    EXPECT_EQ(ToMeters(kInches, 14.2f, 100.0f), 2.54f);
+    EXPECT_EQ(ToMeters(kCentimeters, 14.2f, 250.0f), 2.5f);
     EXPECT_EQ(ToMeters(kMillimeters, 14.2f, 5.0f), 0.005f);
-    EXPECT_NE(5.0f * 0.001f, 0.005f);  // why the double product matters
-    EXPECT_EQ(ToMeters(kWavelengths, 14.2f, 0.25f), static_cast<float>(0.25 * 299.8 / static_cast<double>(14.2f)));
-    EXPECT_EQ(FromMeters(kInches, 14.2f, 1.0f), 39.37008f);
+    EXPECT_EQ(ToMeters(kMeters, 14.2f, 7.5f), 7.5f);
+    EXPECT_FLOAT_EQ(FromMeters(kFeet, 14.2f, 1.0f), static_cast<float>(1 / 0.3048));
+    EXPECT_FLOAT_EQ(FromMeters(kInches, 14.2f, 1.0f), static_cast<float>(1 / 0.0254));
+    EXPECT_EQ(FromMeters(kCentimeters, 14.2f, 0.25f), 25.0f);
+    // A wavelength is 299.8 m / f in MHz: 29.98 m at 10 MHz, 2 m at 149.9.
     EXPECT_EQ(FromMeters(kWavelengths, 10.0f, 29.98f), 1.0f);
+    EXPECT_FLOAT_EQ(ToMeters(kWavelengths, 149.9f, 0.25f), 0.5f);
     // Without a frequency a wavelength cannot be converted: no division by 0.
     EXPECT_EQ(ToMeters(kWavelengths, 0.0f, 0.5f), 0.5f);
     EXPECT_EQ(FromMeters(kWavelengths, 0.0f, 0.5f), 0.5f);

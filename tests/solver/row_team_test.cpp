@@ -1,11 +1,10 @@
 // The team that shares rows: every row of every loop is taken exactly once,
-// by some thread, in runs of the size asked for, also when the helpers are
-// slow to start and when loops follow each other at once.
+// by some thread, in runs of the size asked for, also when loops follow each
+// other at once; the caller waits for the runs its helpers began.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
+#include <latch>
 #include <vector>
 
 #include "solver/row_team.h"
@@ -35,19 +34,29 @@ TEST(RowTeam, EveryRowOnceInEveryLoop) {
     }
 }
 
-// While the caller is held up in its first run the helper takes the
-// others, each slowly; Run returns only after the runs the helper began
-// are finished.
+// Two runs: the caller holds its run until the helper has begun the other,
+// and the helper finishes only after the caller's run has ended. Run must
+// still wait for the helper's run.
 TEST(RowTeam, RunWaitsForRunsBegunElsewhere) {
     RowTeam team(1);
-    std::atomic<int> done{0}, byHelper{0};
-    team.Run(1, 40, 1, [&](int worker, int, int) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(worker == 0 ? 50 : 1));
-        if (worker != 0) byHelper.fetch_add(1);
-        done.fetch_add(1);
+    std::latch helperBegan(1), callerEnded(1);
+    std::atomic<int> byCaller{0}, byHelper{0};
+    std::atomic<bool> helperFinished{false};
+    team.Run(1, 2, 1, [&](int worker, int, int) {
+        if (worker == 0) {
+            byCaller.fetch_add(1);
+            helperBegan.wait();
+            callerEnded.count_down();
+        } else {
+            byHelper.fetch_add(1);
+            helperBegan.count_down();
+            callerEnded.wait();
+            helperFinished = true;
+        }
     });
-    EXPECT_EQ(done.load(), 40);
-    EXPECT_GT(byHelper.load(), 0);
+    EXPECT_TRUE(helperFinished.load());
+    EXPECT_EQ(byCaller.load(), 1);
+    EXPECT_EQ(byHelper.load(), 1);
 }
 
 }  // namespace

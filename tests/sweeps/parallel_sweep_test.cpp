@@ -57,25 +57,42 @@ TEST(ParallelSweep, SameResultsAsTheProgramsOwnContext) {
 
 TEST(ParallelSweep, StopLeavesTheRestUndone) {
     TwoElements a;
-    // A stop asked for once the third point was handed over: the workers
-    // end after their current point, and the points handed over are the
-    // solved ones up to the first that was not solved.
+    std::vector<ParallelPoint> handed;
     ParallelSweepRequest request;
     for (int k = 0; k < 400; ++k) request.frequencies.push_back(200.0f + 0.5f * k);
     request.workers = 2;
-    std::vector<ParallelPoint> handed;
+    request.onPoint = [&](const ParallelPoint& p) { handed.push_back(p); };
+
+    // A stop asked for before the sweep: no worker begins a point.
+    a.ctx.stop.Request();
+    auto points = RunParallelSweep(a.ctx, request);
+    ASSERT_EQ(points.size(), 400u);
+    for (const auto& p : points) EXPECT_FALSE(p.done) << p.frequency;
+    EXPECT_TRUE(handed.empty());
+    EXPECT_TRUE(a.ctx.AbortFlag);
+
+    // A stop asked for once the third point was handed over: the workers
+    // end after their current point. The points are taken in order, so the
+    // ones handed over are every point begun, in frequency order, and none
+    // after them was solved.
+    a.ctx.stop.Reset();
+    a.ctx.AbortFlag = false;
     request.onPoint = [&](const ParallelPoint& p) {
         handed.push_back(p);
         if (handed.size() == 3) a.ctx.stop.Request();
     };
-    const auto points = RunParallelSweep(a.ctx, request);
-    ASSERT_EQ(points.size(), 400u);
-    int done = 0;
-    for (const auto& p : points) done += p.done;
-    EXPECT_LT(done, 400);
-    EXPECT_GE(handed.size(), 3u);
-    for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i].frequency, request.frequencies[i]);
-    EXPECT_TRUE(a.ctx.AbortFlag);
+    points = RunParallelSweep(a.ctx, request);
+    ASSERT_GE(handed.size(), 3u);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i < handed.size())
+            EXPECT_TRUE(handed[i].frequency == request.frequencies[i] && handed[i].done == points[i].done) << i;
+        else
+            EXPECT_FALSE(points[i].done) << i;
+    }
+    EXPECT_TRUE(handed[0].done && handed[1].done && handed[2].done);
+    // Points left over mean the stop reached the workers, and the command
+    // is stopped (with every point done first, it may not be).
+    if (handed.size() < points.size()) EXPECT_TRUE(a.ctx.AbortFlag);
     EXPECT_TRUE(a.ctx.stop.Requested());
 }
 
