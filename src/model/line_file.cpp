@@ -11,9 +11,11 @@ bool LineFile::Open(const std::string& path, bool append) {
     return true;
 }
 
-void LineFile::Close() {
+bool LineFile::Close() {
+    const bool written = !file_ || static_cast<bool>(file_->flush());
     file_.reset();
     path_.clear();
+    return written;
 }
 
 void LineFile::Write(const std::string& line) {

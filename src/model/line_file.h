@@ -17,7 +17,8 @@ public:
     // Opens the file, emptied or (append) kept; false when it cannot be
     // opened, and the file is then off.
     bool Open(const std::string& path, bool append = false);
-    void Close();
+    // Closes the file; false when a line written to it did not reach it.
+    bool Close();
     bool IsOn() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
     // Writes a line and its line end; nothing while the file is off.

@@ -23,8 +23,8 @@ void LogFile::Write(const PrintLine& line) {
 bool LogFile::Flush() {
     if (!IsOn()) return true;
     const std::string path = Path();
-    Close();
-    return LineFile::Open(path, true);
+    const bool written = Close();
+    return LineFile::Open(path, true) && written;
 }
 
 }  // namespace qw

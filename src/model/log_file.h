@@ -21,8 +21,8 @@ public:
     void Write(const PrintLine& line);
 
     // Closes the file and opens it again for appending, so that what was
-    // written is on disk. False when it could not be opened again (logging
-    // is then off).
+    // written is on disk. False when a line did not reach the file (a full
+    // disk) or it could not be opened again.
     bool Flush();
 };
 

@@ -8,7 +8,7 @@ std::optional<Message> FlushLog(Session& session) {
     if (session.log.Flush()) return std::nullopt;
     const std::string path = session.log.Path();
     session.log.Close();
-    return Message{"The log file " + path + " could not be opened again; logging is off.", "LogFile",
+    return Message{"The log file " + path + " could not be written; logging is off.", "LogFile",
                    MessageIcon::Exclamation, MessageButtons::Ok, 1};
 }
 

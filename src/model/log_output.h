@@ -11,8 +11,8 @@
 namespace qw {
 
 // Puts what was written on disk (the log is closed and opened again for
-// appending). When it cannot be opened again logging is off, and the
-// message that says so is returned for the command to show.
+// appending). When a line did not reach the file or it cannot be opened
+// again logging is off, and the message that says so is returned for the command to show.
 std::optional<Message> FlushLog(Session& session);
 
 // The folder of the open log, else the log folder of the file locations.

@@ -169,6 +169,26 @@ TEST(ComputeNearField, PointOnAWireImageIsSkipped) {
     EXPECT_EQ(WireAtPoint(a.St(), true, 0.26f, 0, 0.3f), 0);        // beyond the end
     EXPECT_TRUE(RunNear(a, PointRequest(0.1f, 0, -0.3f)).empty());
     EXPECT_EQ(a.host.messages.size(), 1u);
+
+    // A vertical standing on perfect ground: the foot and a point up the
+    // wire are skipped, the two beside it have finite, non-zero fields.
+    SolvedAntenna v;
+    v.PerfectGround();
+    v.Wire(10, 0, 0, 0, 0, 0, 0.25f);
+    v.Source(1);
+    v.Build();
+    NearFieldRequest grid = PointRequest(0, 0, 0);
+    grid.StepX = grid.StepZ = 0.1f;
+    grid.CountX = grid.CountZ = 2;
+    const auto points = RunNear(v, grid);
+    ASSERT_EQ(points.size(), 2u);
+    for (const NearFieldPoint& p : points) {
+        EXPECT_EQ(p.x, 0.1f);
+        EXPECT_TRUE(std::isfinite(p.peak) && p.peak > 0) << p.z;
+    }
+    EXPECT_EQ(v.host.MessageTexts(),
+              std::vector<std::string>{"2 field points lie on a wire, where the fields are not defined, and were "
+                                       "skipped (the first: X = 0 Y = 0 Z = 0 on wire 1)."});
 }
 
 }  // namespace

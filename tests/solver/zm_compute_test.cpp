@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <complex>
+#include <functional>
+#include <string>
 
 #include "model/number_str.h"
 #include "solver/factorisation.h"
@@ -32,21 +34,24 @@ struct Antenna : test::SolvedAntenna {
 };
 
 TEST(ZMCompute, HalfWaveDipoleAndTheMonopoleOnPerfectGroundThatIsHalfOfIt) {
-    // A thin half-wave dipole (0.48 wavelength) is near resonance, about 73 ohms.
+    // A thin 0.48-wavelength dipole, 20 segments: 72.57 +j 3.42 ohms by this
+    // method (nec2c, whose basis differs, gives 74.5 +j 10.4 with 21). A
+    // fault in the fill or the solution moves it by far more than 0.05. The
+    // input power is checked against the far-field power integral
+    // (fields/far_field_test.cpp).
     Antenna a;
     a.Dipole(20, 0.24f);
     a.Source(10);
     a.Compute();
     ASSERT_FALSE(a.ctx.AbortFlag);
-    EXPECT_NEAR(a.Z().real(), 73, 4);
-    EXPECT_LT(std::fabs(a.Z().imag()), 15);
-    // 1 V at 0 degrees: Zin = 1/I and the power is Re(I)/2.
-    const cf I = a.Current(10);
-    EXPECT_NEAR(std::abs(a.Z() - 1.0f / I), 0, 1e-3);
-    EXPECT_NEAR(a.St().Pin, I.real() / 2, 1e-7);
+    EXPECT_NEAR(a.Z().real(), 72.57f, 0.05);
+    EXPECT_NEAR(a.Z().imag(), 3.42f, 0.05);
     // The currents are symmetric about the centre.
+    const cf I = a.Current(10);
     EXPECT_NEAR(std::abs(a.Current(5) - a.Current(15)), 0, 1e-4 * std::abs(I));
 
+    // Image theory: the monopole over perfect ground is half of the dipole
+    // (the two differ by the rounding of the fill, about 1e-4).
     Antenna monopole;
     monopole.PerfectGround();
     monopole.Wire(10, 0, 0, 0, 0, 0, 0.24f);
@@ -54,7 +59,7 @@ TEST(ZMCompute, HalfWaveDipoleAndTheMonopoleOnPerfectGroundThatIsHalfOfIt) {
     monopole.Compute();
     ASSERT_FALSE(monopole.ctx.AbortFlag);
     EXPECT_TRUE(monopole.St().pulses.IsGroundPulse(1));
-    EXPECT_NEAR(std::abs(monopole.Z() - a.Z() / 2.0f), 0, 0.03 * std::abs(a.Z() / 2.0f));
+    EXPECT_NEAR(std::abs(monopole.Z() - a.Z() / 2.0f), 0, 5e-4 * std::abs(a.Z() / 2.0f));
 }
 
 TEST(ZMCompute, LoadsAndCurrentSources) {
@@ -81,10 +86,8 @@ TEST(ZMCompute, LoadsAndCurrentSources) {
     c.Source(5, 0.01f, 0, kCurrentSource);
     c.Compute();
     ASSERT_FALSE(c.ctx.AbortFlag);
-    EXPECT_NEAR(std::abs(c.Z() - plain.Z()), 0, 0.02 * std::abs(plain.Z()));
+    EXPECT_NEAR(std::abs(c.Z() - plain.Z()), 0, 0.01);  // 0.0016 ohm of rounding
     EXPECT_EQ(c.p.LoadCount, 1);
-    const SourceResult& r = c.St().SourceResults[1];
-    EXPECT_NEAR(r.vr, r.zr * r.ir - r.zx * r.ii, 1e-4);
 }
 
 TEST(ZMCompute, LoadReactancesAtTheFrequency) {
@@ -186,16 +189,83 @@ TEST(ZMCompute, MatrixStates) {
 }
 
 TEST(ZMCompute, FaultsAreReportedNotPrinted) {
-    // Twenty loads leave no room for the current source's own load.
-    Antenna a;
-    a.Dipole(30);
-    for (int l = 1; l <= 20; ++l) a.Load(l, 1, 0);
-    a.Source(5, 0.01f, 0, kCurrentSource);
-    a.Compute();
-    EXPECT_TRUE(a.ctx.AbortFlag);
-    ASSERT_EQ(a.host.messages.size(), 1u);
-    EXPECT_EQ(a.host.messages[0].title, "ZMCompute");
-    EXPECT_EQ(a.St().MatrixState, 0);
+    struct Case {
+        const char* text;
+        std::function<void(Antenna&)> build, beforeCompute;
+    };
+    const Case cases[] = {
+        // Twenty loads leave no room for the current source's own load.
+        {"Too many loads: the 20 loads and the current sources together need more than 20 load entries",
+         [](Antenna& a) {
+             a.Dipole(30);
+             for (int l = 1; l <= 20; ++l) a.Load(l, 1, 0);
+             a.Source(5, 0.01f, 0, kCurrentSource);
+         },
+         nullptr},
+        // A source of 0 V drives no current: no impedance.
+        {"Division by Zero", [](Antenna& a) { a.Dipole(); a.Source(5, 0); }, nullptr},
+        // 3e38 V: the current is finite, the power is not.
+        {"Overflow in calculations", [](Antenna& a) { a.Dipole(); a.Source(5, 3e38f); }, nullptr},
+        // A source table pointing beyond the last pulse.
+        {"Dimension Exceeded", [](Antenna& a) { a.FedDipole(); },
+         [](Antenna& a) { a.St().E[1] = static_cast<float>(a.St().pulses.N + 1); }},
+    };
+    for (const Case& c : cases) {
+        Antenna a;
+        c.build(a);
+        a.Build(false);
+        if (c.beforeCompute) c.beforeCompute(a);
+        Conclude(a.ctx, ZMCompute(a.ctx));
+        EXPECT_TRUE(a.ctx.AbortFlag) << c.text;
+        ASSERT_EQ(a.host.messages.size(), 1u) << c.text;
+        EXPECT_EQ(a.host.messages[0].text, c.text);
+        EXPECT_EQ(a.host.messages[0].title, "ZMCompute");
+        EXPECT_TRUE(a.host.mainText.empty()) << c.text;
+        EXPECT_EQ(a.St().MatrixState, 0) << c.text;
+    }
+}
+
+// Stops at the second progress step after the status panel first shows `step`.
+struct StopInStep : ScriptedHost {
+    std::string step;
+    void ShowProgress(double fraction) override {
+        if (stopAfterProgressCalls == 0 && status[1] == step)
+            stopAfterProgressCalls = static_cast<int>(progress.size()) + 2;
+        ScriptedHost::ShowProgress(fraction);
+    }
+};
+
+TEST(ZMCompute, AStopInTheThreadedFillOrTheFactorisationLeavesNothingHalfDone) {
+    // Six unequal wires, 120 pulses: the fill and the factorisation are
+    // shared with a helper thread.
+    auto build = [](Antenna& a) {
+        for (int w = 0; w < 6; ++w) a.Wire(21, 0.3f * w, -0.5f - 0.02f * w, 0, 0.3f * w, 0.5f + 0.03f * w, 0.01f * w);
+        a.Source(10);
+        a.St().threads = 2;
+    };
+    Antenna whole;
+    build(whole);
+    whole.Compute();
+    ASSERT_FALSE(whole.ctx.AbortFlag);
+    ASSERT_EQ(whole.St().pulses.N, 120);
+    for (const char* step : {"Building Impedance Matrix", "Solving Matrix"}) {
+        Antenna a;
+        build(a);
+        a.Build(false);
+        StopInStep stopper;
+        stopper.step = step;
+        a.ctx.host = &stopper;
+        EXPECT_TRUE(ZMCompute(a.ctx).stopped()) << step;
+        // Nothing was shown after the step that saw the request.
+        EXPECT_EQ(static_cast<int>(stopper.progress.size()), stopper.stopAfterProgressCalls) << step;
+        EXPECT_EQ(a.St().MatrixState, 0) << step;
+        // Computed again, the same digits as without the stop.
+        a.ctx.host = &a.host;
+        a.ctx.stop.Reset();
+        ASSERT_TRUE(ZMCompute(a.ctx).completed()) << step;
+        for (int i = 1; i <= 120; ++i) ASSERT_EQ(a.Current(i), whole.Current(i)) << step << " pulse " << i;
+        EXPECT_EQ(a.Z(), whole.Z()) << step;
+    }
 }
 
 TEST(Factorisation, SolvesAKnownSystem) {

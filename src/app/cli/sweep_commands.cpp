@@ -141,12 +141,13 @@ int RunSweep(Run& s, const std::vector<std::string>& rawArgs) {
     std::size_t finished = 0;
     bool ended = false;
     request.onPoint = [&](const ParallelPoint& p) {
-        if (ended || !p.done) {
+        if (ended) return;
+        for (const auto& m : p.messages) s.err << m << "\n";  // a failed point's fault too
+        if (!p.done) {
             ended = true;
             return;
         }
         ++finished;
-        for (const auto& m : p.messages) s.err << m << "\n";
         if (a.Flag("--csv")) {
             out << Plain(p.frequency) << ',' << Plain(p.z.R) << ',' << Plain(p.z.X) << ',' << SwrField(p.swr) << ','
                 << Plain(p.gain) << ',' << Plain(p.frontToBack) << '\n';
