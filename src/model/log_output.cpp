@@ -5,8 +5,8 @@
 namespace qw {
 
 std::optional<Message> FlushLog(Session& session) {
-    if (session.log.Flush()) return std::nullopt;
     const std::string path = session.log.Path();
+    if (session.log.Flush()) return std::nullopt;
     session.log.Close();
     return Message{"The log file " + path + " could not be written; logging is off.", "LogFile",
                    MessageIcon::Exclamation, MessageButtons::Ok, 1};

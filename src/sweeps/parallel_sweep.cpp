@@ -8,9 +8,6 @@
 #include <thread>
 
 #include "platform/silent_host.h"
-#include "solver/excitation.h"
-#include "solver/frequency_constants.h"
-#include "solver/pulses.h"
 #include "solver/solver.h"
 #include "solver/source_report.h"
 #include "sweeps/gain_front_back.h"
@@ -46,10 +43,8 @@ std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Session& sessi
     ctx->solver = parent.solver;  // a deep copy; InstallSolver makes one when the parent has none
     InstallSolver(*ctx);
     ctx->solver->threads = 1;  // the workers already use every core
-    SetFrequencyConstants(*ctx);
-    BuildPulseTable(*ctx);
-    PrepareSources(*ctx);
-    PrepareLoads(*ctx);
+    // Whatever the parent's tables lack is built at the first point (the
+    // solver refreshes what is stale before it solves).
     return ctx;
 }
 

@@ -44,8 +44,7 @@ struct ParallelSweepRequest {
 std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweepRequest& request);
 
 // A context for a worker in session: a copy of the parent's document and of
-// its solver, the pulses built and the sources and loads prepared, in batch
-// mode.
+// its solver, in batch mode, on one thread.
 std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Session& session);
 
 }  // namespace qw

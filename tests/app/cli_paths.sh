@@ -46,7 +46,9 @@ quillwork-cli: the sweep stopped after 3 of 6 points
 EOF
 
 # Ctrl+C once the first point is out: exit 1, every line printed whole.
-qw sweep "$bench/six_wires.qlk" --from 100 --to 200 --step 0.01 --csv -j 1 \
+# (The program itself in the background, not a function's subshell, so that
+# the signal reaches it.)
+"$cli" sweep "$bench/six_wires.qlk" --settings "$work/empty.ini" --from 100 --to 200 --step 0.01 --csv -j 1 \
   > "$work/int.csv" 2> "$work/int.err" &
 pid=$!
 until [ "$(wc -l < "$work/int.csv")" -ge 2 ] || ! kill -0 "$pid" 2> /dev/null; do sleep 0.05; done
@@ -58,10 +60,16 @@ check "its lines are complete rows" bash -c "test -z \"\$(tail -c 1 '$work/int.c
 check "and fewer than the band's" test "$(wc -l < "$work/int.csv")" -lt 10002
 check "it says it stopped" grep -q 'stopped after' "$work/int.err"
 
+# A fault of the solution: its message, exit 1.
+qw compute "$examples/dipole.qlk" --source 5,0 > /dev/null 2> "$work/zero.err"
+check "a source of 0 V fails the computation with exit 1" test $? -eq 1
+check "with the solver's message" grep -qx 'ZMCompute: Division by Zero' "$work/zero.err"
+
 # Writes that fail after the file was opened (the pattern file goes beside
 # the project: a copy of it).
 cp "$examples/yagi3.qlk" "$work/yagi3.qlk"
-for run in "save $examples/yagi3.qlk /dev/full" "pattern $work/yagi3.qlk --yes --azimuth-cut 20 --svg /dev/full"; do
+for run in "save $examples/yagi3.qlk /dev/full" "pattern $work/yagi3.qlk --yes --azimuth-cut 20 --svg /dev/full" \
+           "compute $examples/dipole.qlk --log /dev/full"; do
   $cli $run > "$work/full.out" 2> "$work/full.err"
   check "$run: exit 1" test $? -eq 1
   check "$run: says /dev/full could not be written" grep -q '/dev/full' "$work/full.err"

@@ -126,9 +126,9 @@ bool LoadCheckAndSolve(Run& s, const Arguments& a, bool report) {
         return false;
     }
     s.host.echoMainText = report;
-    ZMCompute(s.ctx);
+    const Result solved = ZMCompute(s.ctx);
     s.host.echoMainText = true;
-    return !s.ctx.AbortFlag;
+    return Conclude(s.ctx, solved) && !solved.fault;  // a note (a log not written) fails the run too
 }
 
 }  // namespace qw::cli
