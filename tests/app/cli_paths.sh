@@ -69,7 +69,7 @@ check "with the solver's message" grep -qx 'ZMCompute: Division by Zero' "$work/
 # the project: a copy of it).
 cp "$examples/yagi3.qlk" "$work/yagi3.qlk"
 for run in "save $examples/yagi3.qlk /dev/full" "pattern $work/yagi3.qlk --yes --azimuth-cut 20 --svg /dev/full" \
-           "compute $examples/dipole.qlk --log /dev/full"; do
+           "compute $examples/dipole.qlk --log /dev/full" "farfield $examples/dipole.qlk --log /dev/full"; do
   $cli $run > "$work/full.out" 2> "$work/full.err"
   check "$run: exit 1" test $? -eq 1
   check "$run: says /dev/full could not be written" grep -q '/dev/full' "$work/full.err"

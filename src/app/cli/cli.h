@@ -60,6 +60,10 @@ struct Run {
     // exists), renews the project with the defaults read, and opens the log
     // of --log. False (the reason on stderr) when the log cannot be opened.
     bool ApplyGlobalOptions(const Arguments& args);
+
+    // A log was opened for the run and is off now (it could not be written).
+    bool LogLost() const { return logOpened && !ctx.log.IsOn(); }
+    bool logOpened = false;
 };
 
 // True when the arguments parsed and there are `count` positional ones,

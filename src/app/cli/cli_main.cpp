@@ -76,7 +76,9 @@ int main(int argc, char** argv) {
         qw::cli::Run run(std::cout, std::cerr);
         const int status = c.run(run, rest);
         std::cout.flush();
-        return status;
+        // A log asked for that could not be written in full (it was turned
+        // off and the user told) fails the run: what it should hold is lost.
+        return status == 0 && run.LogLost() ? 1 : status;
     }
     std::cerr << "quillwork-cli: unknown command \"" << args[0] << "\" (see quillwork-cli --help)\n";
     return 1;

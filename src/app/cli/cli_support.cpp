@@ -71,7 +71,9 @@ bool Run::ApplyGlobalOptions(const Arguments& a) {
     ctx.project.Frequency = 0;  // a new project takes the default frequency read
     NewProject(ctx);
     const auto log = a.Value("--log");
-    return !log || OpenLog(ctx, *log);
+    if (!log) return true;
+    logOpened = OpenLog(ctx, *log);
+    return logOpened;
 }
 
 bool Run::Load(const std::string& path) {
