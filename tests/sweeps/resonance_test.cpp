@@ -31,13 +31,24 @@ TEST(Resonance, LinesMarksAndLog) {
     ASSERT_TRUE(ResonanceScan(d.ctx, 280, 320, 4, [&](const ResonancePoint& r) { points.push_back(r); }).completed());
     ASSERT_EQ(points.size(), 11u);
     // cli_sweeps.sh checks the layout of the lines.
+    // Each point is the dipole solved on its own at that frequency, and the
+    // marks sit next to where the reactance changes sign.
     int marked = 0;
-    for (const auto& r : points) {
-        EXPECT_EQ(r.resonance, std::fabs(r.X) < 10 && r.R != 0);
+    std::size_t crossing = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const ResonancePoint& r = points[i];
+        Dipole alone;
+        alone.p.Frequency = r.frequency;
+        alone.Build();
+        EXPECT_TRUE(alone.St().SourceResults[1].zr == r.R && alone.St().SourceResults[1].zx == r.X) << r.frequency;
         EXPECT_EQ(r.line.ends_with("  Resonance"), r.resonance) << r.line;
         marked += r.resonance;
+        if (i > 0 && (points[i - 1].X < 0) != (r.X < 0)) crossing = i;
     }
-    EXPECT_GE(marked, 1);  // the dipole resonates near 300 MHz
+    ASSERT_GT(crossing, 0u);  // the dipole resonates near 300 MHz
+    EXPECT_GE(marked, 1);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (points[i].resonance) EXPECT_TRUE(i == crossing || i + 1 == crossing) << points[i].line;
     // The report box got the lines and an empty line; the frequency is back.
     EXPECT_EQ(d.host.mainText.size(), 12u);
     EXPECT_EQ(d.p.Frequency, 100.0f);
