@@ -166,28 +166,6 @@ TEST(ZMCompute, ReportLayout) {
     EXPECT_EQ(lines[9], " ");
 }
 
-TEST(ZMCompute, MatrixStates) {
-    Antenna a;
-    a.FedDipole();
-    a.Compute();
-    EXPECT_EQ(a.St().MatrixState, 2);
-    EXPECT_TRUE(SolutionCurrent(a.ctx));
-    const cf z = a.Z();
-    // Solved: only the results again, no progress.
-    const std::size_t calls = a.host.progress.size();
-    ZMCompute(a.ctx);
-    EXPECT_EQ(a.host.progress.size(), calls);
-    // A new excitation reuses the factors.
-    a.p.Sources[1].Magnitude = 2;
-    a.ctx.Changed(Change::Sources);
-    EXPECT_FALSE(SolutionCurrent(a.ctx));
-    PrepareSources(a.ctx);
-    EXPECT_EQ(a.St().MatrixState, 1);
-    ZMCompute(a.ctx);
-    EXPECT_EQ(a.host.progress.size(), calls);
-    EXPECT_NEAR(std::abs(a.Z() - z), 0, 1e-3 * std::abs(z));
-}
-
 TEST(ZMCompute, FaultsAreReportedNotPrinted) {
     struct Case {
         const char* text;

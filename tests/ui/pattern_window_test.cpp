@@ -185,17 +185,42 @@ TEST_F(PatternWindowTest, AzimuthAndZenithCutsDrawAndCaptionAsTheEngineWrites) {
 
 TEST_F(PatternWindowTest, OverlayKeepsThePreviousDrawingForOneCut) {
     OpenExample("yagi3.qlk");
+    Type("Ctl_Angle", "0");
+    Run("Zen");
+    const std::vector<QPoint> zenith = PixelsOf(window->Picture(), kBluePixel);
     Type("Ctl_Angle", "20");
     Run("Azim");
     const QImage first = window->Picture();
     const std::vector<QPoint> firstCurve = PixelsOf(first, kBluePixel);
     ASSERT_GT(firstCurve.size(), 100u);
+    ASSERT_GT(zenith.size(), 100u);
+    EXPECT_LT(StillOf(first, zenith, kBluePixel), 0.5);
 
+    // The overlaid cut draws on a copy: when its work has ended on the
+    // worker, the picture shown is still the one before.
+    std::atomic<bool> drawnOnWorker = false, looked = false;
+    bool unchangedWhileRunning = false;
+    afterWork = [&] {
+        drawnOnWorker = true;
+        Hold(looked);
+    };
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!drawnOnWorker || looked) return;
+        unchangedWhileRunning = window->Computing() && window->Picture() == first;
+        looked = true;
+    });
+    watcher.start(1);
     Child<QCheckBox>("ChkOverlay")->setChecked(true);
     Type("Ctl_Angle", "0");
     Run("Zen");
-    // The grid drawn again covers a few of the old curve's pixels at most.
+    watcher.stop();
+    afterWork = nullptr;
+    EXPECT_TRUE(looked && unchangedWhileRunning);
+    // Adopted at the end: the earlier curve stays (the grid drawn again
+    // covers a few of its pixels at most) and the new one is there.
     EXPECT_GT(StillOf(window->Picture(), firstCurve, kBluePixel), 0.9);
+    EXPECT_GT(StillOf(window->Picture(), zenith, kBluePixel), 0.9);
     EXPECT_FALSE(Child<QCheckBox>("ChkOverlay")->isChecked());  // for one cut only
     // Both overlaid cuts go into the SVG.
     script.saveAnswers = {dir.File("cut.svg")};
@@ -376,45 +401,6 @@ TEST_F(PatternWindowTest, ACutOfALargeStructureRunsWhileTheWindowStaysLive) {
     EXPECT_TRUE(SolutionCurrent(ctx));
     EXPECT_TRUE(window->Command("Zen")->isEnabled());
     EXPECT_TRUE(Child<QWidget>("Controls")->isEnabled());
-}
-
-TEST_F(PatternWindowTest, AnOverlaidCutDrawsOnACopyAndKeepsTheEarlierCurve) {
-    OpenExample("yagi3.qlk");
-    Type("Ctl_Angle", "0");
-    Run("Zen");
-    const std::vector<QPoint> zenith = PixelsOf(window->Picture(), kBluePixel);
-    Type("Ctl_Angle", "20");
-    Run("Azim");
-    const QImage first = window->Picture();
-    const std::vector<QPoint> azimuth = PixelsOf(first, kBluePixel);
-    ASSERT_GT(azimuth.size(), 100u);
-    ASSERT_GT(zenith.size(), 100u);
-
-    // When the overlaid cut's work has ended on the worker, the picture
-    // shown is still the one before: the cut drew on a copy.
-    std::atomic<bool> drawnOnWorker = false, looked = false;
-    bool unchangedWhileRunning = false;
-    afterWork = [&] {
-        drawnOnWorker = true;
-        Hold(looked);
-    };
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (!drawnOnWorker || looked) return;
-        unchangedWhileRunning = window->Computing() && window->Picture() == first;
-        looked = true;
-    });
-    watcher.start(1);
-    Child<QCheckBox>("ChkOverlay")->setChecked(true);
-    Type("Ctl_Angle", "0");
-    Run("Zen");
-    watcher.stop();
-    EXPECT_TRUE(looked);
-    EXPECT_TRUE(unchangedWhileRunning);
-    // Adopted at the end: the earlier curve stays and the new one is there.
-    EXPECT_GT(StillOf(window->Picture(), azimuth, kBluePixel), 0.9);
-    EXPECT_GT(StillOf(window->Picture(), zenith, kBluePixel), 0.9);
-    EXPECT_LT(StillOf(first, zenith, kBluePixel), 0.5);  // it was not there before
 }
 
 }  // namespace
