@@ -15,6 +15,7 @@
 #include "model/number_str.h"
 #include "model/number_value.h"
 #include "model/units.h"
+#include "platform/file_read.h"
 #include "platform/host.h"
 
 namespace qw {
@@ -450,25 +451,20 @@ void ReadProjectFile(Context& ctx, std::string* fileText) {
         path = *chosen;
     }
 
-    std::ifstream in(path, std::ios::binary);
-    std::error_code ec;
-    const bool isDirectory = std::filesystem::is_directory(path, ec);
-    const auto size = isDirectory ? 0 : std::filesystem::file_size(path, ec);
-    if (!in || isDirectory || ec || size > kMaxProjectFileBytes) {
-        const std::string why = (in && !isDirectory && !ec) ? "it is too large for a project file"
-                                                            : "it does not exist or cannot be read";
+    const FileContents file = ReadRegularFile(path, kMaxProjectFileBytes);
+    if (file.status != FileRead::Ok) {
+        const std::string why = file.status == FileRead::TooLarge ? "it is too large for a project file"
+                                                                  : "it does not exist or cannot be read";
         ctx.host->ShowMessage({"Cannot open " + path + "\r\n(" + why + ")", kReadProjectTitle,
                                MessageIcon::Critical, MessageButtons::Ok, 1});
         ctx.AbortFlag = true;
         return;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
 
     ctx.project.FileName = path;
     ctx.project.Modified = false;
     ctx.host->SetStatusText(2, FileNamePart(path));
-    const std::string bytes = content.str();
+    const std::string& bytes = file.bytes;
     ReadProjectText(ctx, bytes, IsNecFileName(path));
     if (fileText) *fileText = bytes;
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_read.h"
 #include "platform/file_replace.h"
 #include "platform/text_encoding.h"
 
@@ -63,26 +64,14 @@ std::vector<std::string> SplitFileLines(const std::string& text) {
 }  // namespace
 
 Profile::Profile(std::string path) : path_(std::move(path)) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path_, ec);
-    if (path_.empty() || status.type() == std::filesystem::file_type::not_found) return;
-    if (status.type() == std::filesystem::file_type::directory) {
-        readError_ = "a folder has this name";
-        return;
-    }
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) {
-        readError_ = errno != 0 ? std::strerror(errno) : "the file could not be opened";
-        return;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        readError_ = "the file could not be read";
+    const FileContents file = ReadRegularFile(path_);
+    if (file.status == FileRead::Missing) return;
+    if (file.status != FileRead::Ok) {
+        readError_ = file.why;
         return;
     }
     exists_ = true;
-    lines_ = SplitFileLines(text.str());
+    lines_ = SplitFileLines(file.bytes);
 }
 
 std::optional<std::string> Profile::Get(std::string_view section, std::string_view key) const {

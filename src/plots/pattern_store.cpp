@@ -9,6 +9,7 @@
 
 #include "model/number_conversion.h"
 #include "model/number_str.h"
+#include "platform/file_read.h"
 #include "platform/file_replace.h"
 #include "platform/host.h"
 #include "version.h"
@@ -20,9 +21,9 @@ namespace {
 constexpr const char* kPatternSource = "Quillwork Workshop, QUILLWORK";
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    FileContents file = ReadRegularFile(path);
+    if (file.status != FileRead::Ok) return std::nullopt;
+    return std::move(file.bytes);
 }
 
 std::string Lower(std::string s) {

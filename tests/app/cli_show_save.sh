@@ -42,6 +42,15 @@ printf 'CM nothing\r\n' > "$work/empty.qlk"
 qw show "$work/empty.qlk" > /dev/null 2> "$work/empty.err"
 check "a file without wires exits 1" test $? -eq 1
 check "with its message" grep -qx 'Bad File: No wires found' "$work/empty.err"
+# A pipe or a device named as a project is refused at once, not read
+# (a pipe would wait for a writer, a device might never end).
+mkfifo "$work/pipe.qlk"
+for f in "$work/pipe.qlk" /dev/zero; do
+  timeout 10 "$cli" show "$f" --settings "$work/empty.ini" > /dev/null 2> "$work/pipe.err"
+  status=$?
+  check "$f as a project exits 1 at once" test "$status" -eq 1
+  check "saying it cannot be read" grep -q 'it does not exist or cannot be read' "$work/pipe.err"
+done
 qw show > /dev/null 2>&1
 check "a missing argument exits 1" test $? -eq 1
 qw frobnicate > /dev/null 2>&1

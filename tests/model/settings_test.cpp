@@ -206,6 +206,14 @@ TEST_F(Settings, AnUnwritableFileIsReportedAndTheProgramGoesOn) {
         << host.messages[0].text;
     EXPECT_EQ(ctx.options.DefaultFrequency, 7.05f);  // the values in force are kept
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+
+    // A settings name that leads to a device (whose reading would never
+    // end) is neither read nor written over.
+    std::filesystem::create_symlink("/dev/full", dir.File("full.ini"));
+    ctx.files.settingsFile = dir.File("full.ini");
+    EXPECT_FALSE(SaveSettings(ctx));
+    ASSERT_EQ(host.messages.size(), 3u);
+    EXPECT_NE(host.messages[2].text.find("it is not a file"), std::string::npos) << host.messages[2].text;
 }
 
 TEST_F(Settings, WindowPositionsAreRestoredWithinTheScreenAndStoredInStrForm) {

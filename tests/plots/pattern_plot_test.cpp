@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include "fields/far_field.h"
@@ -42,6 +43,22 @@ struct Dipole : test::SolvedAntenna {
         Build();
     }
 };
+
+// A pattern file on a full disk: the cut is drawn all the same, and the
+// result's note says the file was not written and why.
+TEST(PatternPlot, APatternFileOnAFullDiskLeavesTheCutDrawnAndSaysSo) {
+    Dipole a;
+    std::filesystem::create_symlink("/dev/full", a.dir.File("test.PF"));
+    PatternView view;
+    RecordingCanvas c(640, 640);
+    const Result drawn = PlotAzimuthCut(a.ctx, view, c, a.lines);
+    ASSERT_TRUE(drawn.completed());
+    ASSERT_TRUE(drawn.fault.has_value());
+    EXPECT_EQ(drawn.fault->title, "SavePatternCut");
+    EXPECT_EQ(drawn.fault->text.rfind("The pattern file was not written: ", 0), 0u) << drawn.fault->text;
+    EXPECT_NE(drawn.fault->text.find("No space left on device"), std::string::npos) << drawn.fault->text;
+    EXPECT_FALSE(c.OpsOf(DrawKind::Line, kBlue).empty());
+}
 
 TEST(PatternPlot, AzimuthCutOfAVerticalDipoleIsACircleWithItsCaptionsAndAnOverlay) {
     Dipole a;
