@@ -98,5 +98,7 @@ extern const char* const kSweepUsage;
 int RunSweep(Run& run, const std::vector<std::string>& args);
 extern const char* const kPatternUsage;
 int RunPattern(Run& run, const std::vector<std::string>& args);
+extern const char* const kViewUsage;
+int RunView(Run& run, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

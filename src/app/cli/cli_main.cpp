@@ -20,6 +20,7 @@ const std::vector<Command>& Commands() {
         {"resonance", "step through a band and mark the resonances", kResonanceUsage, RunResonance},
         {"sweep", "impedance, SWR, gain and F/B over a band, on every core", kSweepUsage, RunSweep},
         {"pattern", "draw an azimuth or zenith cut as SVG and store it in the pattern file", kPatternUsage, RunPattern},
+        {"view", "draw the 2D view of the wires in the XY, YZ or XZ plane as SVG", kViewUsage, RunView},
     };
     return commands;
 }
