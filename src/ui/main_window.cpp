@@ -39,6 +39,7 @@
 #include "model/settings.h"
 #include "sweeps/resonance.h"
 #include "ui/about_box.h"
+#include "ui/antenna_form.h"
 #include "ui/height_dialog.h"
 #include "ui/help_window.h"
 #include "ui/job_runner.h"
@@ -141,9 +142,9 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     text_ = new MainTextEdit(this);
     text_->onDrop = [this](const QString& path) { DropFile(path); };
     setCentralWidget(text_);
-    unavailable_ = {"Ctl_3D",      "Ctl_2D",      "CtlPlotZ",      "CtlPlotSGF(0)",
+    unavailable_ = {"Ctl_3D",      "CtlPlotZ",      "CtlPlotSGF(0)",
                     "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlGeometry", "CtlSources",   "CtlLoads",
-                    "CtlOpt",     "btn2d",       "btn3d",       "btnoptimiz",
+                    "CtlOpt",     "btn3d",       "btnoptimiz",
                     "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",     "btngrid",
                     "btnsrc",     "btnload"};
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
@@ -216,7 +217,7 @@ void MainWindow::BuildMenus() {
     plot->setObjectName("Ctl_Plot");
     AddCommand(plot, "Ctl_PlotFF", "&Far Field", [this] { PlotFarFieldCommand(); });
     AddCommand(plot, "Ctl_3D", "3D View && &Currents", {});
-    AddCommand(plot, "Ctl_2D", "&2D View", {});
+    AddCommand(plot, "Ctl_2D", "&2D View", [this] { Open2DView(ctx_, this, [this] { return computing_; }); });
     AddCommand(plot, "CtlPlotZ", "&Impedance", {});
     AddCommand(plot, "CtlPlotSGF(0)", "&SWR", {});
     AddCommand(plot, "CtlPlotSGF(1)", "&Gain", {});
@@ -310,7 +311,7 @@ void MainWindow::BuildToolbar() {
         {"btnnew", "New Project", icon(QStyle::SP_FileIcon), "CtlNewPrj"},
         {"btnopen", "Open Project", icon(QStyle::SP_DialogOpenButton), "CtlOpenProject"},
         {"btnsave", "Save Project As", icon(QStyle::SP_DialogSaveButton), "CtlSaveProjectAs"},
-        {"btn2d", "2D View", icon(QStyle::SP_FileDialogDetailedView), nullptr},
+        {"btn2d", "2D View", icon(QStyle::SP_FileDialogDetailedView), "Ctl_2D"},
         {"btn3d", "3D View & Currents", icon(QStyle::SP_DesktopIcon), nullptr},
         {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), "Ctl_PlotFF"},
         {"btnzcompute", "Compute Impedance", icon(QStyle::SP_MediaPlay), "CtlCompZ"},
@@ -635,6 +636,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (pattern_) pattern_->close();
+    for (AntennaForm* view : findChildren<AntennaForm*>(QString(), Qt::FindDirectChildrenOnly)) view->close();
     SavePlacement(*this, ctx_, "Main");
     ShutDown(ctx_);
     PutSetting(ctx_, kWindowsSection, kToolbarKey, ToolbarLayoutText(ToolbarKeys()));

@@ -36,6 +36,7 @@
 #include "ui/number_box.h"
 #include "ui/picture_box.h"
 #include "ui/picture_canvas.h"
+#include "ui/picture_commands.h"
 #include "ui/plot_options_dialog.h"
 #include "ui/qt_host.h"
 #include "ui/svg_replay.h"
@@ -47,7 +48,6 @@ namespace {
 
 constexpr const char* kPlacementKey = "PlotScr";
 constexpr const char* kTitle = "Far Field Plot";
-constexpr const char* kPictureFilter = "Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
 constexpr const char* kLoadFilter = "Pictures (*.bmp;*.png)|*.bmp;*.png|Bitmap (*.bmp)|*.bmp|PNG Picture (*.png)|*.png";
 
 // The height typed in the box's unit becomes the project's: the pulses are
@@ -410,24 +410,9 @@ void PatternWindow::Options() {
     SyncChecks();
 }
 
-bool PatternWindow::PaintOnPage(QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    const QImage& image = Picture();
-    const QRect page = painter.viewport();
-    const QSize shown = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(page.topLeft(), shown), image);
-    return painter.end();
-}
-
 void PatternWindow::Print() {
     if (!printer_ || computing_) return;
-    QPrintDialog dialog(printer_.get(), this);
-    dialog.setWindowTitle(QStringLiteral("Print"));
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!PaintOnPage(*printer_))
-        ctx_.host->Notify("The picture could not be printed.", kTitle, MessageIcon::Critical);
+    PrintPicture(ctx_, *printer_, Picture(), this, kTitle);
 }
 
 void PatternWindow::ClearPicture() {
@@ -454,46 +439,13 @@ void PatternWindow::LoadPicture() {
     picture_->update();
 }
 
-void PatternWindow::SavePicture() {
-    const auto path = ctx_.host->SaveFileDialog("Save Picture", kPictureFilter, "");
-    if (!path || path->empty()) return;
-    const QString name = QString::fromStdString(*path);
-    const char* format = QFileInfo(name).suffix().compare("png", Qt::CaseInsensitive) == 0 ? "PNG" : "BMP";
-    // Written beside the old file and put in its place only when complete.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || !Picture().save(&file, format) || !file.commit())
-        ctx_.host->Notify("The picture could not be written:\r\n" + *path +
-                              (file.errorString().isEmpty() ? "" : "\r\n" + ToProgramText(file.errorString())),
-                          "Save Picture", MessageIcon::Critical);
-}
+void PatternWindow::SavePicture() { SavePictureAs(ctx_, Picture()); }
 
-void PatternWindow::SaveSvg() {
-    if (!canvas_->Replayable()) return;
-    const auto path = ctx_.host->SaveFileDialog("Save as SVG", "SVG Picture (*.svg)|*.svg", "");
-    if (!path || path->empty()) return;
-    SvgReplay svg(canvas_->Width(), canvas_->Height());
-    svg.Play(canvas_->Ops());
-    const std::string why = svg.Save(*path);
-    if (!why.empty())
-        ctx_.host->Notify("The picture could not be written:\r\n" + *path + "\r\n" + why, "Save as SVG",
-                          MessageIcon::Critical);
-}
+void PatternWindow::SaveSvg() { SavePictureSvg(ctx_, *canvas_); }
 
-void PatternWindow::ExportPdf() {
-    const auto path = ctx_.host->SaveFileDialog("Export to PDF", "PDF Document (*.pdf)|*.pdf", "");
-    if (!path || path->empty()) return;
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(QString::fromStdString(*path));
-    if (!PaintOnPage(pdf) || !QFileInfo::exists(QString::fromStdString(*path)))
-        ctx_.host->Notify("The PDF file could not be written:\r\n" + *path, "Export to PDF", MessageIcon::Critical);
-}
+void PatternWindow::ExportPdf() { ExportPicturePdf(ctx_, Picture()); }
 
-void PatternWindow::CopyPicture() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setImage(Picture());
-}
+void PatternWindow::CopyPicture() { qw::CopyPicture(Picture()); }
 
 bool PatternWindow::ApplyHeight() {
     heightBox_->setModified(false);

@@ -111,7 +111,6 @@ private:
 
     QSize PictureSize() const;
     void Adopt(std::unique_ptr<PictureCanvas> canvas);
-    bool PaintOnPage(QPrinter& printer);
 
     Context& ctx_;
     QtHost& host_;
