@@ -74,7 +74,7 @@ AntennaForm::~AntennaForm() = default;
 QAction* AntennaForm::AddCommand(const QString& name, const QString& caption, std::function<void()> act) {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this, [act = std::move(act)] { act(); });
+    if (act) connect(action, &QAction::triggered, this, [act = std::move(act)] { act(); });
     commands_[name] = action;
     return action;
 }
