@@ -212,7 +212,8 @@ ViewFrame DrawAntennaView(Canvas& canvas, const Project& project, const std::vec
             const double dx = static_cast<double>(wire.X2) - wire.X1, dy = static_cast<double>(wire.Y2) - wire.Y1,
                          dz = static_cast<double>(wire.Z2) - wire.Z1;
             canvas.SetForeColour(fore);
-            canvas.PrintAt((ends1[w].h + ends2[w].h) / 2, (ends1[w].v + ends2[w].v) / 2,
+            // Just right of the midpoint, clear of the line through it.
+            canvas.PrintAt((ends1[w].h + ends2[w].h) / 2 + 4 * pixel, (ends1[w].v + ends2[w].v) / 2,
                            LengthLabel(project, std::sqrt(dx * dx + dy * dy + dz * dz)));
         }
         for (int s = 1; s <= std::min(project.SourceCount, kMaxSources); ++s) {

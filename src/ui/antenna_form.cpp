@@ -99,6 +99,7 @@ void AntennaForm::BuildToolbar() {
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QAction* plane = AddCommand("btnxyz", "Plane", [this] {
         state_.plane = NextPlane(state_.plane);
+        readOut_->clear();  // a point of the other plane
         Redraw();
     });
     plane->setToolTip(QStringLiteral("Next plane: XY, YZ, XZ"));

@@ -11,10 +11,12 @@
 #include "commands/log_commands.h"
 #include "commands/project_dialogs.h"
 #include "model/context.h"
+#include "ui/antenna_form.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"
 #include "ui/pattern_window.h"
+#include "ui/picture_canvas.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
 
@@ -99,6 +101,28 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         ok &= Grab(*pattern, file("pattern_zenith.png"));
         ok &= GrabModal(file("plot_options.png"), [&] { pattern->Command("Options")->trigger(); });
         pattern->close();
+    }
+
+    // The 2D view in its three planes, a point read out in the first; then
+    // the pulses with their numbers.
+    if (QAction* view = window.Command("Ctl_2D")) view->trigger();
+    Settle();
+    if (auto* form = window.findChild<AntennaForm*>(QString(), Qt::FindDirectChildrenOnly)) {
+        form->resize(800, 640);
+        Settle();
+        form->ClickAt(QPoint(form->Picture().Width() / 3, form->Picture().Height() / 3));
+        ok &= Grab(*form, file("view2d_xy.png"));
+        for (const char* name : {"view2d_yz.png", "view2d_xz.png"}) {
+            form->Command("btnxyz")->trigger();
+            Settle();
+            ok &= Grab(*form, file(name));
+        }
+        form->Command("btnxyz")->trigger();
+        form->Command("btnpulses")->trigger();
+        form->Command("btnpulsenumber")->trigger();
+        Settle();
+        ok &= Grab(*form, file("view2d_pulses.png"));
+        form->close();
     }
 
     const auto toolbar = window.CreateToolbarDialog();
