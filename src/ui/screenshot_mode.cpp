@@ -17,6 +17,7 @@
 #include "ui/pattern_window.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
+#include "ui/view3d_window.h"
 
 namespace qw {
 
@@ -99,6 +100,26 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         ok &= Grab(*pattern, file("pattern_zenith.png"));
         ok &= GrabModal(file("plot_options.png"), [&] { pattern->Command("Options")->trigger(); });
         pattern->close();
+    }
+
+    // The 3D view zoomed in twice: plain, with the currents, with the pattern.
+    if (QAction* view3d = window.Command("Ctl_3D")) view3d->trigger();
+    Settle();
+    if (View3DWindow* view = window.View3D()) {
+        view->resize(900, 700);
+        view->Command("bnZoomIn")->trigger();
+        view->Command("bnZoomIn")->trigger();
+        view->Command("bnPulses")->trigger();
+        ok &= Grab(*view, file("view3d.png"));
+        view->Command("bnPulses")->trigger();
+        view->Command("bnCurrent")->trigger();
+        WaitForJob(window);
+        ok &= Grab(*view, file("view3d_currents.png"));
+        view->Command("bnCurrent")->trigger();
+        view->Command("bn3DPattern")->trigger();
+        WaitForJob(window);
+        ok &= Grab(*view, file("view3d_pattern.png"));
+        view->close();
     }
 
     const auto toolbar = window.CreateToolbarDialog();

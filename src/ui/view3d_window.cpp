@@ -136,7 +136,15 @@ void View3DWindow::BuildToolbar() {
     add("bnPulses", "Pulses", "Mark the pulses", [this] { view_.ShowPulses = !view_.ShowPulses; }, true);
     add("bnPulseNumber", "Numbers", "Number the pulses", [this] { view_.ShowPulseNumbers = !view_.ShowPulseNumbers; }, true);
     add("bnWireInfo", "Wire info", "Show the data of one wire (Space: next wire)", [this] { view_.ShowWireInfo = !view_.ShowWireInfo; }, true);
-    bar->addSeparator();
+    add("bn3DPattern", "3D pattern", "Compute and show the 3D pattern", [this] { SetPattern(!view_.ShowPattern); }, true);
+    add("bnOptions", "Options", "Plot options", [this] { Options(); });
+    add("bnPrint", "Print", "Print the picture", [this] { Print(); });
+    // The turning and zooming keys on a row of their own.
+    addToolBarBreak();
+    bar = addToolBar(QStringLiteral("Toolbar2"));
+    bar->setObjectName(QStringLiteral("Toolbar2"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     add("bnLeft", "Left", "Turn left by 50 degrees", [this] { ApplyViewKey(view_, ViewKey::Left, true, false); });
     add("bnRight", "Right", "Turn right by 50 degrees", [this] { ApplyViewKey(view_, ViewKey::Right, true, false); });
     add("bnUp", "Up", "Tilt up by 50 degrees", [this] { ApplyViewKey(view_, ViewKey::Up, true, false); });
@@ -153,10 +161,6 @@ void View3DWindow::BuildToolbar() {
         view_.ZoomPattern = !view_.ZoomPattern;
         if (view_.ZoomPattern) view_.ZoomCurrents = false;
     }, true);
-    bar->addSeparator();
-    add("bn3DPattern", "3D pattern", "Compute and show the 3D pattern", [this] { SetPattern(!view_.ShowPattern); }, true);
-    add("bnOptions", "Options", "Plot options", [this] { Options(); });
-    add("bnPrint", "Print", "Print the picture", [this] { Print(); });
     Command("bnPrint")->setEnabled(printer_ != nullptr);
 }
 
@@ -392,6 +396,7 @@ void View3DWindow::MousePressed(QPoint at) { lastMouse_ = at; }
 void View3DWindow::MouseDragged(QPoint to, bool pan) {
     const QPoint d = to - lastMouse_;
     lastMouse_ = to;
+    view_.Step = QGuiApplication::keyboardModifiers() & Qt::AltModifier ? 10.0f : 1.0f;
     if (DragView(view_, d.x(), d.y(), pan)) Redraw();
 }
 
