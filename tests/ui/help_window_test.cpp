@@ -106,7 +106,7 @@ TEST(HelpWindow, ContentsListEveryPageAndTheSearchBoxOpensTheFirstTopic) {
 
 TEST(HelpGuide, ProjectCommandsPageDescribesEveryCardTheReaderKnows) {
     // The list is complete: the reader's source compares no other keyword.
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../src/model/project_reader.cpp");
+    std::ifstream in(std::filesystem::path(QW_EXAMPLES_DIR) / "../src/model/project_reader.cpp");
     ASSERT_TRUE(in.is_open());
     const std::string reader{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::regex compare(R"(kw\s*==\s*"([A-Z]+)\")");
