@@ -130,11 +130,12 @@ void DrawCurrents(Scene& s, const View3DState& v, const View3DInput& in, float s
         if (rows.empty()) continue;
         const auto& wire = scene.wires[w];
         if (v.CurrentColours) {
+            const int width = v.ShowWireInfo && static_cast<int>(w) + 1 == v.InfoWire ? 7 : 4;
             const std::vector<Point3> along = CurrentCurve(wire, rows, 0, false);
             if (along.size() == 1) s.Circle(along[0], 3, Pen{ScaleColour(largest > 0 ? rows[0].magnitude / largest : 0), 2});
             for (std::size_t k = 0; k + 1 < along.size(); ++k) {
                 const float m = (rows[k].magnitude + rows[k + 1].magnitude) / 2;
-                s.Line(along[k], along[k + 1], Pen{ScaleColour(largest > 0 ? m / largest : 0), 4});
+                s.Line(along[k], along[k + 1], Pen{ScaleColour(largest > 0 ? m / largest : 0), width});
             }
             continue;
         }
@@ -256,7 +257,7 @@ void DrawView3D(Canvas& canvas, const View3DState& v, const View3DInput& in) {
     const Rgb wireColour = PaletteColour(in.colours.Wire);
     for (std::size_t k = 0; k < sc.wires.size(); ++k) {
         const bool info = v.ShowWireInfo && static_cast<int>(k) + 1 == v.InfoWire;
-        if (colouredWires && !info) continue;
+        if (colouredWires && k < in.currents->size() && !(*in.currents)[k].empty()) continue;
         s.LongLine(sc.wires[k][0], sc.wires[k][1], Pen{wireColour, info ? 4 : 2}, 8);
     }
     if (currents) DrawCurrents(s, v, in, scale, largest);

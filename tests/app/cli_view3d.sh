@@ -38,6 +38,10 @@ qw pattern3d "$work/dipole.qlk" --csv --field horizontal > "$work/gridh.csv"
 check "the horizontal field type takes the horizontal gain" bash -c "
   a=\$(tail -1 '$work/ffh.csv' | cut -d, -f4); b=\$(grep '^90,30,' '$work/gridh.csv' | cut -d, -f3)
   awk -v a=\"\$a\" -v b=\"\$b\" 'BEGIN { exit !(a - b < 0.0005 && b - a < 0.0005) }'"
+qw pattern3d "$work/dipole.qlk" --log "$work/p.log" > /dev/null
+check "the log holds one Scientific line per azimuth" bash -c "
+  test \$(grep -cE '^-?[0-9]\.[0-9]{2}E[+-][0-9]{2}( -?[0-9]\.[0-9]{2}E[+-][0-9]{2}){19}\$' < <(tr -d '\\r' < '$work/p.log')) -eq 73 &&
+  grep -q '^3\.60E+02 ' '$work/p.log'"
 qw pattern3d "$work/dipole.qlk" > "$work/grid.txt"
 check "the plain grid: one line per azimuth" bash -c "test \$(wc -l < '$work/grid.txt') -eq 73 && head -1 '$work/grid.txt' | awk '{ exit !(NF == 20 && \$1 == 0) }'"
 
@@ -59,6 +63,10 @@ if command -v rsvg-convert > /dev/null; then
   check "rsvg-convert renders the SVG" rsvg-convert -o "$work/all.png" "$work/all.svg"
 fi
 
+qw view3d "$work/yagi3.qlk" --wire-info 2 --svg "$work/info.svg"
+check "the wire information of wire 2" bash -c "
+  grep -q '>Space Bar to change wire</text>' '$work/info.svg' && grep -q '>Wire 2 of 3</text>' '$work/info.svg' &&
+  grep -q '>Segments : 10</text>' '$work/info.svg'"
 qw view3d "$work/yagi3.qlk" > /dev/null 2> "$work/nosvg.err"
 check "without --svg: refused" bash -c "test $? -eq 1 && grep -q 'view3d needs --svg OUT' '$work/nosvg.err'"
 qw view3d "$work/yagi3.qlk" --angles 0,400,0 --svg "$work/x.svg" > /dev/null 2> "$work/ang.err"

@@ -56,7 +56,7 @@ bool LoadOnly(Run& s, const Arguments& a) {
 const char* const kView3DUsage =
     "Usage: quillwork-cli view3d FILE [--angles A0,A1,A2] [--zoom Z] [--pulses] [--numbers]\n"
     "                     [--currents] [--current-colours] [--marker] [--pattern] [--field F]\n"
-    "                     [--size WxH] --svg OUT [--yes] [OPTIONS]\n\n"
+    "                     [--wire-info N] [--size WxH] --svg OUT [--yes] [OPTIONS]\n\n"
     "Reads FILE (.qlk or .nec), runs the checks before computing and draws the 3D view of its\n"
     "wires, with the coordinate axes through the antenna's centre and the sources and loads\n"
     "marked, as the 3D View & Currents window draws it.\n\n"
@@ -68,6 +68,7 @@ const char* const kView3DUsage =
     "                         the wire by its magnitude\n"
     "  --marker               with --currents: displace by magnitude x sin(phase)\n"
     "  --current-colours      with --currents: colour the wires by current magnitude instead\n"
+    "  --wire-info N          show the data of wire N in a box and draw the wire thicker\n"
     "  --pattern              solve, compute the 3D pattern, write it to the .PLT file beside\n"
     "                         FILE (DIPOLE.QLK gives DIPOLE.PLT) and draw it as a mesh\n"
     "  --field F              the pattern's gain: total (default), horizontal or vertical\n"
@@ -88,7 +89,7 @@ const char* const kPattern3DUsage =
 
 int RunView3D(Run& s, const std::vector<std::string>& args) {
     std::vector<std::string> values = ComputeValueOptions();
-    values.insert(values.end(), {"--angles", "--zoom", "--field", "--size", "--svg"});
+    values.insert(values.end(), {"--angles", "--zoom", "--field", "--size", "--svg", "--wire-info"});
     const Arguments a(args, values,
                       {"--pulses", "--numbers", "--currents", "--current-colours", "--marker", "--pattern", "--yes"});
     if (!ExpectArguments(s, a, 1, kView3DUsage)) return 1;
@@ -126,6 +127,10 @@ int RunView3D(Run& s, const std::vector<std::string>& args) {
     view.Marker = a.Flag("--marker");
     view.ShowPattern = a.Flag("--pattern");
 
+    if (const auto info = a.Value("--wire-info")) {
+        if (!WholeIn(*info, 1, kMaxWires, view.InfoWire)) return Fail(s, "--wire-info takes a wire number"), 1;
+        view.ShowWireInfo = true;
+    }
     const bool solve = view.ShowCurrents || view.ShowPattern;
     if (!(solve ? LoadCheckAndSolve(s, a, false) : LoadOnly(s, a))) return 1;
 
@@ -143,6 +148,10 @@ int RunView3D(Run& s, const std::vector<std::string>& args) {
     input.colours = s.ctx.options.Colours;
     input.plotScale = s.ctx.options.PlotScale;
     input.minDb = s.ctx.options.MinDb;
+    if (view.ShowWireInfo) {
+        if (view.InfoWire > s.ctx.project.WireCount) return Fail(s, "--wire-info: there is no such wire"), 1;
+        input.wireInfo = WireInfoLines(s.ctx.project, view.InfoWire);
+    }
     SvgCanvas canvas(width, height);
     DrawView3D(canvas, view, input);
     const std::string why = canvas.Save(*svg);
