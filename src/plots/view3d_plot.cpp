@@ -273,23 +273,30 @@ void DrawView3D(Canvas& canvas, const View3DState& v, const View3DInput& in) {
     if (pattern) DrawPattern(s, v, in);
     s.Draw(canvas);
 
-    // The captions, in pixels from the top left.
+    // The captions, in pixels from the top left, on the background colour
+    // so that no line of the picture crosses them.
     canvas.ResetScale();
+    std::vector<std::string> captions{"View " + Degrees(v.ViewAngle0) + " / " + Degrees(v.ViewAngle1) + " / " +
+                                      Degrees(v.ViewAngle2) + "   Zoom " + Format(v.Zoom, "0.00")};
+    if (currents)
+        captions.push_back("Current : max " + Format(largest, "0.000E+00") + " A" +
+                           (v.CurrentColours ? ", wires coloured by magnitude" : v.Marker ? ", |I| sin(phase)" : ""));
+    const float maximum = pattern ? in.pattern->Maximum() : 0;
+    const std::string unit = pattern && !in.pattern->gainInDbi ? " dBd" : " dBi";
+    if (pattern)
+        captions.push_back("3D pattern : " + FieldName(in.pattern->fieldType) + " gain, max " + Format(maximum, "0.00") +
+                           unit);
+    float captionWidth = 0;
+    for (const std::string& l : captions) captionWidth = std::max(captionWidth, canvas.TextWidth(l));
+    canvas.FilledBox(2, 2, 10 + captionWidth, 6 + canvas.TextHeight() * static_cast<float>(captions.size()),
+                     PaletteColour(in.colours.Back));
     canvas.SetForeColour(fore);
-    canvas.CurrentX = 6;
     canvas.CurrentY = 4;
-    canvas.Print("View " + Degrees(v.ViewAngle0) + " / " + Degrees(v.ViewAngle1) + " / " + Degrees(v.ViewAngle2) + "   Zoom " +
-                 Format(v.Zoom, "0.00"));
-    if (currents) {
+    for (const std::string& l : captions) {
         canvas.CurrentX = 6;
-        canvas.Print("Current : max " + Format(largest, "0.000E+00") + " A" +
-                     (v.CurrentColours ? ", wires coloured by magnitude" : v.Marker ? ", |I| sin(phase)" : ""));
+        canvas.Print(l);
     }
     if (pattern) {
-        const float maximum = in.pattern->Maximum();
-        const std::string unit = in.pattern->gainInDbi ? " dBi" : " dBd";
-        canvas.CurrentX = 6;
-        canvas.Print("3D pattern : " + FieldName(in.pattern->fieldType) + " gain, max " + Format(maximum, "0.00") + unit);
         if (v.PatternByGain) {
             const std::string low = in.plotScale == 2 ? "0 (linear)"
                                                       : Format(maximum + static_cast<float>(in.minDb < 0 ? in.minDb : -50), "0.0");

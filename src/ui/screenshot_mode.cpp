@@ -116,6 +116,7 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         WaitForJob(window);
         ok &= Grab(*view, file("view3d_currents.png"));
         view->Command("bnCurrent")->trigger();
+        view->Command("bnZoomOut")->trigger();
         view->Command("bn3DPattern")->trigger();
         WaitForJob(window);
         ok &= Grab(*view, file("view3d_pattern.png"));
