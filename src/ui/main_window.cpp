@@ -45,6 +45,7 @@
 #include "ui/job_runner.h"
 #include "ui/log_viewer.h"
 #include "ui/pattern_window.h"
+#include "ui/view3d_window.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
 #include "ui/window_placement.h"
@@ -142,9 +143,9 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     text_ = new MainTextEdit(this);
     text_->onDrop = [this](const QString& path) { DropFile(path); };
     setCentralWidget(text_);
-    unavailable_ = {"Ctl_3D",      "CtlPlotZ",      "CtlPlotSGF(0)",
+    unavailable_ = {"CtlPlotZ",      "CtlPlotSGF(0)",
                     "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlGeometry", "CtlSources",   "CtlLoads",
-                    "CtlOpt",     "btn3d",       "btnoptimiz",
+                    "CtlOpt",     "btnoptimiz",
                     "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",     "btngrid",
                     "btnsrc",     "btnload"};
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
@@ -167,6 +168,7 @@ MainWindow::~MainWindow() {
     jobs_.reset();
     host_.Attach(&ctx_, nullptr, nullptr);
     delete pattern_;
+    delete view3d_;
     delete help_;
     delete logViewer_;
 }
@@ -216,7 +218,7 @@ void MainWindow::BuildMenus() {
     QMenu* plot = menuBar()->addMenu("&Plot");
     plot->setObjectName("Ctl_Plot");
     AddCommand(plot, "Ctl_PlotFF", "&Far Field", [this] { PlotFarFieldCommand(); });
-    AddCommand(plot, "Ctl_3D", "3D View && &Currents", {});
+    AddCommand(plot, "Ctl_3D", "3D View && &Currents", [this] { View3DCommand(); });
     AddCommand(plot, "Ctl_2D", "&2D View", [this] { Open2DView(ctx_, this, [this] { return computing_; }); });
     AddCommand(plot, "CtlPlotZ", "&Impedance", {});
     AddCommand(plot, "CtlPlotSGF(0)", "&SWR", {});
@@ -312,7 +314,7 @@ void MainWindow::BuildToolbar() {
         {"btnopen", "Open Project", icon(QStyle::SP_DialogOpenButton), "CtlOpenProject"},
         {"btnsave", "Save Project As", icon(QStyle::SP_DialogSaveButton), "CtlSaveProjectAs"},
         {"btn2d", "2D View", icon(QStyle::SP_FileDialogDetailedView), "Ctl_2D"},
-        {"btn3d", "3D View & Currents", icon(QStyle::SP_DesktopIcon), nullptr},
+        {"btn3d", "3D View & Currents", icon(QStyle::SP_DesktopIcon), "Ctl_3D"},
         {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), "Ctl_PlotFF"},
         {"btnzcompute", "Compute Impedance", icon(QStyle::SP_MediaPlay), "CtlCompZ"},
         {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), nullptr},
@@ -373,6 +375,8 @@ QAction* MainWindow::Command(const std::string& name) const {
 }
 
 PatternWindow* MainWindow::Pattern() const { return pattern_; }
+
+View3DWindow* MainWindow::View3D() const { return view3d_; }
 
 QString MainWindow::MainTextContents() const { return text_->toPlainText(); }
 
@@ -533,6 +537,26 @@ void MainWindow::PlotFarFieldCommand() {
     pattern_->Open();
 }
 
+void MainWindow::View3DCommand() {
+    ctx_.AbortFlag = false;
+    {
+        // The checks' listings are not logged for a view.
+        const bool batch = ctx_.BatchMode;
+        ctx_.BatchMode = true;
+        CheckProject(ctx_);
+        ctx_.BatchMode = batch;
+    }
+    if (ctx_.AbortFlag) return;
+    if (!view3d_)
+        view3d_ = new View3DWindow(
+            ctx_, host_,
+            [this](std::function<void(Context&)> work, std::function<void()> finished) {
+                return RunJob(std::move(work), std::move(finished));
+            },
+            [this] { return pattern_ ? pattern_->FieldType() : kTotalField; });
+    view3d_->Open();
+}
+
 void MainWindow::ProjectFileCommand() {
     ctx_.AbortFlag = false;
     AskSaveChanges(ctx_);
@@ -637,6 +661,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (pattern_) pattern_->close();
     for (AntennaForm* view : findChildren<AntennaForm*>(QString(), Qt::FindDirectChildrenOnly)) view->close();
+    if (view3d_) view3d_->close();
     SavePlacement(*this, ctx_, "Main");
     ShutDown(ctx_);
     PutSetting(ctx_, kWindowsSection, kToolbarKey, ToolbarLayoutText(ToolbarKeys()));

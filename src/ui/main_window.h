@@ -30,6 +30,7 @@ class HelpWindow;
 class JobRunner;
 class LogViewer;
 class PatternWindow;
+class View3DWindow;
 class MainTextEdit;
 class StopProgressBar;
 class ToolbarDialog;
@@ -51,6 +52,7 @@ public:
     QToolBar* Toolbar() const { return toolbar_; }
     // The pattern window, once Plot > Far Field has opened it.
     PatternWindow* Pattern() const;
+    View3DWindow* View3D() const;
     QString MainTextContents() const;
     bool Computing() const { return computing_; }
     // The toolbar's button keys in their order, and setting them.
@@ -100,6 +102,7 @@ private:
     // Commands that need the window itself.
     void NewProjectCommand();
     void PlotFarFieldCommand();
+    void View3DCommand();
     void ProjectFileCommand();
     void HeightCommand();
     void ViewLogCommand();
@@ -132,6 +135,7 @@ private:
     QPointer<HelpWindow> help_;
     QPointer<LogViewer> logViewer_;
     QPointer<PatternWindow> pattern_;
+    QPointer<View3DWindow> view3d_;
 };
 
 }  // namespace qw

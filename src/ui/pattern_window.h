@@ -72,6 +72,8 @@ public:
     QString PictureCaptionsText() const;
     // A command or a cut runs (a cut until its job has ended).
     bool Computing() const { return computing_; }
+    // The field type chosen (1 total, 2 horizontal, 3 vertical).
+    int FieldType() const { return view_.FieldType; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include "ui/picture_canvas.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
+#include "ui/view3d_window.h"
 
 namespace qw {
 
@@ -123,6 +124,25 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         Settle();
         ok &= Grab(*form, file("view2d_pulses.png"));
         form->close();
+    // The 3D view zoomed in twice: plain, with the currents, with the pattern.
+    if (QAction* view3d = window.Command("Ctl_3D")) view3d->trigger();
+    Settle();
+    if (View3DWindow* view = window.View3D()) {
+        view->resize(900, 700);
+        view->Command("bnZoomIn")->trigger();
+        view->Command("bnZoomIn")->trigger();
+        view->Command("bnPulses")->trigger();
+        ok &= Grab(*view, file("view3d.png"));
+        view->Command("bnPulses")->trigger();
+        view->Command("bnCurrent")->trigger();
+        WaitForJob(window);
+        ok &= Grab(*view, file("view3d_currents.png"));
+        view->Command("bnCurrent")->trigger();
+        view->Command("bnZoomOut")->trigger();
+        view->Command("bn3DPattern")->trigger();
+        WaitForJob(window);
+        ok &= Grab(*view, file("view3d_pattern.png"));
+        view->close();
     }
 
     const auto toolbar = window.CreateToolbarDialog();

@@ -32,6 +32,7 @@
 #include "support/temp_dir.h"
 #include "ui/pattern_window.h"
 #include "ui/qt_host.h"
+#include "ui/view3d_window.h"
 
 namespace qw {
 namespace {
@@ -100,7 +101,7 @@ struct MainWindowTest : ::testing::Test {
 
 TEST_F(MainWindowTest, LaterWindowsStayDisabledAndPlotFarFieldChecksFirst) {
     window->Start("");
-    for (const char* name : {"Ctl_3D", "CtlGeometry", "CtlSources", "CtlOpt", "btnoptimiz", "btn3d"})
+    for (const char* name : {"CtlGeometry", "CtlSources", "CtlOpt", "btnoptimiz"})
         EXPECT_FALSE(Command(name)->isEnabled()) << name;
     host.EnableCommand("CtlOpt", true);  // whatever the commands ask
     EXPECT_FALSE(Command("CtlOpt")->isEnabled());
@@ -118,6 +119,12 @@ TEST_F(MainWindowTest, LaterWindowsStayDisabledAndPlotFarFieldChecksFirst) {
     Command("btnfarfield")->trigger();
     ASSERT_NE(window->Pattern(), nullptr);
     EXPECT_TRUE(window->Pattern()->isVisible());
+    // The 3D view opens from the toolbar too, named after the project.
+    EXPECT_TRUE(Command("Ctl_3D")->isEnabled());
+    Command("btn3d")->trigger();
+    ASSERT_NE(window->View3D(), nullptr);
+    EXPECT_TRUE(window->View3D()->isVisible());
+    EXPECT_EQ(window->View3D()->windowTitle(), QStringLiteral("3D View & Currents - dipole.qlk"));
 }
 
 TEST_F(MainWindowTest, AComputationRunsAsAJobWhileTheWindowStaysLive) {

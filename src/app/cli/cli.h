@@ -100,5 +100,9 @@ extern const char* const kPatternUsage;
 int RunPattern(Run& run, const std::vector<std::string>& args);
 extern const char* const kViewUsage;
 int RunView(Run& run, const std::vector<std::string>& args);
+extern const char* const kView3DUsage;
+int RunView3D(Run& run, const std::vector<std::string>& args);
+extern const char* const kPattern3DUsage;
+int RunPattern3D(Run& run, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

@@ -21,6 +21,8 @@ const std::vector<Command>& Commands() {
         {"sweep", "impedance, SWR, gain and F/B over a band, on every core", kSweepUsage, RunSweep},
         {"pattern", "draw an azimuth or zenith cut as SVG and store it in the pattern file", kPatternUsage, RunPattern},
         {"view", "draw the 2D view of the wires in the XY, YZ or XZ plane as SVG", kViewUsage, RunView},
+        {"view3d", "draw the 3D view of the wires, their currents and the 3D pattern as SVG", kView3DUsage, RunView3D},
+        {"pattern3d", "compute the 3D pattern, write its .PLT file and print its grid", kPattern3DUsage, RunPattern3D},
     };
     return commands;
 }
