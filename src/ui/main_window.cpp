@@ -30,6 +30,7 @@
 #include <QUrl>
 #include <ctime>
 
+#include "commands/nec_export.h"
 #include "commands/checks.h"
 #include "commands/log_commands.h"
 #include "commands/main_commands.h"
@@ -200,6 +201,7 @@ void MainWindow::BuildMenus() {
     AddCommand(file, "CtlSaveProject", "&Save Project", [&c] { SaveProjectCommand(c, false); }, QKeySequence::Save);
     AddCommand(file, "CtlSaveProjectAs", "Save Project &As", [&c] { SaveProjectCommand(c, true); },
                QKeySequence::SaveAs);
+    AddCommand(file, "CtlExportNec", "Export &NEC Deck...", [&c] { ExportNecCommand(c); });
     recentMenu_ = file->addMenu("&Recent Projects");
     recentMenu_->setObjectName("mnuRecent");
     file->addSeparator();

@@ -98,5 +98,9 @@ extern const char* const kSweepUsage;
 int RunSweep(Run& run, const std::vector<std::string>& args);
 extern const char* const kPatternUsage;
 int RunPattern(Run& run, const std::vector<std::string>& args);
+extern const char* const kExportNecUsage;
+int RunExportNec(Run& run, const std::vector<std::string>& args);
+extern const char* const kCheckUsage;
+int RunCheck(Run& run, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

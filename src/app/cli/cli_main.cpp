@@ -20,6 +20,8 @@ const std::vector<Command>& Commands() {
         {"resonance", "step through a band and mark the resonances", kResonanceUsage, RunResonance},
         {"sweep", "impedance, SWR, gain and F/B over a band, on every core", kSweepUsage, RunSweep},
         {"pattern", "draw an azimuth or zenith cut as SVG and store it in the pattern file", kPatternUsage, RunPattern},
+        {"export-nec", "read a project or NEC file and write it as a NEC-2 deck", kExportNecUsage, RunExportNec},
+        {"check", "list the segment, radius and joint problems of a model", kCheckUsage, RunCheck},
     };
     return commands;
 }
