@@ -286,7 +286,7 @@ std::string DeckReader::Interpret(std::string_view rawView) {
             const double step = Num(6);
             const double last = Int(1) == 1 ? f * std::pow(step, steps - 1) : f + step * (steps - 1);
             std::ostringstream note;
-            note << "FR on line " << line_ << " steps through " << steps << " frequencies from " << Str(f)
+            note << "FR on line " << line_ << " steps through " << steps << " frequencies from" << Str(f)
                  << " to" << Str(last) << " MHz: the project computes at" << Str(f)
                  << " MHz; a frequency sweep covers the band";
             notes_.push_back(note.str());

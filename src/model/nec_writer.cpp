@@ -29,7 +29,9 @@ std::string Card(const std::string& keyword, std::initializer_list<std::string> 
 // The wire and segment (1-based) on which a source or load of `pulse`
 // is written: a segment bounding the pulse's junction that the deck
 // reader maps back to the same pulse.
-bool SegmentOfPulse(const Project& p, const std::vector<WirePulses>& layout, int pulse, int& wire, int& segment) {
+bool SegmentOfPulse(const Project& p, const std::vector<WirePulses>& layout, int pulse, int& wire, int& segment,
+                    bool* exact = nullptr) {
+    if (exact) *exact = true;
     for (int w = 1; w <= p.WireCount; ++w) {
         const WirePulses& l = layout[w];
         if (pulse < l.first || pulse > l.last) continue;
@@ -41,7 +43,10 @@ bool SegmentOfPulse(const Project& p, const std::vector<WirePulses>& layout, int
                 return true;
             }
         }
+        // A wire joined at both ends has one pulse more than segments: one
+        // of its pulses has no segment of its own.
         segment = std::max(1, std::min(k, static_cast<int>(p.Wires[w].Segments)));
+        if (exact) *exact = false;
         return true;
     }
     return false;
@@ -79,6 +84,19 @@ std::string NecDeckText(const Project& p, const std::string& projectName) {
     bool currentSource = false;
     for (int i = 1; i <= p.SourceCount; ++i) currentSource = currentSource || p.Sources[i].Kind == kCurrentSource;
     if (currentSource) d += "CM NEC has no current source: current sources are written as voltage sources.\r\n";
+    {
+        const auto layout = PulseLayout(p);
+        auto note = [&](const char* what, int i, int pulse) {
+            int w = 0, seg = 0;
+            bool exact = true;
+            if (SegmentOfPulse(p, layout, pulse, w, seg, &exact) && !exact)
+                d += std::string("CM ") + what + " " + std::to_string(i) + " on pulse " + std::to_string(pulse) +
+                     " goes on segment " + std::to_string(seg) + " of wire " + std::to_string(w) +
+                     ", nearer another pulse.\r\n";
+        };
+        for (int i = 1; i <= p.SourceCount; ++i) note("Source", i, p.Sources[i].Pulse);
+        for (int i = 1; i <= p.LoadCount; ++i) note("Load", i, p.Loads[i].Pulse);
+    }
     if (ground && p.Env.GroundKind == kRealGround)
         d += "CM NEC computes the real ground with its own ground model (GN card below).\r\n";
     d += "CE\r\n";

@@ -30,10 +30,10 @@
 #include <QUrl>
 #include <ctime>
 
-#include "commands/nec_export.h"
 #include "commands/checks.h"
 #include "commands/log_commands.h"
 #include "commands/main_commands.h"
+#include "commands/nec_export.h"
 #include "commands/project_dialogs.h"
 #include "commands/resonance_command.h"
 #include "model/project_writer.h"
