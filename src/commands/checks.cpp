@@ -54,6 +54,22 @@ void CheckProject(Context& ctx) {
         ctx.AbortFlag = true;
         return;
     }
+    if (ctx.ProjectOpen && p.Env.GroundPresent == kOverGround) {
+        // A wire below the ground, or lying on it, cannot be computed over
+        // it: the images would cross the wires themselves.
+        for (int w = 1; w <= p.WireCount; ++w) {
+            const Wire& wire = p.Wires[w];
+            const float z1 = wire.Z1 + p.Height, z2 = wire.Z2 + p.Height;
+            std::string fault;
+            if (z1 < 0 || z2 < 0) fault = " is below ground";
+            else if (z1 == 0 && z2 == 0) fault = " is on the ground";
+            if (fault.empty()) continue;
+            ctx.host->ShowMessage({"Wire # " + std::to_string(w) + fault, "Check your geometry",
+                                   MessageIcon::Critical, MessageButtons::Ok, 1});
+            ctx.AbortFlag = true;
+            return;
+        }
+    }
     if (p.Height == 0 && p.Env.GroundPresent == kOverGround && !ctx.options.HeightWarningOff && ctx.ProjectOpen) {
         if (ZeroHeightWarning(ctx) != MessageAnswer::Yes) {
             ctx.AbortFlag = true;

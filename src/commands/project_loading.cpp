@@ -1,5 +1,6 @@
 #include "commands/project_loading.h"
 
+#include "model/model_quality.h"
 #include "model/project_reader.h"
 #include "platform/host.h"
 #include "solver/excitation.h"
@@ -11,7 +12,10 @@ namespace qw {
 
 void OpenProjectFile(Context& ctx) {
     LoadProject(ctx);
-    if (!ctx.AbortFlag) PrepareReadProject(ctx, true);
+    if (!ctx.AbortFlag) {
+        ctx.host->AppendMainText(ModelQualitySummary(ctx.project));
+        PrepareReadProject(ctx, true);
+    }
     ShowReadProject(ctx);
 }
 

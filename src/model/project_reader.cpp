@@ -11,6 +11,7 @@
 
 #include "model/card_tokens.h"
 #include "model/format_mask.h"
+#include "model/nec_deck.h"
 #include "model/number_conversion.h"
 #include "model/number_str.h"
 #include "model/number_value.h"
@@ -30,9 +31,6 @@ public:
 
 // The read stops: a wire card found the wire table full.
 struct TooManyWires {};
-
-// NEC cards that change the geometry but are not interpreted.
-const std::set<std::string> kUnreadNecGeometry = {"GS", "GM", "GR", "GX", "GA", "GH"};
 
 std::string JoinFields(const std::vector<std::string>& fields) {
     std::string out;
@@ -74,15 +72,13 @@ FirstPass CountWires(const std::vector<std::string_view>& lines) {
 // Interprets the cards of one file, line by line.
 class CardReader {
 public:
-    CardReader(Context& ctx, bool nec, float fileFrequency)
-        : ctx_(ctx), p_(ctx.project), nec_(nec), fileFrequency_(fileFrequency) {}
+    CardReader(Context& ctx, float fileFrequency) : ctx_(ctx), p_(ctx.project), fileFrequency_(fileFrequency) {}
 
     // Interprets one line and returns the line to show (the line itself or
     // its echo); "" for a line that is skipped.
     std::string Interpret(std::string_view raw);
 
     const std::string& CurrentToken() const { return token_; }
-    const std::set<std::string>& UnreadGeometry() const { return unreadGeometry_; }
 
 private:
     std::string Tok(const CardLine& line, int i) { return token_ = line.Token(i); }
@@ -104,10 +100,8 @@ private:
 
     Context& ctx_;
     Project& p_;
-    bool nec_;
     float fileFrequency_;
     std::string token_;
-    std::set<std::string> unreadGeometry_;
 };
 
 std::string CardReader::Interpret(std::string_view rawView) {
@@ -174,7 +168,6 @@ std::string CardReader::Interpret(std::string_view rawView) {
         p_.CoaxImpedance = z > 0 ? ToSingle(std::floor(z)) : 50.0f;
         return raw;
     }
-    if (kUnreadNecGeometry.count(kw)) unreadGeometry_.insert(kw);
     return raw + "\t\tNot interpreted";
 }
 
@@ -198,8 +191,7 @@ std::string CardReader::ReadWire(const CardLine& line, const std::string& kw) {
         x2 = Single(line, 7), y2 = Single(line, 8), z2 = Single(line, 9), size = Single(line, 10);
         break;
     }
-    // A NEC deck gives the radius; a project file the diameter.
-    float diameter = nec_ ? ToSingle(2.0 * size) : size;
+    float diameter = size;
     if (diameter == 0) diameter = 0.001f;
     const std::string card = JoinFields({kw, Str(segments), Format(tag, "####0"), Format(x1, "####0.000"),
                                          Format(y1, "####0.000"), Format(z1, "####0.000"),
@@ -383,6 +375,11 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
     p.ProjectText.clear();
     p.ProjectTextLines = 0;
 
+    if (nec) {
+        ReadNecDeck(ctx, bytes);
+        return;
+    }
+
     const std::vector<std::string_view> lines = SplitLines(bytes);
     const FirstPass count = CountWires(lines);
     auto noWires = [&ctx, &p] {
@@ -398,14 +395,21 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
     }
 
     ctx.Symmetry = 0;
-    CardReader reader(ctx, nec, count.frequency);
+    CardReader reader(ctx, count.frequency);
     for (const auto raw : lines) {
         std::string shown;
         try {
             shown = reader.Interpret(raw);
         } catch (const TooManyWires&) {
+            // A project that does not fit is refused whole: computing the
+            // wires that fit would answer for another antenna.
             ctx.host->Notify("Too many Wires");
-            break;
+            ctx.host->SetStatusText(2, "");
+            ctx.AbortFlag = true;
+            p.WireCount = p.SourceCount = p.LoadCount = 0;
+            p.SourcesDefined = p.LoadsDefined = false;
+            p.ProjectText.clear();
+            return;
         } catch (const std::exception&) {  // a full table or a number out of range
             ReportCardFailure(ctx, reader.CurrentToken());
             shown = std::string(raw);
@@ -426,13 +430,6 @@ void ReadProjectText(Context& ctx, std::string_view bytes, bool nec) {
     if (p.WireCount == 0 || storedSegments == 0) {
         noWires();
         return;
-    }
-    if (!reader.UnreadGeometry().empty()) {
-        std::string cards;
-        for (const auto& c : reader.UnreadGeometry()) cards += (cards.empty() ? "" : ", ") + c;
-        ctx.host->ShowMessage({"This NEC file changes its geometry with cards that are not read (" + cards +
-                                   ").\r\nThe geometry read from it is incomplete.",
-                               "Geometry File", MessageIcon::Exclamation, MessageButtons::Ok, 1});
     }
 }
 

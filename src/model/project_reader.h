@@ -20,8 +20,9 @@ namespace qw {
 void ReadProjectFile(Context& ctx, std::string* fileText = nullptr);
 
 // Reads the bytes of a file already chosen: resets the project's counts
-// and unit, then runs both passes. nec: the wire cards are NEC cards, whose
-// last operand is the wire radius. Sets AbortFlag when no wires are found.
+// and unit, then runs both passes. nec: the bytes are a NEC deck, read by
+// ReadNecDeck (nec_deck.h). Sets AbortFlag when no wires are found or the
+// file has more wires than the project holds (the project is left empty).
 void ReadProjectText(Context& ctx, std::string_view bytes, bool nec);
 
 // True for a name ending in ".nec", in any case.

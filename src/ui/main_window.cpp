@@ -33,6 +33,7 @@
 #include "commands/checks.h"
 #include "commands/log_commands.h"
 #include "commands/main_commands.h"
+#include "commands/nec_export.h"
 #include "commands/project_dialogs.h"
 #include "commands/resonance_command.h"
 #include "model/project_writer.h"
@@ -203,6 +204,7 @@ void MainWindow::BuildMenus() {
     AddCommand(file, "CtlSaveProject", "&Save Project", [&c] { SaveProjectCommand(c, false); }, QKeySequence::Save);
     AddCommand(file, "CtlSaveProjectAs", "Save Project &As", [&c] { SaveProjectCommand(c, true); },
                QKeySequence::SaveAs);
+    AddCommand(file, "CtlExportNec", "Export &NEC Deck...", [&c] { ExportNecCommand(c); });
     recentMenu_ = file->addMenu("&Recent Projects");
     recentMenu_->setObjectName("mnuRecent");
     file->addSeparator();

@@ -124,6 +124,8 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         Settle();
         ok &= Grab(*form, file("view2d_pulses.png"));
         form->close();
+    }
+
     // The 3D view zoomed in twice: plain, with the currents, with the pattern.
     if (QAction* view3d = window.Command("Ctl_3D")) view3d->trigger();
     Settle();

@@ -24,10 +24,11 @@ qw compute --json "$examples/dipole.qlk" > "$work/dipole.json"
 check "--json prints one object" bash -c "test \$(wc -l < '$work/dipole.json') -eq 1"
 check "--json has the keys" grep -q '^{"frequency": 14.2, "coax_impedance": 50, "pulses": 9, "sources": \[{"number": 1, "pulse": 5, "impedance": {"r": .*"swr": .*"voltage": {"re": 1, "im": 0}, "current": {"re": .*"power": .*}\], "total_power": .*}$' "$work/dipole.json"
 
-printf 'CM NEC deck\r\nCE\r\nGW 1 21 0 0 -0.24 0 0 0.24 0.001\r\nGE 0\r\nEX 0 1 11 0 1 0\r\nFR 0 1 0 0 299.8 0\r\nEN\r\n' > "$work/dipole.nec"
-qw compute --yes "$work/dipole.nec" > /dev/null 2> "$work/nec.err"
-check "a NEC deck without --frequency exits 1" test $? -eq 1
+printf 'CM NEC deck\r\nCE\r\nGW 1 21 0 0 -0.24 0 0 0.24 0.001\r\nGE 0\r\nEX 0 1 11 0 1 0\r\nEN\r\n' > "$work/nofr.nec"
+qw compute --yes "$work/nofr.nec" > /dev/null 2> "$work/nec.err"
+check "a NEC deck without FR or --frequency exits 1" test $? -eq 1
 check "saying the frequency is missing" grep -q 'no frequency was given' "$work/nec.err"
+printf 'CM NEC deck\r\nCE\r\nGW 1 21 0 0 -0.24 0 0 0.24 0.001\r\nGE 0\r\nEX 0 1 11 0 1 0\r\nFR 0 1 0 0 299.8 0\r\nEN\r\n' > "$work/dipole.nec"
 qw compute "$work/dipole.nec" --frequency 299.8 --ground free --source 10 > "$work/nec.out" 2>&1
 check "a NEC deck computes with --frequency, --ground and --source" grep -qx '  IMPEDANCE  =  73.03 +  j 3.54 Ohms at Source 1' "$work/nec.out"
 qw compute "$examples/dipole.qlk" --source 99 > /dev/null 2> "$work/src.err"

@@ -16,7 +16,7 @@ check "save --help shows its usage" grep -q 'Usage: quillwork-cli save IN OUT' "
 qw show "$examples/dipole.qlk" > "$work/show.out" 2> "$work/show.err"
 check "show exits 0" test $? -eq 0
 check "show prints the wire echo" grep -qx -- '- W   10  0  0.000  -5.000  0.000  0.000  5.000  0.000  0.002' "$work/show.out"
-check "show prints 15 lines" test "$(wc -l < "$work/show.out")" -eq 15
+check "show prints 16 lines (the model check last)" test "$(wc -l < "$work/show.out")" -eq 16
 check "show writes no message" test ! -s "$work/show.err"
 
 qw save "$examples/dipole.qlk" "$work/copy.qlk" > "$work/save.out" 2>&1

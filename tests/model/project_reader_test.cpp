@@ -193,17 +193,19 @@ std::string ManyWires(int count) {
 }
 
 TEST(ProjectReader, TableLimits) {
-    // A 51st wire stops the read.
+    // A 51st wire refuses the whole file.
     Reader many;
     many.Read(ManyWires(51) + Lines({"COAX 75"}));
-    EXPECT_EQ(many.p.WireCount, 50);
+    EXPECT_TRUE(many.ctx.AbortFlag);
+    EXPECT_EQ(many.p.WireCount, 0);
     EXPECT_EQ(many.p.CoaxImpedance, 50.0f);
     EXPECT_EQ(many.host.MessageTexts(), std::vector<std::string>{"Too many Wires"});
 
-    // A square loop that does not fit whole is refused.
+    // So does a square loop that does not fit whole.
     Reader loop;
     loop.Read(ManyWires(47) + Lines({"Q 1 4 0 2 0.001"}));
-    EXPECT_EQ(loop.p.WireCount, 47);
+    EXPECT_TRUE(loop.ctx.AbortFlag);
+    EXPECT_EQ(loop.p.WireCount, 0);
 
     // An 11th source and a 21st load are reported; the counts stay full.
     std::string cards = "GW 1 30 0 0 0 0 0 1 0.002\r\n";
@@ -230,15 +232,15 @@ TEST(ProjectReader, ParseFailuresWithDebuggingOn) {
               "In ReadGeometry File parsing stopped at: 99999\r\n");
 }
 
-TEST(ProjectReader, NecDeckWarnsOfUnreadGeometry) {
+TEST(ProjectReader, NecDeckIsReadWhole) {
     Reader r;
     r.Read(Lines({"CM NEC deck", "CE", "GW 1 9 0 0 -2.5 0 0 2.5 0.001", "GS 0 0 0.3048", "GE 0", "EX 0 1 5 0 1 0",
                   "FR 0 1 0 0 14.2", "EN"}),
            true);
     ASSERT_EQ(r.p.WireCount, 1);
-    ASSERT_EQ(r.host.messages.size(), 1u);
-    EXPECT_NE(r.host.messages[0].text.find("(GS)"), std::string::npos);
-    EXPECT_EQ(r.host.mainText.back(), "EN");
+    EXPECT_FLOAT_EQ(r.p.Wires[1].Z2, 2.5f * 0.3048f);  // GS applied
+    EXPECT_TRUE(r.host.messages.empty());
+    EXPECT_EQ(r.host.mainText.back(), "NEC deck read whole: 1 wire, 1 source, 0 loads");
 }
 
 // A cancelled dialog or a file that cannot be opened leaves the project as it was.

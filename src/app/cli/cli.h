@@ -104,5 +104,9 @@ extern const char* const kView3DUsage;
 int RunView3D(Run& run, const std::vector<std::string>& args);
 extern const char* const kPattern3DUsage;
 int RunPattern3D(Run& run, const std::vector<std::string>& args);
+extern const char* const kExportNecUsage;
+int RunExportNec(Run& run, const std::vector<std::string>& args);
+extern const char* const kCheckUsage;
+int RunCheck(Run& run, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

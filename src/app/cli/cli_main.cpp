@@ -23,6 +23,8 @@ const std::vector<Command>& Commands() {
         {"view", "draw the 2D view of the wires in the XY, YZ or XZ plane as SVG", kViewUsage, RunView},
         {"view3d", "draw the 3D view of the wires, their currents and the 3D pattern as SVG", kView3DUsage, RunView3D},
         {"pattern3d", "compute the 3D pattern, write its .PLT file and print its grid", kPattern3DUsage, RunPattern3D},
+        {"export-nec", "read a project or NEC file and write it as a NEC-2 deck", kExportNecUsage, RunExportNec},
+        {"check", "list the segment, radius and joint problems of a model", kCheckUsage, RunCheck},
     };
     return commands;
 }

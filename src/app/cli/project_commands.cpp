@@ -8,7 +8,7 @@ namespace qw::cli {
 
 const char* const kShowUsage =
     "Usage: quillwork-cli show FILE\n\n"
-    "Reads a project file (.qlk) or the wire cards of a NEC input file (.nec) and prints\n"
+    "Reads a project file (.qlk) or a NEC-2 input deck (.nec) and prints\n"
     "the lines the main window shows while reading it; messages go to standard error.\n"
     "In a .nec file the last operand of a wire card is the wire radius.\n\n" GLOBAL_OPTIONS_HELP;
 

@@ -1,0 +1,83 @@
+#include "model/pulse_layout.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace qw {
+
+namespace {
+
+constexpr float kCoincidence = 1e-5f;
+using Point = std::array<float, 3>;
+
+bool Coincide(const Point& a, const Point& b) {
+    return std::fabs(a[0] - b[0]) < kCoincidence && std::fabs(a[1] - b[1]) < kCoincidence &&
+           std::fabs(a[2] - b[2]) < kCoincidence;
+}
+
+}  // namespace
+
+std::vector<WirePulses> PulseLayout(const Project& p) {
+    const int n = p.WireCount;
+    std::vector<WirePulses> layout(static_cast<std::size_t>(n) + 1);
+    std::vector<std::array<Point, 3>> ends(static_cast<std::size_t>(n) + 1);
+    int pulses = 0;
+    for (int w = 1; w <= n; ++w) {
+        const Wire& wire = p.Wires[w];
+        ends[w][1] = {wire.X1, wire.Y1, wire.Z1 + p.Height};
+        ends[w][2] = {wire.X2, wire.Y2, wire.Z2 + p.Height};
+        bool j1 = false, j2 = false, search1 = true, search2 = true;
+        if (p.Env.GroundPresent == kOverGround) {
+            if (std::fabs(ends[w][1][2]) <= kCoincidence) {
+                j1 = true;
+                search1 = false;
+            } else if (std::fabs(ends[w][2][2]) <= kCoincidence) {
+                j2 = true;
+                search2 = false;
+            }
+        }
+        for (int v = 1; v < w; ++v) {
+            for (int e = 1; e <= 2; ++e) {
+                if (e == 1 ? !search1 || j1 : !search2 || j2) continue;
+                if (Coincide(ends[w][e], ends[v][e]) || Coincide(ends[w][e], ends[v][3 - e])) (e == 1 ? j1 : j2) = true;
+            }
+        }
+        WirePulses& l = layout[w];
+        l.joined1 = j1;
+        l.joined2 = j2;
+        l.first = pulses + 1;
+        pulses = pulses + wire.Segments - 1 + (j1 ? 1 : 0) + (j2 ? 1 : 0);
+        l.last = pulses;
+    }
+    return layout;
+}
+
+int PulseAtJunction(const Project& p, const std::vector<WirePulses>& layout, int w, int k) {
+    if (w < 1 || w >= static_cast<int>(layout.size())) return 0;
+    const int segments = p.Wires[w].Segments;
+    const WirePulses& l = layout[w];
+    if (k < 0 || k > segments) return 0;
+    if (k == 0 && !l.joined1) return 0;
+    if (k == segments && !l.joined2) return 0;
+    return l.first + k - (l.joined1 ? 0 : 1);
+}
+
+int PulseForSegment(const Project& p, const std::vector<WirePulses>& layout, int w, int s, int* junction) {
+    if (w < 1 || w >= static_cast<int>(layout.size())) return 0;
+    const int segments = p.Wires[w].Segments;
+    if (s < 1 || s > segments) return 0;
+    const int lower = PulseAtJunction(p, layout, w, s - 1);
+    const int upper = PulseAtJunction(p, layout, w, s);
+    int k;
+    if (lower == 0 && upper == 0) return 0;
+    if (lower == 0) k = s;
+    else if (upper == 0) k = s - 1;
+    else if (s - 1 == 0) k = 0;              // a joined end 1
+    else if (s == segments) k = segments;    // a joined end 2
+    else k = std::abs(2 * s - segments) < std::abs(2 * (s - 1) - segments) ? s : s - 1;
+    if (junction) *junction = k;
+    return PulseAtJunction(p, layout, w, k);
+}
+
+}  // namespace qw
