@@ -71,6 +71,13 @@ public:
     // Opens a file as a drop on the text area does.
     void DropFile(const QString& path);
 
+    // The geometry editor's Show button (the 2D view) and its S and L keys
+    // (the source and load placement), for the windows that provide them.
+    std::function<void()> showAntenna;
+    std::function<void()> placeSourcesLoads;
+    // The geometry editor, modal; true when it was accepted.
+    bool RunGeometryWindow();
+
     // MainSurface.
     void AppendText(const std::string& line) override;
     void ClearText() override;
