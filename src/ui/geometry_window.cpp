@@ -19,7 +19,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -51,7 +50,7 @@ bool OpensEditor(const QString& text) {
 GeometryWindow::GeometryWindow(Context& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx), table_(std::make_unique<GeometryTable>(ctx)) {
     setObjectName("GeoGrid");
-    setWindowTitle("Geometry");
+    setWindowTitle("Geometry[*]");
     setSizeGripEnabled(true);
     // Modal to the main window only: the user guide stays usable.
     setWindowModality(Qt::WindowModal);
@@ -259,12 +258,20 @@ void GeometryWindow::BuildControls() {
     connect(ok, &QPushButton::clicked, this, [this] { Ok(); });
     connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
 
-    auto* undo = new QShortcut(QKeySequence::Undo, this);
-    connect(undo, &QShortcut::activated, this, [this] { Undo(); });
-    for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
-        auto* redo = new QShortcut(k, this);
-        connect(redo, &QShortcut::activated, this, [this] { Redo(); });
+}
+
+void GeometryWindow::keyPressEvent(QKeyEvent* event) {
+    const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_Z && mods == Qt::ControlModifier) {
+        Undo();
+        return;
     }
+    if ((event->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+        (event->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        Redo();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void GeometryWindow::Refresh() {
