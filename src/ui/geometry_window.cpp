@@ -56,6 +56,7 @@ GeometryWindow::GeometryWindow(Context& ctx, QWidget* parent)
     setWindowModality(Qt::WindowModal);
     BuildControls();
     Refresh();
+    grid_->setCurrentCell(0, kColX1);
     resize(900, 520);
     RestorePlacement(*this, ctx_, "GeoGrid", true);
 }
