@@ -100,8 +100,10 @@ struct MainWindowTest : ::testing::Test {
 
 TEST_F(MainWindowTest, LaterWindowsStayDisabledAndPlotFarFieldChecksFirst) {
     window->Start("");
-    for (const char* name : {"Ctl_3D", "CtlGeometry", "CtlSources", "CtlOpt", "btnoptimiz", "btn3d"})
+    for (const char* name : {"Ctl_3D", "CtlSources", "CtlOpt", "btnoptimiz", "btn3d"})
         EXPECT_FALSE(Command(name)->isEnabled()) << name;
+    EXPECT_TRUE(Command("CtlGeometry")->isEnabled());
+    EXPECT_TRUE(Command("btngrid")->isEnabled());
     host.EnableCommand("CtlOpt", true);  // whatever the commands ask
     EXPECT_FALSE(Command("CtlOpt")->isEnabled());
 
