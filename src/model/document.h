@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/optimizer_locks.h"
 #include "model/program_options.h"
 #include "model/project.h"
 #include "platform/field_requests.h"
@@ -41,6 +42,9 @@ struct Document {
     FarFieldRequest farField;
     NearFieldRequest nearField;
     PatternDirection patternDirection;
+
+    // The optimizer's locked variables, kept sized to the project.
+    OptimizerLocks locks;
 
     // Reader state: the symmetry plane of wire cards (0 none, 1 XZ, 2 YZ, 3 XY).
     int Symmetry = 0;

@@ -238,6 +238,11 @@ AntennaForm* Open2DView(Context& ctx, QWidget* parent, std::function<bool()> bus
         ctx.host->Notify("Define Geometry First");
         return nullptr;
     }
+    return Show2DView(ctx, parent, std::move(busy));
+}
+
+AntennaForm* Show2DView(Context& ctx, QWidget* parent, std::function<bool()> busy) {
+    ctx.BatchMode = false;
     AntennaForm* form = nullptr;
     if (parent)
         for (AntennaForm* f : parent->findChildren<AntennaForm*>(QString(), Qt::FindDirectChildrenOnly))

@@ -86,11 +86,14 @@ private:
     QLineEdit* readOut_ = nullptr;
 };
 
-// Plot > 2D View, the "btn2d" button and the geometry editor's Show: with
+// Plot > 2D View and the "btn2d" button: with
 // BatchMode cleared and CheckProject passed, "Define Geometry First" when
 // the project has no wires; otherwise the 2D view of ctx opens (a window
 // of parent's, reused while it is open). Returns the window, or nullptr
 // when nothing was shown.
 AntennaForm* Open2DView(Context& ctx, QWidget* parent, std::function<bool()> busy = {});
+// Opens (or raises) the view of `ctx` without the checks, for a caller that
+// has checked the wires itself: the geometry editor's Show button.
+AntennaForm* Show2DView(Context& ctx, QWidget* parent, std::function<bool()> busy = {});
 
 }  // namespace qw

@@ -31,6 +31,7 @@
 #include <ctime>
 
 #include "commands/checks.h"
+#include "commands/edit_geometry.h"
 #include "commands/log_commands.h"
 #include "commands/main_commands.h"
 #include "commands/nec_export.h"
@@ -41,6 +42,7 @@
 #include "sweeps/resonance.h"
 #include "ui/about_box.h"
 #include "ui/antenna_form.h"
+#include "ui/geometry_window.h"
 #include "ui/height_dialog.h"
 #include "ui/help_window.h"
 #include "ui/job_runner.h"
@@ -145,9 +147,9 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     text_->onDrop = [this](const QString& path) { DropFile(path); };
     setCentralWidget(text_);
     unavailable_ = {"CtlPlotZ",      "CtlPlotSGF(0)",
-                    "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlGeometry", "CtlSources",   "CtlLoads",
+                    "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlSources",   "CtlLoads",
                     "CtlOpt",     "btnoptimiz",
-                    "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",     "btngrid",
+                    "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",
                     "btnsrc",     "btnload"};
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     ctx_.options.PrinterPresent = !printers.isEmpty();
@@ -238,7 +240,7 @@ void MainWindow::BuildMenus() {
     QMenu* setup = menuBar()->addMenu("Antenna &Setup");
     setup->setObjectName("CtlParams");
     AddCommand(setup, kFreeSpaceCommand, "In Free Space", [&c] { ToggleFreeSpace(c); });
-    AddCommand(setup, "CtlGeometry", "&Geometry", {});
+    AddCommand(setup, "CtlGeometry", "&Geometry", [this] { GeometryCommand(ctx_, [this] { return RunGeometryWindow(); }); });
     AddCommand(setup, "CtlHeight", "&Height", [this] { HeightCommand(); });
     AddCommand(setup, "CtlFrequency", "&Frequency", [&c] { AskFrequency(c); });
     AddCommand(setup, "CtlEnvironment", "G&round", [&c] { RunGroundDialog(c); });
@@ -324,7 +326,7 @@ void MainWindow::BuildToolbar() {
         {"btnplotswr", "Plot SWR", icon(QStyle::SP_FileDialogInfoView), nullptr},
         {"btnplotgain", "Plot Gain", icon(QStyle::SP_ArrowUp), nullptr},
         {"btnplotfb", "Plot F/B", icon(QStyle::SP_ArrowBack), nullptr},
-        {"btngrid", "Geometry", icon(QStyle::SP_FileDialogListView), nullptr},
+        {"btngrid", "Geometry", icon(QStyle::SP_FileDialogListView), "CtlGeometry"},
         {"btnsrc", "Sources", icon(QStyle::SP_MediaVolume), nullptr},
         {"btnload", "Loads", icon(QStyle::SP_DriveHDIcon), nullptr},
         {"btnhelp", "Help", icon(QStyle::SP_DialogHelpButton), "CtlHelpIndex"},
@@ -523,7 +525,18 @@ void MainWindow::NewProjectCommand() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    qw::NewProjectCommand(ctx_, folder.toStdString(), local);
+    if (qw::NewProjectCommand(ctx_, folder.toStdString(), local))
+        EditGeometry(ctx_, [this] { return RunGeometryWindow(); });
+}
+
+bool MainWindow::RunGeometryWindow() {
+    GeometryWindow window(ctx_, this);
+    // Show opens the 2D view of the table as it stands, over the editor
+    // (which is modal) and closed with it.
+    window.showAntenna = [this, &window] { Show2DView(ctx_, &window); };
+    window.placeSourcesLoads = placeSourcesLoads;
+    window.showHelp = [this](int context) { Help().ShowTopic(context); };
+    return window.exec() == QDialog::Accepted;
 }
 
 void MainWindow::PlotFarFieldCommand() {

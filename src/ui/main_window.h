@@ -73,6 +73,12 @@ public:
     // Opens a file as a drop on the text area does.
     void DropFile(const QString& path);
 
+    // The geometry editor's S and L keys (the source and load placement),
+    // for the window that provides it.
+    std::function<void()> placeSourcesLoads;
+    // The geometry editor, modal; true when it was accepted.
+    bool RunGeometryWindow();
+
     // MainSurface.
     void AppendText(const std::string& line) override;
     void ClearText() override;

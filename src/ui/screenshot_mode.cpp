@@ -12,6 +12,7 @@
 #include "commands/project_dialogs.h"
 #include "model/context.h"
 #include "ui/antenna_form.h"
+#include "ui/geometry_window.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"
@@ -163,6 +164,13 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
     log.ShowFile(QString::fromStdString(ctx.log.Path()));
     ok &= Grab(log, file("log_viewer.png"));
     log.close();
+
+    // The geometry editor on the open project, closed with Cancel.
+    ok &= GrabModal(file("geometry.png"), [&] {
+        GeometryWindow geometry(ctx, &window);
+        geometry.resize(1000, 420);
+        geometry.exec();
+    });
 
     // Last, as its Cancel leaves the project without geometry: the
     // project-file window with the open project's file.

@@ -84,6 +84,8 @@ extern const char* const kShowUsage;
 int RunShow(Run& run, const std::vector<std::string>& args);
 extern const char* const kSaveUsage;
 int RunSave(Run& run, const std::vector<std::string>& args);
+extern const char* const kEditUsage;
+int RunEdit(Run& run, const std::vector<std::string>& args);
 extern const char* const kComputeUsage;
 int RunCompute(Run& run, const std::vector<std::string>& args);
 extern const char* const kNearFieldUsage;
