@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "commands/geometry_check.h"
+#include "model/card_tokens.h"
 #include "model/format_mask.h"
 #include "model/units.h"
 #include "platform/host.h"
@@ -53,42 +54,10 @@ std::optional<double> ReadNumber(std::string text) {
     return value;
 }
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : text) {
-        if (c == separator) {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    parts.push_back(part);
-    return parts;
-}
-
 }  // namespace
 
 const char* GeoColumnHeader(int column) {
     return column >= 0 && column < kGeoColumnCount ? kHeaders[column] : "";
-}
-
-std::string UnitButtonCaption(int unit) {
-    switch (unit) {
-        case kFeet: return "Feet";
-        case kInches: return "Inches";
-        case kCentimeters: return "cm";
-        case kMillimeters: return "mm";
-        case kWavelengths: return "wlngth";
-        default: return "Meters";
-    }
-}
-
-int NextDisplayUnit(int unit, float frequency) {
-    int next = unit >= kWavelengths || unit < kMeters ? kMeters : unit + 1;
-    if (next == kWavelengths && !(frequency > 0)) next = kMeters;
-    return next;
 }
 
 CellBlock ClipSelection(CellBlock block, int wireCount) {
@@ -101,7 +70,7 @@ CellBlock ClipSelection(CellBlock block, int wireCount) {
 
 std::optional<std::vector<int>> ParseWireList(const std::string& text, int wireCount) {
     std::vector<int> rows;
-    for (const std::string& item : Split(text, ',')) {
+    for (const std::string& item : SplitAt(text, ',')) {
         const std::string t = Trim(item);
         const auto dash = t.find('-', 1);
         auto whole = [](const std::string& s) -> std::optional<int> {
@@ -446,7 +415,7 @@ bool GeometryTable::Paste(int row, int column, const std::string& text) {
     std::string normal;
     for (std::size_t i = 0; i < text.size(); ++i)
         if (text[i] != '\r') normal += text[i];
-    std::vector<std::string> lines = Split(normal, '\n');
+    std::vector<std::string> lines = SplitAt(normal, '\n');
     while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
     if (lines.empty()) return false;
     row = std::max(row, 1);
@@ -454,7 +423,7 @@ bool GeometryTable::Paste(int row, int column, const std::string& text) {
     std::size_t width = 0;
     std::vector<std::vector<std::string>> cells;
     for (const std::string& line : lines) {
-        cells.push_back(Split(line, '\t'));
+        cells.push_back(SplitAt(line, '\t'));
         width = std::max(width, cells.back().size());
     }
     if (row + static_cast<int>(lines.size()) - 1 > kMaxWires) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/context.h"
+#include "model/units.h"
 
 namespace qw {
 
@@ -40,12 +41,6 @@ inline constexpr int kMaxCellSegments = 50;
 
 const char* GeoColumnHeader(int column);
 
-// The caption of the unit button for a unit 1..6: "Meters", "Feet",
-// "Inches", "cm", "mm", "wlngth".
-std::string UnitButtonCaption(int unit);
-// The next unit of the button's cycle; wavelengths are left out while the
-// project has no frequency (a wavelength of 0 Hz has no length).
-int NextDisplayUnit(int unit, float frequency);
 
 // A block of cells: rows are wire numbers, columns as above; inclusive.
 struct CellBlock {

@@ -67,4 +67,24 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+std::string JoinFields(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += "  ";
+        out += fields[i];
+    }
+    return out;
+}
+
 }  // namespace qw

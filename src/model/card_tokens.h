@@ -34,6 +34,14 @@ private:
     std::vector<std::string> tokens_;
 };
 
+// The fields of a text between separators: "a,,b" gives "a", "", "b"; an
+// empty text gives one empty field.
+std::vector<std::string> SplitAt(const std::string& text, char separator);
+
+// Fields joined with two blanks between them, as a card is echoed in a
+// message.
+std::string JoinFields(const std::vector<std::string>& fields);
+
 // Splits a file's bytes into lines: CR LF, CR and LF each end a line.
 std::vector<std::string_view> SplitLines(std::string_view text);
 

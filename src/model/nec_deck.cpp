@@ -75,15 +75,6 @@ NecCard SplitCard(std::string_view raw) {
     return card;
 }
 
-std::string JoinFields(const std::vector<std::string>& fields) {
-    std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) out += "  ";
-        out += fields[i];
-    }
-    return out;
-}
-
 struct Excitation {
     int line, tag, segment;
     double re, im;

@@ -32,15 +32,6 @@ public:
 // The read stops: a wire card found the wire table full.
 struct TooManyWires {};
 
-std::string JoinFields(const std::vector<std::string>& fields) {
-    std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) out += "  ";
-        out += fields[i];
-    }
-    return out;
-}
-
 // Wire cards counted by the first pass, and the file's own frequency.
 struct FirstPass {
     int wires = 0;

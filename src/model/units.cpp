@@ -72,6 +72,23 @@ std::string UnitLabel(int units) { return Info(units).label; }
 
 std::string UnitWord(int units) { return Info(units).word; }
 
+std::string UnitButtonCaption(int unit) {
+    switch (unit) {
+        case kFeet: return "Feet";
+        case kInches: return "Inches";
+        case kCentimeters: return "cm";
+        case kMillimeters: return "mm";
+        case kWavelengths: return "wlngth";
+        default: return "Meters";
+    }
+}
+
+int NextDisplayUnit(int unit, float frequency) {
+    int next = unit >= kWavelengths || unit < kMeters ? kMeters : unit + 1;
+    if (next == kWavelengths && !(frequency > 0)) next = kMeters;
+    return next;
+}
+
 std::string FormatLength(const Project& project, float meters) {
     return Format(FromMeters(project, meters), " #0.00#;-#0.00#");
 }

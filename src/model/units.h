@@ -30,6 +30,14 @@ std::string UnitLabel(int units);
 // The word of a unit in the project file ("Meters", "Feet", ...).
 std::string UnitWord(int units);
 
+// The caption of the unit button for a unit 1..6: "Meters", "Feet",
+// "Inches", "cm", "mm", "wlngth".
+std::string UnitButtonCaption(int unit);
+// The next unit of the button's cycle Meters -> Feet -> Inches -> cm -> mm
+// -> wavelengths -> Meters; wavelengths are left out while the
+// project has no frequency (a wavelength of 0 Hz has no length).
+int NextDisplayUnit(int unit, float frequency);
+
 // A length in metres shown in the project's unit, " #0.00#;-#0.00#".
 std::string FormatLength(const Project& project, float meters);
 

@@ -57,23 +57,6 @@ std::string ViewCaption(int plane) {
     }
 }
 
-std::string ViewUnitName(int unit) {
-    switch (unit) {
-    case kFeet: return "Feet";
-    case kInches: return "Inches";
-    case kCentimeters: return "cm";
-    case kMillimeters: return "mm";
-    case kWavelengths: return "wlngth";
-    default: return "Meters";
-    }
-}
-
-int NextViewUnit(int unit, float frequency) {
-    const int next = unit >= kMeters && unit < kWavelengths ? unit + 1 : kMeters;
-    if (next == kWavelengths && !(frequency > 0)) return kMeters;
-    return next;
-}
-
 int ShownUnit(const Project& project) {
     const int unit = project.Units >= kMeters && project.Units <= kWavelengths ? project.Units : kMeters;
     if (unit == kWavelengths && !(project.Frequency > 0)) return kMeters;
@@ -167,7 +150,7 @@ ViewFrame DrawAntennaView(Canvas& canvas, const Project& project, const std::vec
     canvas.SetPenWidth(1);
     canvas.Clear();
     canvas.SetForeColour(fore);
-    canvas.PrintAt(f.left, f.top, project.FileName + " units :" + ViewUnitName(ShownUnit(project)));
+    canvas.PrintAt(f.left, f.top, project.FileName + " units :" + UnitButtonCaption(ShownUnit(project)));
 
     // The axes through the origin, captioned at their far ends.
     canvas.SetLineStyle(LineStyle::Dotted);

@@ -13,6 +13,7 @@
 
 #include "model/program_options.h"
 #include "model/project.h"
+#include "model/units.h"
 #include "platform/canvas.h"
 #include "solver/pulse_points.h"
 
@@ -39,13 +40,6 @@ int NextPlane(int plane);
 // "Antenna View XY Plane ", "Antenna View YZ Plane ", "Antenna View XZ Plane ".
 std::string ViewCaption(int plane);
 
-// The caption of the unit button for a unit 1..6: "Meters", "Feet",
-// "Inches", "cm", "mm", "wlngth".
-std::string ViewUnitName(int unit);
-// The unit after this one in the cycle Meters -> Feet -> Inches -> cm ->
-// mm -> wavelengths -> Meters. Wavelengths are skipped without a positive
-// frequency, since no length can be converted to them then.
-int NextViewUnit(int unit, float frequency);
 // The unit the view shows lengths in: the project's, or metres when the
 // project is in wavelengths without a positive frequency.
 int ShownUnit(const Project& project);

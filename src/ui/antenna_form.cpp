@@ -167,13 +167,13 @@ void AntennaForm::ClickAt(const QPoint& pixel) {
         PointText(ctx_.project, state_.plane, frame_, canvas_->Width(), canvas_->Height(), pixel.x(), pixel.y())));
 }
 
-void AntennaForm::ShowUnitCaption() { unitButton_->setText(FromProgramText(ViewUnitName(ShownUnit(ctx_.project)))); }
+void AntennaForm::ShowUnitCaption() { unitButton_->setText(FromProgramText(UnitButtonCaption(ShownUnit(ctx_.project)))); }
 
 void AntennaForm::CycleUnit() {
     if (Busy()) return;
     Project& p = ctx_.project;
     const int old = ShownUnit(p);
-    const int next = NextViewUnit(old, p.Frequency);
+    const int next = NextDisplayUnit(old, p.Frequency);
     p.Units = next;
     // The Units menu of the main window follows.
     ctx_.host->CheckCommand(UnitCommand(old - 1), false);

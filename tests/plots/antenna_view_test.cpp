@@ -263,14 +263,14 @@ TEST(AntennaViewUnits, TheCycleSkipsWavelengthsWithoutAFrequency) {
     std::vector<std::string> names;
     int unit = kMeters;
     for (int i = 0; i < 7; ++i) {
-        names.push_back(ViewUnitName(unit));
-        unit = NextViewUnit(unit, 14.2f);
+        names.push_back(UnitButtonCaption(unit));
+        unit = NextDisplayUnit(unit, 14.2f);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Meters", "Feet", "Inches", "cm", "mm", "wlngth", "Meters"}));
-    EXPECT_EQ(NextViewUnit(kMillimeters, 0), kMeters);
-    EXPECT_EQ(NextViewUnit(kMillimeters, -3), kMeters);
-    EXPECT_EQ(NextViewUnit(kWavelengths, 0), kMeters);
-    EXPECT_EQ(NextViewUnit(0, 14.2f), kMeters);
+    EXPECT_EQ(NextDisplayUnit(kMillimeters, 0), kMeters);
+    EXPECT_EQ(NextDisplayUnit(kMillimeters, -3), kMeters);
+    EXPECT_EQ(NextDisplayUnit(kWavelengths, 0), kMeters);
+    EXPECT_EQ(NextDisplayUnit(0, 14.2f), kMeters);
 }
 
 TEST(AntennaViewColours, EachKeyAdvancesItsOwnColourModulo16) {

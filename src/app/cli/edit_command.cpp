@@ -9,6 +9,7 @@
 #include "commands/geometry_check.h"
 #include "commands/geometry_table.h"
 #include "commands/geometry_taper.h"
+#include "model/card_tokens.h"
 #include "model/project_writer.h"
 
 namespace qw::cli {
@@ -43,21 +44,6 @@ const char* const kEditUsage =
     "  --comment TEXT         the comment of the header of a project without one\n" GLOBAL_OPTIONS_HELP;
 
 namespace {
-
-std::vector<std::string> SplitAt(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : text) {
-        if (c == separator) {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    parts.push_back(part);
-    return parts;
-}
 
 std::optional<double> Number(const std::string& text) {
     std::string t = text;
