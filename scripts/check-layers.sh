@@ -13,7 +13,7 @@ cd "$src" || exit 2
 # The order of the layers; folders of equal rank may not include each other.
 declare -A rank=([platform]=0 [model]=1 [solver]=2 [fields]=3 [plots]=4 [sweeps]=4
                  [commands]=5 [ui]=6 [app]=7)
-qt_allowed='^(ui|app/desktop)/'
+qt_allowed='^(ui|app/desktop|app/helix)/'
 engine='^(model|solver|fields|plots|sweeps)/'
 
 bad=0
@@ -35,7 +35,7 @@ while IFS= read -r file; do
       fi
     fi
     if grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' <<<"$text" && ! [[ "$file" =~ $qt_allowed ]]; then
-      echo "$file:$line: $text   (Qt only in ui/ and app/desktop/)"
+      echo "$file:$line: $text   (Qt only in ui/, app/desktop/ and app/helix/)"
       bad=1
     fi
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file")

@@ -22,33 +22,41 @@ std::vector<WirePulses> PulseLayout(const Project& p) {
     const int n = p.WireCount;
     std::vector<WirePulses> layout(static_cast<std::size_t>(n) + 1);
     std::vector<std::array<Point, 3>> ends(static_cast<std::size_t>(n) + 1);
-    int pulses = 0;
+    // The first lower-numbered wire with an end at end e of wire w.
+    auto search = [&ends](int w, int e) {
+        for (int v = 1; v < w; ++v)
+            for (const int ve : {e, 3 - e})
+                if (Coincide(ends[w][e], ends[v][ve])) return ve == e ? -v : v;
+        return 0;
+    };
+    // Counted in a wider type and held below any overflow: a table that
+    // big is refused by whoever builds it.
+    long long pulses = 0;
+    constexpr long long kCeiling = 1LL << 30;
     for (int w = 1; w <= n; ++w) {
         const Wire& wire = p.Wires[w];
         ends[w][1] = {wire.X1, wire.Y1, wire.Z1 + p.Height};
         ends[w][2] = {wire.X2, wire.Y2, wire.Z2 + p.Height};
-        bool j1 = false, j2 = false, search1 = true, search2 = true;
+        WirePulses& l = layout[w];
+        bool search1 = true, search2 = true;
         if (p.Env.GroundPresent == kOverGround) {
             if (std::fabs(ends[w][1][2]) <= kCoincidence) {
-                j1 = true;
+                l.joint1 = -w;
                 search1 = false;
             } else if (std::fabs(ends[w][2][2]) <= kCoincidence) {
-                j2 = true;
+                l.joint2 = -w;
                 search2 = false;
             }
         }
-        for (int v = 1; v < w; ++v) {
-            for (int e = 1; e <= 2; ++e) {
-                if (e == 1 ? !search1 || j1 : !search2 || j2) continue;
-                if (Coincide(ends[w][e], ends[v][e]) || Coincide(ends[w][e], ends[v][3 - e])) (e == 1 ? j1 : j2) = true;
-            }
-        }
-        WirePulses& l = layout[w];
-        l.joined1 = j1;
-        l.joined2 = j2;
-        l.first = pulses + 1;
-        pulses = pulses + wire.Segments - 1 + (j1 ? 1 : 0) + (j2 ? 1 : 0);
-        l.last = pulses;
+        if (search1) l.joint1 = search(w, 1);
+        if (search2) l.joint2 = search(w, 2);
+        l.joined1 = l.joint1 != 0;
+        l.joined2 = l.joint2 != 0;
+        l.first = static_cast<int>(pulses + 1);
+        pulses += static_cast<long long>(wire.Segments) - 1 + (l.joined1 ? 1 : 0) + (l.joined2 ? 1 : 0);
+        if (pulses > kCeiling) pulses = kCeiling;
+        if (pulses < -kCeiling) pulses = -kCeiling;
+        l.last = static_cast<int>(pulses);
     }
     return layout;
 }

@@ -24,12 +24,17 @@ std::string ConsoleLines(const std::string& text) {
 ConsoleHost::ConsoleHost(std::ostream& report, std::ostream& messages) : report_(report), messages_(messages) {}
 
 MessageAnswer ConsoleHost::ShowMessage(const Message& message) {
+    for (const auto& moot : mootMessages)
+        if (message.text == moot) return DefaultAnswer(message);
     ++messageCount_;
     if (!message.title.empty()) messages_ << ConsoleLines(message.title) << ": ";
     messages_ << ConsoleLines(message.text) << '\n' << std::flush;
     const bool question = message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel;
     if (answerYes && question) return MessageAnswer::Yes;
-    return DefaultAnswer(message);
+    const MessageAnswer answer = DefaultAnswer(message);
+    if (question && answer == MessageAnswer::No && !noAnswerHint.empty())
+        messages_ << ConsoleLines(noAnswerHint) << '\n' << std::flush;
+    return answer;
 }
 
 std::optional<std::string> ConsoleHost::InputBox(const std::string&, const std::string&, const std::string& proposed) {

@@ -14,6 +14,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 
@@ -31,6 +32,12 @@ public:
     // True: questions (Yes/No boxes) are answered Yes instead of with their
     // default button.
     bool answerYes = false;
+    // Added on its own line after a question answered No because nobody
+    // could answer it (it says how to answer Yes); empty: nothing added.
+    std::string noAnswerHint;
+    // Messages that are not shown: what they would say no longer holds
+    // (the command's options have supplied what they miss).
+    std::vector<std::string> mootMessages;
 
     MessageAnswer ShowMessage(const Message& message) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,

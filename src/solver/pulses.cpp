@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/print_layout.h"
+#include "model/pulse_layout.h"
 #include "model/units.h"
 #include "platform/host.h"
 #include "platform/outcome.h"
@@ -77,10 +78,11 @@ Result BuildPulseTable(Context& ctx) {
     Log(ctx, "Project " + ProjectName(p));
     Log(ctx, "**** ANTENNA GEOMETRY ****");
 
+    const std::vector<WirePulses> layout = PulseLayout(p);
     Result result;
     for (int w = 1; w <= t.NW && result.completed(); ++w) {
-        ConnectWireEnds(ctx, w);
-        result = DirCosine(ctx, w);
+        ConnectWireEnds(ctx, w, layout[w]);
+        result = DirCosine(ctx, w, layout[w]);
     }
     ctx.project.PulseCount = t.N;
     if (!result.completed()) return result;
@@ -98,56 +100,28 @@ void RescaleRadii(Context& ctx) {
         t.A[w] = ctx.project.Wires[w].Radius * scale;
 }
 
-namespace {
-
-// Looks for a lower-numbered wire touching end e of wire w, its same end
-// first, then its other end; the first match wins. Returns the connection
-// code: -v when the same ends meet, +v when opposite ends meet, 0 when the
-// end is free. Marks the contact on both wires.
-int SearchEnd(PulseTable& t, int w, int e) {
-    const int other = 3 - e;
-    for (int v = 1; v < w; ++v) {
-        for (const int ve : {e, other}) {
-            if (!PointsCoincide(t.Ends[w][e], t.Ends[v][ve])) continue;
-            t.J2[w][e] = v;
-            if (t.J2[v][ve] == -v) t.J2[v][ve] = v;
-            return ve == e ? -v : v;
-        }
-    }
-    return 0;
-}
-
-}  // namespace
-
-void ConnectWireEnds(Context& ctx, int w) {
+void ConnectWireEnds(Context& ctx, int w, const WirePulses& layout) {
     PulseTable& t = Solver(ctx).pulses;
     const Project& p = ctx.project;
     const Wire& wire = p.Wires[w];
     t.A[w] = wire.Radius * RadiusScale(ctx);
     t.Ends[w][1] = {wire.X1, wire.Y1, wire.Z1 + p.Height};
     t.Ends[w][2] = {wire.X2, wire.Y2, wire.Z2 + p.Height};
-    int& I1 = t.I1;
-    int& I2 = t.I2;
-    I1 = 0;
-    I2 = 0;
-    t.J1[w] = 0;
+    t.I1 = layout.joint1;
+    t.I2 = layout.joint2;
+    const int I1 = t.I1, I2 = t.I2;
+    t.J1[w] = I1 == -w ? -1 : I2 == -w ? 1 : 0;
     t.J2[w][1] = -w;
     t.J2[w][2] = -w;
-
-    bool searchEnd1 = true, searchEnd2 = true;
-    if (p.Env.GroundPresent == kOverGround) {
-        if (OnGround(t.Ends[w][1])) {
-            I1 = -w;
-            t.J1[w] = -1;
-            searchEnd1 = false;
-        } else if (OnGround(t.Ends[w][2])) {
-            I2 = -w;
-            t.J1[w] = 1;
-            searchEnd2 = false;
-        }
+    // An end joined to wire v marks the contact on both wires.
+    for (const int e : {1, 2}) {
+        const int code = e == 1 ? I1 : I2;
+        if (code == 0 || code == -w) continue;
+        const int v = std::abs(code);
+        const int ve = code < 0 ? e : 3 - e;
+        t.J2[w][e] = v;
+        if (t.J2[v][ve] == -v) t.J2[v][ve] = v;
     }
-    if (searchEnd1) I1 = SearchEnd(t, w, 1);
-    if (searchEnd2) I2 = SearchEnd(t, w, 2);
 
     if (Logging(ctx)) {
         const auto& e1 = t.Ends[w][1];
@@ -162,7 +136,7 @@ void ConnectWireEnds(Context& ctx, int w) {
     }
 }
 
-Result DirCosine(Context& ctx, int w) {
+Result DirCosine(Context& ctx, int w, const WirePulses& layout) {
     PulseTable& t = Solver(ctx).pulses;
     const int I1 = t.I1;
     const int I2 = t.I2;
@@ -180,11 +154,9 @@ Result DirCosine(Context& ctx, int w) {
     t.CG[w] = Z3 / D;
     t.S[w] = D / static_cast<float>(S1);
 
-    const int N1 = t.N + 1;
+    const int N1 = layout.first;
     t.Nw[w][1] = N1;
-    long n = static_cast<long>(N1) + S1;
-    if (I1 == 0) --n;
-    if (I2 == 0) --n;
+    const long n = layout.last;
     if (n > kMaxPulses) {
         if (ctx.log.IsOn()) ctx.log.Write("PULSE NUMBER EXCEEDS DIMENSION");
         t.N = static_cast<int>(n);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "model/context.h"
+#include "model/pulse_layout.h"
 #include "platform/outcome.h"
 #include "solver/solver_state.h"
 
@@ -17,9 +18,10 @@ namespace qw {
 // solved. Writes the geometry and connection listings when logging.
 Result BuildPulseTable(Context& ctx);
 
-// The two per-wire steps, run for w = 1..NW in order.
-void ConnectWireEnds(Context& ctx, int w);
-Result DirCosine(Context& ctx, int w);
+// The two per-wire steps, run for w = 1..NW in order on the wire's entry
+// of the project's PulseLayout: its joints and its pulse numbers.
+void ConnectWireEnds(Context& ctx, int w, const WirePulses& layout);
+Result DirCosine(Context& ctx, int w, const WirePulses& layout);
 
 // For each wire end: -1 on the plane z = 0, 0 free, else a wire touching it.
 void BuildWireEndTable(Context& ctx);

@@ -72,4 +72,35 @@ printf 'CM\r\nCE\r\nSY a=1\r\nGW 1 9 0 0 0 0 0 b 0.001\r\nEN\r\n' > "$work/sym.n
 qw show "$work/sym.nec" > /dev/null 2> "$work/sym.err"
 check "an unknown symbol exits 1" test $? -eq 1
 check "naming the line" grep -q 'Line 4 of the NEC deck cannot be read: unknown symbol "b"' "$work/sym.err"
+# Finding and feeding pulses: show --pulses lists them; --source may be
+# repeated; a source given on the command line silences "No Sources defined".
+printf 'GW 1 5 0 -5 0 0 5 0 0.002\r\nGW 2 5 0 -5 1 0 5 1 0.002\r\nGE 0\r\nFR 0 1 0 0 14.2 0\r\nEN\r\n' > "$work/two.nec"
+qw show "$work/two.nec" --pulses > "$work/pulses.out"
+check "show --pulses exits 0" test $? -eq 0
+check "and counts the pulses" grep -qx 'Pulses: 8' "$work/pulses.out"
+check "the first pulse of wire 1 at y = -3" grep -qx '    1     1      0.0000     -3.0000      0.0000' "$work/pulses.out"
+check "the last pulse of wire 2 at y = 3, z = 1" grep -qx '    8     2      0.0000      3.0000      1.0000' "$work/pulses.out"
+qw compute "$work/two.nec" --source 2 --source 6,2,90 > "$work/two.out" 2> "$work/two.err"
+check "two --source options compute" test $? -eq 0
+check "the first on pulse 2" grep -q 'Voltage    =  1.00 +  j 0.00 at Pulse 2' "$work/two.out"
+check "the second on pulse 6 at 2 V, 90 degrees" grep -q 'Voltage    =  -0.00 +  j 2.00 at Pulse 6' "$work/two.out"
+check "no \"No Sources defined\" with --source" bash -c "! grep -q 'No Sources defined' '$work/two.err'"
+qw compute "$work/two.nec" > /dev/null 2> "$work/nosrc.err"
+check "without --source the deck has no sources" grep -q 'No Sources defined' "$work/nosrc.err"
+args=(); for i in $(seq 1 8); do args+=(--source "$i"); done
+qw compute "$work/two.nec" "${args[@]}" > "$work/eight.out"
+check "eight sources at once" test "$(grep -c 'IMPEDANCE' "$work/eight.out")" -eq 8
+qw compute "$work/two.nec" "${args[@]}" --source 1 --source 2 --source 3 > /dev/null 2> "$work/eleven.err"
+check "eleven sources refused" grep -q 'at most 10 times' "$work/eleven.err"
+qw compute "$work/two.nec" --source 2 --source 2 > /dev/null 2> "$work/twice.err"
+check "a pulse fed twice refused" grep -q 'pulse 2 is fed twice' "$work/twice.err"
+qw compute "$work/two.nec" --source 2 --source 9 > /dev/null 2> "$work/nine.err"
+check "a pulse past the last refused" grep -q 'the project has no pulse 9' "$work/nine.err"
+printf 'GW 1 9 0 0 0 0 0 5 0.002\r\nGE 1\r\nGN 1\r\nFR 0 1 0 0 14.2 0\r\nEN\r\n' > "$work/vertical.nec"
+qw compute "$work/vertical.nec" --source 1 > /dev/null 2> "$work/zero.err"
+check "the zero-height question answered No exits 1" test $? -eq 1
+check "and says that --yes answers it" grep -q -- '--yes answers Yes' "$work/zero.err"
+qw compute "$work/vertical.nec" --source 1 --yes > /dev/null 2> "$work/zeroyes.err"
+check "with --yes it computes" test $? -eq 0
+check "and the hint is not printed" bash -c "! grep -q -- '--yes answers' '$work/zeroyes.err'"
 finish

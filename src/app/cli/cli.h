@@ -33,6 +33,8 @@ public:
     const std::string& Error() const { return error_; }
     const std::vector<std::string>& Positional() const { return positional_; }
     std::optional<std::string> Value(const std::string& option) const;
+    // Every value of an option that may be repeated, in order.
+    std::vector<std::string> Values(const std::string& option) const;
     bool Flag(const std::string& option) const;
 
 private:

@@ -45,6 +45,13 @@ std::optional<std::string> Arguments::Value(const std::string& option) const {
     return std::nullopt;
 }
 
+std::vector<std::string> Arguments::Values(const std::string& option) const {
+    std::vector<std::string> values;
+    for (const auto& [name, value] : values_)
+        if (name == option) values.push_back(value);
+    return values;
+}
+
 bool Arguments::Flag(const std::string& option) const {
     return std::find(flags_.begin(), flags_.end(), option) != flags_.end();
 }

@@ -95,26 +95,42 @@ bool ApplyComputeOptions(Run& s, const Arguments& a) {
     if (const auto g = a.Value("--ground")) {
         if (!ApplyGroundOption(s, *g)) return false;
     }
-    if (const auto src = a.Value("--source")) {
-        if (!Numbers(*src, v) || v.size() > 3 || v[0] < 1 || v[0] > kMaxPulses)
-            return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to 300");
-        Source one;
-        one.Pulse = static_cast<std::int32_t>(v[0]);
-        one.Magnitude = v.size() > 1 ? static_cast<float>(v[1]) : 1.0f;
-        one.Phase = v.size() > 2 ? static_cast<float>(v[2]) : 0.0f;
+    const std::vector<std::string> sources = a.Values("--source");
+    if (static_cast<int>(sources.size()) > kMaxSources)
+        return Fail(s, "--source may be given at most " + std::to_string(kMaxSources) + " times");
+    if (!sources.empty()) {
         p.Sources.fill(Source{});
-        p.Sources[1] = one;
-        p.SourceCount = 1;
+        p.SourceCount = 0;
+        for (const auto& src : sources) {
+            if (!Numbers(src, v) || v.size() > 3 || v[0] < 1 || v[0] > kMaxPulses || v[0] != static_cast<int>(v[0]))
+                return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to 300");
+            const auto pulse = static_cast<std::int32_t>(v[0]);
+            for (int k = 1; k <= p.SourceCount; ++k)
+                if (p.Sources[k].Pulse == pulse) return Fail(s, "--source: pulse " + std::to_string(pulse) + " is fed twice");
+            Source& one = p.Sources[++p.SourceCount];
+            one.Pulse = pulse;
+            one.Magnitude = v.size() > 1 ? static_cast<float>(v[1]) : 1.0f;
+            one.Phase = v.size() > 2 ? static_cast<float>(v[2]) : 0.0f;
+        }
         p.SourcesDefined = true;
         ctx.Changed(Change::Sources);
+        const int pulses = Solver(ctx).pulses.N;
+        for (int k = 1; k <= p.SourceCount; ++k)
+            if (p.Sources[k].Pulse > pulses)
+                return Fail(s, "--source: the project has no pulse " + std::to_string(p.Sources[k].Pulse));
         PrepareSources(ctx);
-        if (p.SourceCount == 0) return Fail(s, "--source: the project has no pulse " + std::to_string(one.Pulse));
     }
     return true;
 }
 
+void PrepareConsole(Run& s, const Arguments& a) {
+    if (a.Value("--source")) s.host.mootMessages.push_back("No Sources defined");
+    if (!a.Flag("--yes")) s.host.noAnswerHint = "(answered No: nobody can answer on the console; --yes answers Yes)";
+}
+
 bool LoadCheckAndSolve(Run& s, const Arguments& a, bool report) {
     if (const auto debug = a.Value("--debug"); debug && !OpenDebug(s.ctx, *debug)) return false;
+    PrepareConsole(s, a);
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return false;
     if (!ApplyComputeOptions(s, a)) return false;

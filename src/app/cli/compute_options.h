@@ -12,8 +12,9 @@
     "  --height M             the antenna height in metres\n"                                 \
     "  --ground G             free, perfect, excellent, good, average, poor, bad, or ER,MS\n" \
     "                         (dielectric constant and conductivity in mS/m)\n"               \
-    "  --source P[,V,DEG]     one voltage source on pulse P (V volts, default 1; DEG degrees,\n" \
-    "                         default 0) instead of the file's sources\n"                    \
+    "  --source P[,V,DEG]     a voltage source on pulse P (V volts, default 1; DEG degrees,\n" \
+    "                         default 0) instead of the file's sources; repeat it for up\n"  \
+    "                         to 10 sources (quillwork-cli show FILE --pulses lists them)\n" \
     "  --debug PATH           write the debug file to PATH (the solver's steps, one line\n"   \
     "                         each); without it no debug file is written\n"
 
@@ -26,6 +27,11 @@ namespace qw::cli {
 
 // The value options above.
 std::vector<std::string> ComputeValueOptions();
+
+// Readies the console for the options before the file is read: with
+// --source the file's lack of sources is not worth a message, and a
+// question answered No says that --yes answers it.
+void PrepareConsole(Run& run, const Arguments& args);
 
 // Applies the options to the project read; false (with the reason on
 // stderr) for a value that cannot be used.

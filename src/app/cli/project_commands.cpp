@@ -1,16 +1,21 @@
 // show and save: reading and writing project files.
+#include <cstdio>
 #include <ostream>
 
 #include "app/cli/cli.h"
 #include "model/project_writer.h"
+#include "solver/solver.h"
 
 namespace qw::cli {
 
 const char* const kShowUsage =
-    "Usage: quillwork-cli show FILE\n\n"
+    "Usage: quillwork-cli show FILE [--pulses]\n\n"
     "Reads a project file (.qlk) or a NEC-2 input deck (.nec) and prints\n"
     "the lines the main window shows while reading it; messages go to standard error.\n"
-    "In a .nec file the last operand of a wire card is the wire radius.\n\n" GLOBAL_OPTIONS_HELP;
+    "In a .nec file the last operand of a wire card is the wire radius.\n\n"
+    "  --pulses               then list every pulse: its number, its wire and where it lies\n"
+    "                         (x, y, z in metres, with the height added), to find the pulse\n"
+    "                         that --source feeds\n" GLOBAL_OPTIONS_HELP;
 
 const char* const kSaveUsage =
     "Usage: quillwork-cli save IN OUT [--comment TEXT]\n\n"
@@ -22,9 +27,22 @@ const char* const kSaveUsage =
     "  --comment TEXT         the comment of the new header\n" GLOBAL_OPTIONS_HELP;
 
 int RunShow(Run& s, const std::vector<std::string>& args) {
-    const Arguments a(args, {}, {});
+    const Arguments a(args, {}, {"--pulses"});
     if (!ExpectArguments(s, a, 1, kShowUsage)) return 1;
-    return s.Load(a.Positional()[0]) ? 0 : 1;
+    if (!s.Load(a.Positional()[0])) return 1;
+    if (a.Flag("--pulses")) {
+        const PulseTable& t = Solver(s.ctx).pulses;
+        s.out << "Pulses: " << t.N << "\n";
+        if (t.N > 0) s.out << "Pulse  Wire           X           Y           Z\n";
+        for (int i = 1; i <= t.N; ++i) {
+            const int c = t.Centre(i);
+            char line[96];
+            std::snprintf(line, sizeof line, "%5d %5d %11.4f %11.4f %11.4f", i, t.W[i], static_cast<double>(t.X[c]),
+                          static_cast<double>(t.Y[c]), static_cast<double>(t.Z[c]));
+            s.out << line << "\n";
+        }
+    }
+    return 0;
 }
 
 int RunSave(Run& s, const std::vector<std::string>& args) {

@@ -42,6 +42,7 @@ bool WholeIn(const std::string& text, int low, int high, int& value) {
 // Reads the file and applies the options without solving (a view of the
 // wires alone needs no source).
 bool LoadOnly(Run& s, const Arguments& a) {
+    PrepareConsole(s, a);
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return false;
     if (!ApplyComputeOptions(s, a)) return false;
