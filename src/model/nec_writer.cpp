@@ -56,6 +56,11 @@ bool SegmentOfPulse(const Project& p, const std::vector<WirePulses>& layout, int
 
 std::string NecExportProblem(const Project& p) {
     if (p.WireCount == 0) return "The project has no wires.";
+    // A wire of no length has no direction: no deck can carry it.
+    for (int w = 1; w <= p.WireCount; ++w) {
+        const Wire& x = p.Wires[w];
+        if (x.X1 == x.X2 && x.Y1 == x.Y2 && x.Z1 == x.Z2) return "Wire # " + std::to_string(w) + " is zero length";
+    }
     const auto layout = PulseLayout(p);
     for (int i = 1; i <= p.SourceCount; ++i) {
         int w, s;

@@ -388,5 +388,18 @@ TEST(NecWriter, ExportReadsBackToTheSameProject) {
     EXPECT_FLOAT_EQ(b.p.Frequency, 14.2f);
 }
 
+TEST(NecWriter, ZeroLengthWireIsNotExported) {
+    // A tapered wire whose first segments round to points reads (the fault
+    // shows when pulses are built) but cannot be written as a deck.
+    Deck a;
+    a.Read(Lines({"GW 1 10 0 -5 0 0 5 0 0.001", "GE 0", "FR 0 1 0 0 30 0", "EN"}));
+    ASSERT_EQ(a.p.WireCount, 1);
+    EXPECT_EQ(NecExportProblem(a.p), "");
+    a.p.WireCount = 2;
+    a.p.Wires[2] = a.p.Wires[1];
+    a.p.Wires[2].X2 = a.p.Wires[2].X1, a.p.Wires[2].Y2 = a.p.Wires[2].Y1, a.p.Wires[2].Z2 = a.p.Wires[2].Z1;
+    EXPECT_EQ(NecExportProblem(a.p), "Wire # 2 is zero length");
+}
+
 }  // namespace
 }  // namespace qw
