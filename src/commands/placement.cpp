@@ -147,16 +147,19 @@ bool Placement::Commit(Context& ctx) const {
     ctx.Changed(Change::Sources);
     ctx.Changed(Change::Loads);
     ctx.locks.FitTo(p);
-    if (!ctx.solver || !PulsesCurrent(ctx)) return true;
-    PrepareSources(ctx);
+    if (!ctx.solver) return true;
+    // Sources on pulses beyond the table are deleted when it is prepared, so
+    // the excitation waits for a pulse table of these wires; the loads need
+    // none, and one without an impedance is told now.
+    if (PulsesCurrent(ctx)) PrepareSources(ctx);
     if (p.Frequency <= 0 || Conclude(ctx, PrepareLoads(ctx))) return true;
     // A load without an impedance: the project keeps its tables.
     p = before;
     ctx.Changed(Change::Sources);
     ctx.Changed(Change::Loads);
     ctx.locks.FitTo(p);
-    PrepareSources(ctx);
-    if (p.LoadsDefined && p.Frequency > 0) (void)PrepareLoads(ctx);
+    if (PulsesCurrent(ctx)) PrepareSources(ctx);
+    if (p.LoadsDefined) (void)PrepareLoads(ctx);
     return false;
 }
 

@@ -70,10 +70,11 @@ public:
     PlacementRefusal DeleteLoad(int n);
 
     // OK: the working tables become the project's; the project is modified,
-    // its sources and loads count as defined and the solver's excitation
-    // and load tables are prepared again (when its pulses are those of the
-    // project's wires; otherwise whoever builds them prepares them).
-    // Returns false when the loads cannot be prepared (the message told).
+    // its sources and loads count as defined, and the solver's load table
+    // is prepared again, its excitation table too when its pulses are those
+    // of the project's wires (otherwise whoever builds them prepares it).
+    // A load without an impedance is told and refused: the project keeps
+    // its tables and the result is false.
     bool Commit(Context& ctx) const;
 
 private:
