@@ -242,7 +242,8 @@ SourceLoadWindow::SourceLoadWindow(Context& ctx, QWidget* parent)
     connect(wireLabel, &ClickLabel::rightClicked, this, [this] {
         ShowWire(placement_->Wire() <= 1 ? placement_->WireCount() : placement_->Wire() - 1);
     });
-    top->addWidget(wireLabel);
+    wireLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    top->addWidget(wireLabel, 0, Qt::AlignVCenter);
     wireBox_ = new QLineEdit(this);
     wireBox_->setObjectName("Wnbr");
     wireBox_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,3}"), wireBox_));
