@@ -43,6 +43,7 @@
 #include "ui/about_box.h"
 #include "ui/antenna_form.h"
 #include "ui/geometry_window.h"
+#include "ui/source_load_window.h"
 #include "ui/height_dialog.h"
 #include "ui/help_window.h"
 #include "ui/job_runner.h"
@@ -147,10 +148,10 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     text_->onDrop = [this](const QString& path) { DropFile(path); };
     setCentralWidget(text_);
     unavailable_ = {"CtlPlotZ",      "CtlPlotSGF(0)",
-                    "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlSources",   "CtlLoads",
+                    "CtlPlotSGF(1)", "CtlPlotSGF(2)",
                     "CtlOpt",     "btnoptimiz",
-                    "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",
-                    "btnsrc",     "btnload"};
+                    "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb"};
+    placeSourcesLoads = [this] { RunSourceLoadWindow(); };
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     ctx_.options.PrinterPresent = !printers.isEmpty();
     if (ctx_.options.PrinterPresent) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -244,8 +245,8 @@ void MainWindow::BuildMenus() {
     AddCommand(setup, "CtlHeight", "&Height", [this] { HeightCommand(); });
     AddCommand(setup, "CtlFrequency", "&Frequency", [&c] { AskFrequency(c); });
     AddCommand(setup, "CtlEnvironment", "G&round", [&c] { RunGroundDialog(c); });
-    AddCommand(setup, "CtlSources", "&Sources", {});
-    AddCommand(setup, "CtlLoads", "&Loads", {});
+    AddCommand(setup, "CtlSources", "&Sources", [this] { RunSourceLoadWindow(); });
+    AddCommand(setup, "CtlLoads", "&Loads", [this] { RunSourceLoadWindow(); });
     AddCommand(setup, "CtlPFile", "&Project File", [this] { ProjectFileCommand(); });
     AddCommand(setup, "CtlOpt", "Optimi&ze", {});
 
@@ -327,8 +328,8 @@ void MainWindow::BuildToolbar() {
         {"btnplotgain", "Plot Gain", icon(QStyle::SP_ArrowUp), nullptr},
         {"btnplotfb", "Plot F/B", icon(QStyle::SP_ArrowBack), nullptr},
         {"btngrid", "Geometry", icon(QStyle::SP_FileDialogListView), "CtlGeometry"},
-        {"btnsrc", "Sources", icon(QStyle::SP_MediaVolume), nullptr},
-        {"btnload", "Loads", icon(QStyle::SP_DriveHDIcon), nullptr},
+        {"btnsrc", "Sources", icon(QStyle::SP_MediaVolume), "CtlSources"},
+        {"btnload", "Loads", icon(QStyle::SP_DriveHDIcon), "CtlLoads"},
         {"btnhelp", "Help", icon(QStyle::SP_DialogHelpButton), "CtlHelpIndex"},
         {"btnstop", "Stop", icon(QStyle::SP_BrowserStop), nullptr},
     };
@@ -422,6 +423,9 @@ void MainWindow::EnableCommand(const std::string& command, bool enabled) {
     QAction* a = Command(command);
     if (!a) return;
     if (unavailable_.count(command)) enabled = false;
+    // The toolbar's Sources and Loads follow their menu commands.
+    if (command == "CtlSources") EnableCommand("btnsrc", enabled);
+    if (command == "CtlLoads") EnableCommand("btnload", enabled);
     if (computing_ && command != "btnstop")
         enabledAfterRun_[command] = enabled;
     else
@@ -537,6 +541,11 @@ bool MainWindow::RunGeometryWindow() {
     window.placeSourcesLoads = placeSourcesLoads;
     window.showHelp = [this](int context) { Help().ShowTopic(context); };
     return window.exec() == QDialog::Accepted;
+}
+
+void MainWindow::RunSourceLoadWindow() {
+    SourceLoadWindow window(ctx_, this);
+    window.exec();
 }
 
 void MainWindow::PlotFarFieldCommand() {

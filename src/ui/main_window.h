@@ -78,6 +78,8 @@ public:
     std::function<void()> placeSourcesLoads;
     // The geometry editor, modal; true when it was accepted.
     bool RunGeometryWindow();
+    // "Sources & Loads", modal.
+    void RunSourceLoadWindow();
 
     // MainSurface.
     void AppendText(const std::string& line) override;

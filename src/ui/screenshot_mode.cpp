@@ -13,6 +13,7 @@
 #include "model/context.h"
 #include "ui/antenna_form.h"
 #include "ui/geometry_window.h"
+#include "ui/source_load_window.h"
 #include "ui/help_window.h"
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"
@@ -171,6 +172,17 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         geometry.resize(1000, 420);
         geometry.exec();
     });
+
+    // Sources & Loads with the panel of the first source, then of the
+    // first load; closed without OK, the project is as it was.
+    {
+        SourceLoadWindow placement(ctx, &window);
+        if (placement.Working().SourceCount() > 0) placement.OpenSource(1);
+        ok &= Grab(placement, file("sources_loads_source.png"));
+        if (placement.Working().LoadCount() > 0) placement.OpenLoad(1);
+        ok &= Grab(placement, file("sources_loads_load.png"));
+        placement.hide();
+    }
 
     // Last, as its Cancel leaves the project without geometry: the
     // project-file window with the open project's file.

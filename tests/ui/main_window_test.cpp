@@ -106,6 +106,12 @@ TEST_F(MainWindowTest, LaterWindowsStayDisabledAndPlotFarFieldChecksFirst) {
     EXPECT_TRUE(Command("CtlGeometry")->isEnabled());
     EXPECT_TRUE(Command("btngrid")->isEnabled());
     host.EnableCommand("CtlOpt", true);  // whatever the commands ask
+    EXPECT_FALSE(Command("btnsrc")->isEnabled());
+    host.EnableCommand("CtlSources", true);  // as a read project does
+    EXPECT_TRUE(Command("btnsrc")->isEnabled());
+    EXPECT_FALSE(Command("btnload")->isEnabled());
+    host.EnableCommand("CtlSources", false);
+    EXPECT_FALSE(Command("btnsrc")->isEnabled());
     EXPECT_FALSE(Command("CtlOpt")->isEnabled());
 
     // Without a project the checks ask for one; cancelled, nothing opens.

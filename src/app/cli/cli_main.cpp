@@ -13,7 +13,7 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"show", "read a project or NEC file and print what the main window shows", kShowUsage, RunShow},
         {"save", "read a project or NEC file and write it as a project file", kSaveUsage, RunSave},
-        {"edit", "add, delete, rotate, scale, shift or taper wires and write the project", kEditUsage, RunEdit},
+        {"edit", "edit wires, sources and loads and write the project", kEditUsage, RunEdit},
         {"compute", "compute the input impedance of every source", kComputeUsage, RunCompute},
         {"nearfield", "compute the near electric or magnetic field on a grid of points", kNearFieldUsage, RunNearField},
         {"currents", "list the current of every pulse and wire end", kCurrentsUsage, RunCurrents},

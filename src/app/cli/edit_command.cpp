@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "app/cli/edit_placement.h"
 #include "commands/geometry_check.h"
 #include "commands/geometry_table.h"
 #include "commands/geometry_taper.h"
@@ -16,13 +17,13 @@ namespace qw::cli {
 
 const char* const kEditUsage =
     "Usage: quillwork-cli edit IN OUT [OPERATION]...\n\n"
-    "Reads IN (.qlk or .nec), applies the operations of the geometry editor in the order\n"
-    "given and writes the project file OUT. Lengths are in the project's unit; wires are\n"
-    "numbered from 1 as in the geometry table, and a LIST names wires as 2,4-6. Before\n"
-    "writing, the geometry is checked (no wires, zero length, below or on the ground,\n"
-    "identical wires) together with the limits of 50 wires and 300 segments: a failure\n"
-    "prints the message, exits 1 and writes nothing. Without operations OUT is what\n"
-    "`save` writes.\n\n"
+    "Reads IN (.qlk or .nec), applies the operations of the geometry editor and of the\n"
+    "source and load window in the order given and writes the project file OUT. Lengths\n"
+    "are in the project's unit; wires are numbered from 1 as in the geometry table, and\n"
+    "a LIST names wires as 2,4-6. Before writing, the geometry is checked (no wires,\n"
+    "zero length, below or on the ground, identical wires) together with the limits of\n"
+    "50 wires and 300 segments: a failure, like a refused operation, prints the message,\n"
+    "exits 1 and writes nothing. Without operations OUT is what `save` writes.\n\n"
     "  --add-wire X1,Y1,Z1,X2,Y2,Z2,DIAM,SEG\n"
     "                         append a wire\n"
     "  --insert-wire ROW:X1,Y1,Z1,X2,Y2,Z2,DIAM,SEG\n"
@@ -41,7 +42,8 @@ const char* const kEditUsage =
     "                         wavelengths with `wavelength`; both ends by default)\n"
     "  --connect              later added or inserted wires start at the end of the wire\n"
     "                         before them (their X1,Y1,Z1 are ignored)\n"
-    "  --comment TEXT         the comment of the header of a project without one\n" GLOBAL_OPTIONS_HELP;
+    "  --comment TEXT         the comment of the header of a project without one\n" EDIT_PLACEMENT_HELP
+        GLOBAL_OPTIONS_HELP;
 
 namespace {
 
@@ -204,6 +206,7 @@ int RunEdit(Run& s, const std::vector<std::string>& args) {
     const std::vector<std::string> operations = {"--add-wire", "--insert-wire", "--delete-wires", "--rotate",
                                                  "--scale",    "--shift",       "--taper"};
     std::vector<std::string> valueOptions = operations;
+    valueOptions.insert(valueOptions.end(), kPlacementOptions.begin(), kPlacementOptions.end());
     valueOptions.push_back("--comment");
     const Arguments a(args, valueOptions, {"--connect"});
     if (!ExpectArguments(s, a, 2, kEditUsage)) return 1;
@@ -217,6 +220,9 @@ int RunEdit(Run& s, const std::vector<std::string>& args) {
             table.connectNewWires = true;
         } else if (isOperation) {
             if (!Apply(s, table, option, args[i + 1])) return 1;
+            ++i;
+        } else if (std::find(kPlacementOptions.begin(), kPlacementOptions.end(), option) != kPlacementOptions.end()) {
+            if (!ApplyPlacement(s, option, args[i + 1])) return 1;
             ++i;
         } else if (option == "--comment" || option == "--settings" || option == "--log") {
             ++i;
