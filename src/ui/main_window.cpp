@@ -48,6 +48,7 @@
 #include "ui/job_runner.h"
 #include "ui/log_viewer.h"
 #include "ui/pattern_window.h"
+#include "ui/optimizer_window.h"
 #include "ui/view3d_window.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
@@ -148,7 +149,6 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     setCentralWidget(text_);
     unavailable_ = {"CtlPlotZ",      "CtlPlotSGF(0)",
                     "CtlPlotSGF(1)", "CtlPlotSGF(2)", "CtlSources",   "CtlLoads",
-                    "CtlOpt",     "btnoptimiz",
                     "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb",
                     "btnsrc",     "btnload"};
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
@@ -159,6 +159,8 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     BuildStatusBar();
     for (const std::string& name : unavailable_)
         if (QAction* a = Command(name)) a->setEnabled(false);
+    // Reading a project enables the optimizer.
+    for (const char* name : {"CtlOpt", "btnoptimiz"}) Command(name)->setEnabled(false);
     host_.Attach(&ctx_, this, this);
     jobs_ = std::make_unique<JobRunner>(ctx_, host_);
     setWindowTitle(ProgramCaption() + "[*]");
@@ -171,6 +173,7 @@ MainWindow::~MainWindow() {
     jobs_.reset();
     host_.Attach(&ctx_, nullptr, nullptr);
     delete pattern_;
+    delete optimizer_;
     delete view3d_;
     delete help_;
     delete logViewer_;
@@ -247,7 +250,7 @@ void MainWindow::BuildMenus() {
     AddCommand(setup, "CtlSources", "&Sources", {});
     AddCommand(setup, "CtlLoads", "&Loads", {});
     AddCommand(setup, "CtlPFile", "&Project File", [this] { ProjectFileCommand(); });
-    AddCommand(setup, "CtlOpt", "Optimi&ze", {});
+    AddCommand(setup, "CtlOpt", "Optimi&ze", [this] { OptimizeCommand(); });
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("CtlOptions");
@@ -321,7 +324,7 @@ void MainWindow::BuildToolbar() {
         {"btn3d", "3D View & Currents", icon(QStyle::SP_DesktopIcon), "Ctl_3D"},
         {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), "Ctl_PlotFF"},
         {"btnzcompute", "Compute Impedance", icon(QStyle::SP_MediaPlay), "CtlCompZ"},
-        {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), nullptr},
+        {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), "CtlOpt"},
         {"btnplotz", "Plot Impedance", icon(QStyle::SP_FileDialogContentsView), nullptr},
         {"btnplotswr", "Plot SWR", icon(QStyle::SP_FileDialogInfoView), nullptr},
         {"btnplotgain", "Plot Gain", icon(QStyle::SP_ArrowUp), nullptr},
@@ -551,6 +554,22 @@ void MainWindow::PlotFarFieldCommand() {
             });
     pattern_->Open();
 }
+
+void MainWindow::OptimizeCommand() {
+    if (!optimizer_) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+        optimizer_ = new OptimizerWindow(
+            ctx_,
+            [this](std::function<void(Context&)> work, std::function<void()> finished) {
+                return RunJob(std::move(work), std::move(finished));
+            },
+            folder.toStdString());
+    }
+    optimizer_->Open();
+}
+
+OptimizerWindow* MainWindow::Optimizer() const { return optimizer_; }
 
 void MainWindow::View3DCommand() {
     ctx_.AbortFlag = false;
