@@ -26,6 +26,34 @@ constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 
 }  // namespace
 
+float GainStep(float step, float change, float prevChange, float divisor) {
+    if (change < 0) return -kReverseFactor * step;
+    if (change > prevChange) return kGrowFactor * step;
+    return step / divisor;
+}
+
+float ResonanceStep(float step, float x, float prevX, float change, float prevChange) {
+    if (Sgn(x) != Sgn(prevX)) return -step / 2;
+    if (change > prevChange) step = kResonanceGrow * step;
+    if (Sgn(prevX) * change > 0) step = -step;  // X moved away from zero
+    return step;
+}
+
+float SwrStep(float step, float x, float prevX, float swrChange, float prevChange, float prevSwr) {
+    if (Sgn(x) == Sgn(prevX) && Sgn(swrChange) == Sgn(prevChange)) {
+        if (std::fabs(prevChange) < std::fabs(swrChange)) step = kResonanceGrow * step;
+        if (Sgn(prevSwr) * swrChange > 0) step = -step;  // the SWR rose
+        return step;
+    }
+    return -step / 2;
+}
+
+bool NoChange(float change, float prevChange) {
+    // Two exact zeros in a row: a variable without effect (or a step of 0)
+    // would otherwise be stepped for ever.
+    return std::fabs(change) < kNoChange && (prevChange != 0 || change == 0);
+}
+
 float DefaultLimit(int target) {
     switch (target) {
     case kTargetResonance: return 0.1f;
@@ -95,12 +123,7 @@ struct Optimizer::RunState {
     float Objective() const { return request.target == kTargetGain ? gain : fb; }
     float Secondary() const { return request.target == kTargetGain ? fb : gain; }
     std::string GainText() const { return "Gain = " + Num(gain) + unit + " F/B = " + Num(fb); }
-    // An evaluation that moved the objective by less than the threshold.
-    // Two exact zeros in a row count too: a variable without effect (or a
-    // step of 0) would otherwise be stepped for ever.
-    bool NoChange(float change) const {
-        return std::fabs(change) < kNoChange && (prevChange != 0 || change == 0);
-    }
+    bool NoChange(float change) const { return qw::NoChange(change, prevChange); }
 };
 
 void Optimizer::ScaleDelta(int doublings) { pendingDoublings_ += doublings; }
@@ -206,12 +229,7 @@ bool Optimizer::EvaluateGain(Context& ctx, RunState& s) {
 bool Optimizer::GainStepRule(RunState& s, float& step, float divisor) {
     const float change = s.Objective() - s.prevValue;
     const bool none = s.NoChange(change);
-    if (change < 0)
-        step = -kReverseFactor * step;
-    else if (change > s.prevChange)
-        step = kGrowFactor * step;
-    else
-        step = step / divisor;
+    step = GainStep(step, change, s.prevChange, divisor);
     s.prevValue = s.Objective();
     s.prevChange = change;
     return none;
@@ -220,12 +238,7 @@ bool Optimizer::GainStepRule(RunState& s, float& step, float divisor) {
 bool Optimizer::ResonanceStepRule(RunState& s, float& step, float x) {
     const float change = x - s.prevX;
     const bool none = s.NoChange(change);
-    if (Sgn(x) != Sgn(s.prevX)) {
-        step = -step / 2;
-    } else {
-        if (change > s.prevChange) step = kResonanceGrow * step;
-        if (Sgn(s.prevX) * change > 0) step = -step;  // X moved away from zero
-    }
+    step = ResonanceStep(step, x, s.prevX, change, s.prevChange);
     s.prevX = x;
     s.prevChange = change;
     return none;
@@ -440,12 +453,7 @@ Result Optimizer::ResonanceLoop(Context& ctx, RunState& s, bool swr) {
             } else {
                 const float change = s.swr - s.prevValue;
                 none = s.NoChange(change);
-                if (Sgn(s.X) == Sgn(s.prevX) && Sgn(change) == Sgn(s.prevChange)) {
-                    if (std::fabs(s.prevChange) < std::fabs(change)) delta = kResonanceGrow * delta;
-                    if (Sgn(s.prevValue) * change > 0) delta = -delta;  // the SWR rose
-                } else {
-                    delta = -delta / 2;
-                }
+                delta = SwrStep(delta, s.X, s.prevX, change, s.prevChange, s.prevValue);
                 delta_ = delta;
                 s.prevValue = s.swr;
                 s.prevX = s.X;

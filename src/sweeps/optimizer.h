@@ -37,6 +37,23 @@ inline constexpr float kResonanceGrow = 1.5f;
 inline constexpr float kNoChange = 0.0001f;
 inline constexpr float kStartDelta = 0.0001f;
 
+// The step rules: the next step after an evaluation that moved the
+// objective by `change` (the one before by `prevChange`).
+// Gain and F/B: a worse result reverses the step at 2/3, a better one grows
+// it when it improved faster than before, else shrinks it by `divisor`.
+float GainStep(float step, float change, float prevChange, float divisor);
+// Resonance (and the loads of the SWR target), on the reactance X: a sign
+// change of X halves and reverses the step; otherwise a faster change grows
+// it by 1.5, and a move away from zero reverses it.
+float ResonanceStep(float step, float x, float prevX, float change, float prevChange);
+// SWR: while X keeps its sign and the SWR moves the same way, a faster move
+// grows the step by 1.5 and a rising SWR reverses it; otherwise the step is
+// halved and reversed.
+float SwrStep(float step, float x, float prevX, float swrChange, float prevChange, float prevSwr);
+// No change: |change| below 0.0001 after a first change (two exact zeros in
+// a row count as no change too).
+bool NoChange(float change, float prevChange);
+
 // The target and variables of a run: what the window's boxes hold.
 struct OptimizerRequest {
     int target = kTargetResonance;
