@@ -15,7 +15,13 @@ void DrawOptimizerChart(Canvas& c, const std::vector<OptimizerChartPoint>& point
     const float th = c.TextHeight();
     // The plot area in pixels: room for the value labels at the left and
     // for the legend and the step labels above and below.
-    const float left = std::min(60.0f, w / 3), right = w - 8, top = th + 6, bottom = h - th - 6;
+    // Value labels short enough for the margin: two decimals.
+    auto label = [](float v) { return Format(v, "0.00"); };
+    float labelWidth = c.TextWidth("-00.00");
+    for (const auto& p : points)
+        for (float v : {p.objective, p.secondary})
+            if (std::isfinite(v)) labelWidth = std::max(labelWidth, c.TextWidth(label(v)));
+    const float left = std::min(labelWidth + 8, w / 3), right = w - 8, top = th + 6, bottom = h - th - 6;
     c.SetForeColour(PaletteColour(8));
     c.SetPenWidth(1);
     c.SetLineStyle(LineStyle::Solid);
@@ -50,8 +56,8 @@ void DrawOptimizerChart(Canvas& c, const std::vector<OptimizerChartPoint>& point
 
     // Value labels and the zero line when it is inside.
     c.SetForeColour(kBlack);
-    c.PrintAt(2, top - th / 2, Format(hi, "General Number"));
-    c.PrintAt(2, bottom - th / 2, Format(lo, "General Number"));
+    c.PrintAt(left - 4 - c.TextWidth(label(hi)), top - th / 2, label(hi));
+    c.PrintAt(left - 4 - c.TextWidth(label(lo)), bottom - th / 2, label(lo));
     if (lo < 0 && hi > 0) {
         c.SetForeColour(PaletteColour(7));
         c.SetLineStyle(LineStyle::Dotted);
