@@ -49,6 +49,7 @@
 #include "ui/job_runner.h"
 #include "ui/log_viewer.h"
 #include "ui/pattern_window.h"
+#include "ui/optimizer_window.h"
 #include "ui/view3d_window.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
@@ -149,7 +150,6 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     setCentralWidget(text_);
     unavailable_ = {"CtlPlotZ",      "CtlPlotSGF(0)",
                     "CtlPlotSGF(1)", "CtlPlotSGF(2)",
-                    "CtlOpt",     "btnoptimiz",
                     "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb"};
     placeSourcesLoads = [this] { RunSourceLoadWindow(); };
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
@@ -160,6 +160,8 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     BuildStatusBar();
     for (const std::string& name : unavailable_)
         if (QAction* a = Command(name)) a->setEnabled(false);
+    // Reading a project enables the optimizer.
+    for (const char* name : {"CtlOpt", "btnoptimiz"}) Command(name)->setEnabled(false);
     host_.Attach(&ctx_, this, this);
     jobs_ = std::make_unique<JobRunner>(ctx_, host_);
     setWindowTitle(ProgramCaption() + "[*]");
@@ -172,6 +174,7 @@ MainWindow::~MainWindow() {
     jobs_.reset();
     host_.Attach(&ctx_, nullptr, nullptr);
     delete pattern_;
+    delete optimizer_;
     delete view3d_;
     delete help_;
     delete logViewer_;
@@ -248,7 +251,7 @@ void MainWindow::BuildMenus() {
     AddCommand(setup, "CtlSources", "&Sources", [this] { RunSourceLoadWindow(); });
     AddCommand(setup, "CtlLoads", "&Loads", [this] { RunSourceLoadWindow(); });
     AddCommand(setup, "CtlPFile", "&Project File", [this] { ProjectFileCommand(); });
-    AddCommand(setup, "CtlOpt", "Optimi&ze", {});
+    AddCommand(setup, "CtlOpt", "Optimi&ze", [this] { OptimizeCommand(); });
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("CtlOptions");
@@ -322,7 +325,7 @@ void MainWindow::BuildToolbar() {
         {"btn3d", "3D View & Currents", icon(QStyle::SP_DesktopIcon), "Ctl_3D"},
         {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), "Ctl_PlotFF"},
         {"btnzcompute", "Compute Impedance", icon(QStyle::SP_MediaPlay), "CtlCompZ"},
-        {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), nullptr},
+        {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), "CtlOpt"},
         {"btnplotz", "Plot Impedance", icon(QStyle::SP_FileDialogContentsView), nullptr},
         {"btnplotswr", "Plot SWR", icon(QStyle::SP_FileDialogInfoView), nullptr},
         {"btnplotgain", "Plot Gain", icon(QStyle::SP_ArrowUp), nullptr},
@@ -560,6 +563,22 @@ void MainWindow::PlotFarFieldCommand() {
             });
     pattern_->Open();
 }
+
+void MainWindow::OptimizeCommand() {
+    if (!optimizer_) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+        optimizer_ = new OptimizerWindow(
+            ctx_,
+            [this](std::function<void(Context&)> work, std::function<void()> finished) {
+                return RunJob(std::move(work), std::move(finished));
+            },
+            folder.toStdString());
+    }
+    optimizer_->Open();
+}
+
+OptimizerWindow* MainWindow::Optimizer() const { return optimizer_; }
 
 void MainWindow::View3DCommand() {
     ctx_.AbortFlag = false;

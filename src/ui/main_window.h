@@ -32,6 +32,7 @@ class LogViewer;
 class PatternWindow;
 class View3DWindow;
 class MainTextEdit;
+class OptimizerWindow;
 class StopProgressBar;
 class ToolbarDialog;
 
@@ -53,6 +54,7 @@ public:
     // The pattern window, once Plot > Far Field has opened it.
     PatternWindow* Pattern() const;
     View3DWindow* View3D() const;
+    OptimizerWindow* Optimizer() const;
     QString MainTextContents() const;
     bool Computing() const { return computing_; }
     // The toolbar's button keys in their order, and setting them.
@@ -111,6 +113,7 @@ private:
     void NewProjectCommand();
     void PlotFarFieldCommand();
     void View3DCommand();
+    void OptimizeCommand();
     void ProjectFileCommand();
     void HeightCommand();
     void ViewLogCommand();
@@ -144,6 +147,7 @@ private:
     QPointer<LogViewer> logViewer_;
     QPointer<PatternWindow> pattern_;
     QPointer<View3DWindow> view3d_;
+    QPointer<OptimizerWindow> optimizer_;
 };
 
 }  // namespace qw

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -21,6 +23,7 @@
 #include "ui/picture_canvas.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
+#include "ui/optimizer_window.h"
 #include "ui/view3d_window.h"
 
 namespace qw {
@@ -165,6 +168,25 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
     log.ShowFile(QString::fromStdString(ctx.log.Path()));
     ok &= Grab(log, file("log_viewer.png"));
     log.close();
+
+    // The optimizer after a short run toward resonance by the wires' Y,
+    // then put back (Revert); its lock list.
+    if (QAction* optimize = window.Command("CtlOpt"); optimize && optimize->isEnabled()) {
+        optimize->trigger();
+        Settle();
+        if (OptimizerWindow* opt = window.Optimizer()) {
+            opt->resize(760, 560);
+            if (auto* y = opt->findChild<QCheckBox*>("swDim(1)")) y->setChecked(true);
+            opt->Go();
+            WaitForJob(window);
+            ok &= Grab(*opt, file("optimizer.png"));
+            opt->Revert();
+            ok &= GrabModal(file("optimizer_locks.png"), [&] {
+                if (auto* locks = opt->findChild<QPushButton*>("btnLocks")) locks->click();
+            });
+            opt->close();
+        }
+    }
 
     // The geometry editor on the open project, closed with Cancel.
     ok &= GrabModal(file("geometry.png"), [&] {

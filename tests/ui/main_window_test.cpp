@@ -105,14 +105,16 @@ TEST_F(MainWindowTest, LaterWindowsStayDisabledAndPlotFarFieldChecksFirst) {
         EXPECT_FALSE(Command(name)->isEnabled()) << name;
     EXPECT_TRUE(Command("CtlGeometry")->isEnabled());
     EXPECT_TRUE(Command("btngrid")->isEnabled());
-    host.EnableCommand("CtlOpt", true);  // whatever the commands ask
     EXPECT_FALSE(Command("btnsrc")->isEnabled());
     host.EnableCommand("CtlSources", true);  // as a read project does
     EXPECT_TRUE(Command("btnsrc")->isEnabled());
     EXPECT_FALSE(Command("btnload")->isEnabled());
     host.EnableCommand("CtlSources", false);
     EXPECT_FALSE(Command("btnsrc")->isEnabled());
-    EXPECT_FALSE(Command("CtlOpt")->isEnabled());
+    // The optimizer follows the project: reading one enables it.
+    host.EnableCommand("CtlOpt", true);
+    EXPECT_TRUE(Command("CtlOpt")->isEnabled());
+    host.EnableCommand("CtlOpt", false);
 
     // Without a project the checks ask for one; cancelled, nothing opens.
     Soon([] {

@@ -112,5 +112,7 @@ extern const char* const kExportNecUsage;
 int RunExportNec(Run& run, const std::vector<std::string>& args);
 extern const char* const kCheckUsage;
 int RunCheck(Run& run, const std::vector<std::string>& args);
+extern const char* const kOptimizeUsage;
+int RunOptimize(Run& run, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

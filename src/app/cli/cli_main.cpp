@@ -26,6 +26,7 @@ const std::vector<Command>& Commands() {
         {"pattern3d", "compute the 3D pattern, write its .PLT file and print its grid", kPattern3DUsage, RunPattern3D},
         {"export-nec", "read a project or NEC file and write it as a NEC-2 deck", kExportNecUsage, RunExportNec},
         {"check", "list the segment, radius and joint problems of a model", kCheckUsage, RunCheck},
+        {"optimize", "tune dimensions, loads or sources toward resonance, SWR, gain or F/B", kOptimizeUsage, RunOptimize},
     };
     return commands;
 }
