@@ -195,13 +195,26 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         geometry.exec();
     });
 
-    // Sources & Loads with the panel of the first source, then of the
-    // first load; closed without OK, the project is as it was.
+    // Sources & Loads on the wire of the first source with its panel open,
+    // then with the panel of the first load (a load is placed beside the
+    // source in the working copy when the project has none); closed
+    // without OK, the project is as it was.
     {
         SourceLoadWindow placement(ctx, &window);
-        if (placement.Working().SourceCount() > 0) placement.OpenSource(1);
+        Placement& working = placement.Working();
+        if (working.SourceCount() > 0) {
+            placement.ShowWire(working.PlaceOfSource(1).wire);
+            placement.OpenSource(1);
+        }
         ok &= Grab(placement, file("sources_loads_source.png"));
-        if (placement.Working().LoadCount() > 0) placement.OpenLoad(1);
+        if (working.LoadCount() == 0 && working.SourceCount() > 0) {
+            const SlotPlace at = working.PlaceOfSource(1);
+            working.AddLoad(at.wire, at.slot + 1);
+        }
+        if (working.LoadCount() > 0) {
+            placement.ShowWire(working.PlaceOfLoad(1).wire);
+            placement.OpenLoad(1);
+        }
         ok &= Grab(placement, file("sources_loads_load.png"));
         placement.hide();
     }
