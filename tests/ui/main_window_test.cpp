@@ -13,25 +13,31 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QUrl>
 #include <QProgressBar>
 #include <QThread>
 #include <QTimer>
 #include <QEventLoop>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 
+#include "commands/main_commands.h"
 #include "model/settings.h"
 #include "solver/solver.h"
 #include "support/temp_dir.h"
+#include "ui/geometry_window.h"
 #include "ui/pattern_window.h"
 #include "ui/qt_host.h"
+#include "ui/source_load_window.h"
 #include "ui/view3d_window.h"
 
 namespace qw {
@@ -174,6 +180,63 @@ TEST_F(MainWindowTest, AComputationRunsAsAJobWhileTheWindowStaysLive) {
     EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE"));
     EXPECT_TRUE(Panel(1).startsWith("run time: 00:0"));
     EXPECT_TRUE(PulsesCurrent(ctx));
+    EXPECT_TRUE(SolutionCurrent(ctx));
+}
+
+// What a user does with a new antenna: New Project opens the geometry
+// table; a wire is typed, S places a source on it, OK; a frequency; the
+// impedance is computed, without a card typed anywhere.
+TEST_F(MainWindowTest, FromNewProjectToAComputedImpedance) {
+    window->Start("");
+    window->show();
+    std::vector<std::string> told;
+    host.answer = [&](const Message& m) {
+        told.push_back(m.text);
+        return DefaultAnswer(m);
+    };
+    bool edited = false;
+    Soon([&] {
+        auto* table = qobject_cast<GeometryWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->Table().AddWire(), 1);
+        const char* cells[] = {"0", "-5", "10", "0", "5", "10", "0.002", "11"};
+        for (int c = kColX1; c <= kColSeg; ++c) ASSERT_TRUE(table->Table().SetCell(1, c, cells[c - kColX1])) << c;
+        table->Refresh();
+        Soon([&] {
+            auto* placement = qobject_cast<SourceLoadWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(placement, nullptr);
+            ASSERT_FALSE(placement->Working().AddSource(1, 5));
+            placement->findChild<QPushButton*>("COK")->click();
+        });
+        table->Grid()->setFocus();
+        table->Grid()->setCurrentCell(0, kColX1);
+        QTest::keyClick(table->Grid(), Qt::Key_S);
+        EXPECT_EQ(table->Grid()->item(0, kColSrcLd)->text().trimmed(), "S5");
+        table->findChild<QPushButton*>("Ctl_OK")->click();
+        edited = true;
+    });
+    Command("CtlNewPrj")->trigger();
+    ASSERT_TRUE(edited);
+    EXPECT_TRUE(ctx.project.GeometryDefined);
+    ASSERT_EQ(ctx.project.SourceCount, 1);
+    EXPECT_EQ(ctx.project.Sources[1].Pulse, 5);
+    EXPECT_TRUE(std::find(told.begin(), told.end(), "No Sources defined") == told.end());
+
+    Command(kFreeSpaceCommand)->trigger();
+    Soon([&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* box = dialog->findChild<QLineEdit*>("FValue");
+        ASSERT_NE(box, nullptr);
+        box->setText("14.2");
+        dialog->findChild<QPushButton*>("OK")->click();
+    });
+    Command("CtlFrequency")->trigger();
+    EXPECT_FLOAT_EQ(ctx.project.Frequency, 14.2f);
+
+    Command("CtlCompZ")->trigger();
+    ASSERT_TRUE(WaitUntilIdle(*window));
+    EXPECT_TRUE(window->MainTextContents().contains("IMPEDANCE")) << window->MainTextContents().toStdString();
     EXPECT_TRUE(SolutionCurrent(ctx));
 }
 
