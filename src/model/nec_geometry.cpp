@@ -1,6 +1,8 @@
 #include "model/nec_geometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace qw {
 
@@ -44,8 +46,23 @@ Transform Rotation(double rx, double ry, double rz) {
 
 int NewTag(int tag, int increment) { return tag == 0 ? 0 : tag + increment; }
 
+// No deck the program can compute comes near this many wires (arcs and
+// helices make one per segment); the bound keeps a deck that multiplies its
+// wires card after card from taking the machine's time and memory.
+constexpr std::size_t kMostNecWires = 10000;
+
+[[noreturn]] void TooManyWires() {
+    throw NecGeometryError("the deck makes more than " + std::to_string(kMostNecWires) + " wires");
+}
+
 void RequireSegments(int segments) {
     if (segments < 1) throw NecGeometryError("the number of segments must be at least 1");
+    if (static_cast<std::size_t>(segments) > kMostNecWires) TooManyWires();
+}
+
+// Room for `copies` more blocks of `block` wires after `count` wires.
+void RequireRoom(std::size_t count, std::size_t block, std::size_t copies) {
+    if (block != 0 && copies > (kMostNecWires - std::min(count, kMostNecWires)) / block) TooManyWires();
 }
 
 }  // namespace
@@ -89,6 +106,7 @@ int NecGeometry::SegmentCount() const {
 void NecGeometry::AddWire(int tag, int segments, NecPoint a, NecPoint b, double radius) {
     RequireSegments(segments);
     if (a == b) throw NecGeometryError("the wire has no length");
+    RequireRoom(wires_.size(), 1, 1);
     wires_.push_back({tag, segments, a, b, radius});
 }
 
@@ -98,6 +116,7 @@ void NecGeometry::AddTaperedWire(int tag, int segments, NecPoint a, NecPoint b, 
     if (!(ratio > 0)) throw NecGeometryError("the segment length ratio must be above 0");
     if (!(radius1 > 0) || !(radius2 > 0)) throw NecGeometryError("the taper radii must be above 0");
     if (a == b) throw NecGeometryError("the wire has no length");
+    RequireRoom(wires_.size(), static_cast<std::size_t>(segments), 1);
     // Lengths L1, L1 r, L1 r^2, ... adding up to the wire.
     double sum = 0;
     for (int i = 0; i < segments; ++i) sum += std::pow(ratio, i);
@@ -116,6 +135,7 @@ void NecGeometry::AddTaperedWire(int tag, int segments, NecPoint a, NecPoint b, 
 }
 
 void NecGeometry::AddPolyline(int tag, const std::vector<NecPoint>& points, double radius) {
+    RequireRoom(wires_.size(), points.size(), 1);
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (points[i - 1] == points[i]) throw NecGeometryError("a segment has no length");
         wires_.push_back({tag, 1, points[i - 1], points[i], radius});
@@ -148,6 +168,8 @@ void NecGeometry::Move(int tagIncrement, int copies, double rx, double ry, doubl
         return;
     }
     std::size_t blockStart = first, blockEnd = wires_.size();
+    if (blockEnd == blockStart) return;  // nothing to copy
+    RequireRoom(wires_.size(), blockEnd - blockStart, static_cast<std::size_t>(copies));
     for (int c = 0; c < copies; ++c) {
         for (std::size_t i = blockStart; i < blockEnd; ++i) wires_.push_back(moved(wires_[i]));
         blockStart = blockEnd;
@@ -178,6 +200,7 @@ void NecGeometry::Reflect(int tagIncrement, int planes) {
     for (int axis = 0; axis < 3; ++axis) {
         if (!mirror[axis]) continue;
         const std::size_t n = wires_.size();
+        RequireRoom(n, n, 1);
         for (std::size_t i = 0; i < n; ++i) {
             NecWire w = wires_[i];
             for (NecPoint* p : {&w.a, &w.b}) {

@@ -194,6 +194,22 @@ TEST(NecGeometry, MoveRotateReflectScaleAndTags) {
     EXPECT_FALSE(x.Locate(21, 3, wire, seg));
 }
 
+TEST(NecDeck, ADeckThatMultipliesItsWiresIsRefusedAtOnce) {
+    // Each GR copies every wire 66 times: without a bound the fourth card
+    // would make 25 million wires.
+    Deck d;
+    d.Read(Lines({"GW 1 1 0 1 0 0 2 0 0.001", "GR 1 66", "GR 1 66", "GR 1 66", "GR 1 66", "GE 0", "EN"}));
+    EXPECT_TRUE(d.ctx.AbortFlag);
+    EXPECT_EQ(d.p.WireCount, 0);
+    ASSERT_FALSE(d.host.messages.empty());
+    EXPECT_EQ(d.host.messages.back().text.rfind("Line 4 of the NEC deck cannot be read: the deck makes more than 10000 wires", 0), 0u)
+        << d.host.messages.back().text;
+    // A helix of more segments than that is refused before its points are made.
+    Deck h;
+    h.Read(Lines({"GH 1 2000000000 0.1 1 0.1 0.1 0.1 0.1 0.001", "GE 0", "EN"}));
+    EXPECT_TRUE(h.ctx.AbortFlag);
+}
+
 TEST(NecGeometry, TaperedWire) {
     NecGeometry g;
     g.AddTaperedWire(3, 3, {0, 0, 0}, {7, 0, 0}, 2, 0.001, 0.004);  // lengths 1, 2, 4
