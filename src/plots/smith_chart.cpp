@@ -88,7 +88,7 @@ void DrawSmithGrid(Canvas& canvas, double z0, double swrLimit) {
         canvas.SetLineStyle(LineStyle::Dotted);
         canvas.Circle(0, 0, static_cast<float>(radius));
         canvas.SetLineStyle(LineStyle::Solid);
-        canvas.PrintAt(static_cast<float>(radius * 0.72), static_cast<float>(-radius * 0.72),
+        canvas.PrintAt(static_cast<float>(-radius * 0.72) - canvas.TextWidth("SWR 00"), static_cast<float>(radius * 0.72) + h,
                        "SWR " + AxisNumber(static_cast<float>(swrLimit)));
         canvas.SetForeColour(kBlack);
     }
