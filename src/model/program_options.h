@@ -63,6 +63,7 @@ struct ProgramOptions {
     float ResonanceHi = 0, ResonanceLow = 0, ResonanceStep = 0;
     int RMin = 0, RMax = 2000, XMin = -2000, XMax = 2000;  // ohms, impedance plot
     float GainHi = 10, GainLow = 0;                         // dB, gain and F/B plots
+    float SwrLimit = 0;                                     // top of the SWR axis (not kept in the settings)
 
     bool operator==(const ProgramOptions&) const = default;
 };

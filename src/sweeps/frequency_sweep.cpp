@@ -119,19 +119,4 @@ Result RunFrequencySweep(Context& ctx, SweepSettings& set, const SweepCallback& 
     return result;
 }
 
-int TickStep(float range) {
-    if (range >= 1000) return 500;
-    if (range >= 500) return 100;
-    if (range >= 100) return 50;
-    if (range >= 50) return 10;
-    if (range >= 25) return 5;
-    return 1;
-}
-
-float MinorTickStep(float range) {
-    const int major = TickStep(range);
-    if (range <= 5) return static_cast<float>(major) / 10.0f;
-    return static_cast<float>(TickStep(static_cast<float>(major)));
-}
-
 }  // namespace qw

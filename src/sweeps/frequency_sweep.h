@@ -47,8 +47,4 @@ using SweepCallback = std::function<void(const SweepSample&)>;
 // Stopped on a stop request.
 Result RunFrequencySweep(Context& ctx, SweepSettings& settings, const SweepCallback& onPoint);
 
-// Axis ticks: the major step of an axis spanning `range`, and its minor step.
-int TickStep(float range);
-float MinorTickStep(float range);
-
 }  // namespace qw

@@ -7,6 +7,12 @@
 //
 // Keys: B, F, W, S, L, P, N advance the background, foreground, wire,
 // source, load, pulse and pulse-number colour; Ctrl+C copies the picture.
+//
+// In sweep mode the window draws the impedance (R-X plane or Smith chart),
+// SWR, gain or F/B plot point by point as a background job hands the
+// points over; a left click reopens the plot's limits and sweeps again, a
+// double click or Stop ends the sweep, and closing the window stops it
+// first (the window goes once the work has unwound).
 #pragma once
 
 #include <QMainWindow>
@@ -14,14 +20,17 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "model/context.h"
 #include "plots/antenna_view.h"
+#include "plots/sweep_plot.h"
 
 class QAction;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
+class QTimer;
 
 namespace qw {
 
@@ -32,6 +41,10 @@ class AntennaForm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // Starts a computation as a job of the main window (false when one is
+    // running); `finished` runs on this thread when it has ended.
+    using JobStarter = std::function<bool(std::function<void(Context&)>, std::function<void()>)>;
+
     // `busy` (may be empty) tells whether another command is running: the
     // unit button and the colour keys then change nothing, since the
     // command's result will replace the project.
@@ -43,6 +56,20 @@ public:
     void OpenView();
     // Draws the view again (the project may have changed).
     void Redraw();
+
+    // Sweep mode: the plot of `kind` for the band and limits of the
+    // settings, computed by a job on every core. False when the job could
+    // not start (another computation runs).
+    bool OpenSweep(SweepPlotKind kind, JobStarter runJob);
+    bool Sweeping() const { return sweeping_; }
+    bool InSweepMode() const { return mode_ == Mode::Sweep; }
+    const std::vector<PlotSample>& Points() const { return points_; }
+    // The impedance plot in the R-X plane or on the Smith chart.
+    void ShowSmith(bool smith);
+    // Ends a running sweep after the points under way.
+    void StopSweep();
+    // A left click on the plot: the limits again, then the sweep again.
+    void ReopenLimits();
 
     const Context& ViewedContext() const { return ctx_; }
     // A toolbar or menu command: "btnxyz", "btnpulses", "btnpulsenumber",
@@ -63,13 +90,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Mode { View2D };  // the sweep plots join here
+    enum class Mode { View2D, Sweep };
 
     QAction* AddCommand(const QString& name, const QString& caption, std::function<void()> act);
     void BuildMenus();
     void BuildToolbar();
     void CycleUnit();
     void ShowUnitCaption();
+    void ShowModeControls();
+    bool StartSweep();
+    void AddPoint(const PlotSample& point);
+    void SweepEnded();
+    void RedrawPlot();
+    void FitCanvas();
+    SweepPlotKind ShownKind() const;
     bool Busy() const { return busy_ && busy_(); }
 
     Context& ctx_;
@@ -84,6 +118,17 @@ private:
     PictureBox* picture_ = nullptr;
     QPushButton* unitButton_ = nullptr;
     QLineEdit* readOut_ = nullptr;
+
+    // Sweep mode.
+    SweepPlotKind kind_ = SweepPlotKind::Impedance;
+    bool smith_ = false;
+    JobStarter runJob_;
+    std::unique_ptr<SweepPlot> plot_;
+    std::vector<PlotSample> points_;
+    bool sweeping_ = false;
+    bool closePending_ = false;   // closed during a sweep: close once it ended
+    bool limitsPending_ = false;  // clicked during a sweep: the limits once it ended
+    QTimer* clickTimer_ = nullptr;  // a single click waits to be no double click
 };
 
 // Plot > 2D View and the "btn2d" button: with
@@ -95,5 +140,12 @@ AntennaForm* Open2DView(Context& ctx, QWidget* parent, std::function<bool()> bus
 // Opens (or raises) the view of `ctx` without the checks, for a caller that
 // has checked the wires itself: the geometry editor's Show button.
 AntennaForm* Show2DView(Context& ctx, QWidget* parent, std::function<bool()> busy = {});
+
+// Plot > Impedance (kind Impedance: the checks, then "Frequency Range") and
+// Plot > SWR, Gain, F/B (the checks, then "PlotLimits"): unless cancelled,
+// BatchMode is set and the window of parent's shows the sweep. Returns the
+// window, or nullptr when nothing was shown.
+AntennaForm* OpenSweepPlot(Context& ctx, SweepPlotKind kind, QWidget* parent, AntennaForm::JobStarter runJob,
+                           std::function<bool()> busy = {});
 
 }  // namespace qw

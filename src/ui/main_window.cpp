@@ -148,9 +148,6 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     text_ = new MainTextEdit(this);
     text_->onDrop = [this](const QString& path) { DropFile(path); };
     setCentralWidget(text_);
-    unavailable_ = {"CtlPlotZ",      "CtlPlotSGF(0)",
-                    "CtlPlotSGF(1)", "CtlPlotSGF(2)",
-                    "btnplotz",   "btnplotswr",  "btnplotgain", "btnplotfb"};
     placeSourcesLoads = [this] { RunSourceLoadWindow(); };
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     ctx_.options.PrinterPresent = !printers.isEmpty();
@@ -158,8 +155,6 @@ MainWindow::MainWindow(Context& ctx, QtHost& host, QWidget* parent)
     BuildMenus();
     BuildToolbar();
     BuildStatusBar();
-    for (const std::string& name : unavailable_)
-        if (QAction* a = Command(name)) a->setEnabled(false);
     // Reading a project enables the optimizer.
     for (const char* name : {"CtlOpt", "btnoptimiz"}) Command(name)->setEnabled(false);
     host_.Attach(&ctx_, this, this);
@@ -228,10 +223,26 @@ void MainWindow::BuildMenus() {
     AddCommand(plot, "Ctl_PlotFF", "&Far Field", [this] { PlotFarFieldCommand(); });
     AddCommand(plot, "Ctl_3D", "3D View && &Currents", [this] { View3DCommand(); });
     AddCommand(plot, "Ctl_2D", "&2D View", [this] { Open2DView(ctx_, this, [this] { return computing_; }); });
-    AddCommand(plot, "CtlPlotZ", "&Impedance", {});
-    AddCommand(plot, "CtlPlotSGF(0)", "&SWR", {});
-    AddCommand(plot, "CtlPlotSGF(1)", "&Gain", {});
-    AddCommand(plot, "CtlPlotSGF(2)", "&F/B", {});
+    // The sweep plots start a job of their own: not through Run.
+    const std::pair<const char*, SweepPlotKind> sweeps[] = {{"CtlPlotZ", SweepPlotKind::Impedance},
+                                                            {"CtlPlotSGF(0)", SweepPlotKind::Swr},
+                                                            {"CtlPlotSGF(1)", SweepPlotKind::Gain},
+                                                            {"CtlPlotSGF(2)", SweepPlotKind::FrontToBack}};
+    const char* const sweepCaptions[] = {"&Impedance", "&SWR", "&Gain", "&F/B"};
+    for (int i = 0; i < 4; ++i) {
+        const SweepPlotKind kind = sweeps[i].second;
+        QAction* a = AddCommand(plot, sweeps[i].first, sweepCaptions[i], {});
+        connect(a, &QAction::triggered, this, [this, kind] {
+            if (computing_) return;
+            OpenSweepPlot(
+                ctx_, kind, this,
+                [this](std::function<void(Context&)> work, std::function<void()> finished) {
+                    return RunJob(std::move(work), std::move(finished));
+                },
+                [this] { return computing_; });
+            Refresh();
+        });
+    }
 
     QMenu* compute = menuBar()->addMenu("&Compute");
     compute->setObjectName("CtlCompute");
@@ -326,10 +337,10 @@ void MainWindow::BuildToolbar() {
         {"btnfarfield", "Plot Far Field", icon(QStyle::SP_DriveNetIcon), "Ctl_PlotFF"},
         {"btnzcompute", "Compute Impedance", icon(QStyle::SP_MediaPlay), "CtlCompZ"},
         {"btnoptimiz", "Optimize", icon(QStyle::SP_BrowserReload), "CtlOpt"},
-        {"btnplotz", "Plot Impedance", icon(QStyle::SP_FileDialogContentsView), nullptr},
-        {"btnplotswr", "Plot SWR", icon(QStyle::SP_FileDialogInfoView), nullptr},
-        {"btnplotgain", "Plot Gain", icon(QStyle::SP_ArrowUp), nullptr},
-        {"btnplotfb", "Plot F/B", icon(QStyle::SP_ArrowBack), nullptr},
+        {"btnplotz", "Plot Impedance", icon(QStyle::SP_FileDialogContentsView), "CtlPlotZ"},
+        {"btnplotswr", "Plot SWR", icon(QStyle::SP_FileDialogInfoView), "CtlPlotSGF(0)"},
+        {"btnplotgain", "Plot Gain", icon(QStyle::SP_ArrowUp), "CtlPlotSGF(1)"},
+        {"btnplotfb", "Plot F/B", icon(QStyle::SP_ArrowBack), "CtlPlotSGF(2)"},
         {"btngrid", "Geometry", icon(QStyle::SP_FileDialogListView), "CtlGeometry"},
         {"btnsrc", "Sources", icon(QStyle::SP_MediaVolume), "CtlSources"},
         {"btnload", "Loads", icon(QStyle::SP_DriveHDIcon), "CtlLoads"},
@@ -425,7 +436,6 @@ void MainWindow::SetStatus(int panel, const std::string& text) {
 void MainWindow::EnableCommand(const std::string& command, bool enabled) {
     QAction* a = Command(command);
     if (!a) return;
-    if (unavailable_.count(command)) enabled = false;
     // The toolbar's Sources and Loads follow their menu commands.
     if (command == "CtlSources") EnableCommand("btnsrc", enabled);
     if (command == "CtlLoads") EnableCommand("btnload", enabled);

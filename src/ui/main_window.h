@@ -135,8 +135,6 @@ private:
     QMenu* recentMenu_ = nullptr;
     std::map<std::string, QAction*> commands_;
     std::vector<std::string> toolbarOrder_;  // every key, in the built-in order
-    // Commands whose windows are not there yet: they stay disabled.
-    std::set<std::string> unavailable_;
     // While a command runs: the enabled state each command will get back.
     std::map<std::string, bool> enabledAfterRun_;
     bool computing_ = false;

@@ -20,6 +20,7 @@
 #include "ui/log_viewer.h"
 #include "ui/main_window.h"
 #include "ui/pattern_window.h"
+#include "ui/plot_limits_dialog.h"
 #include "ui/picture_canvas.h"
 #include "ui/project_file_window.h"
 #include "ui/toolbar_dialog.h"
@@ -129,6 +130,37 @@ bool TakeScreenshots(MainWindow& window, Context& ctx, const QString& folder) {
         Settle();
         ok &= Grab(*form, file("view2d_pulses.png"));
         form->close();
+    }
+
+    // The sweep plots over the band around the project's frequency, and the
+    // impedance on the Smith chart.
+    if (ctx.project.Frequency > 0) {
+        ProgramOptions& o = ctx.options;
+        const float f0 = ctx.project.Frequency;
+        o.ResonanceLow = f0 * 0.8f, o.ResonanceHi = f0 * 1.2f, o.ResonanceStep = f0 * 0.02f;
+        o.RMin = 0, o.RMax = 150, o.XMin = -300, o.XMax = 300;
+        o.SwrLimit = 5, o.GainHi = 10, o.GainLow = 0;
+        ok &= GrabModal(file("plot_limits.png"), [&] { RunPlotLimitsDialog(ctx, SweepPlotKind::Gain, &window); });
+        ctx.AbortFlag = false;
+        // A window of its own: the 2D view's closed one goes at the next
+        // turn of the event loop.
+        auto* form = new AntennaForm(ctx, {}, &window);
+        form->resize(800, 640);
+        const std::pair<SweepPlotKind, const char*> plots[] = {{SweepPlotKind::Impedance, "plot_impedance.png"},
+                                                               {SweepPlotKind::Swr, "plot_swr.png"},
+                                                               {SweepPlotKind::Gain, "plot_gain.png"},
+                                                               {SweepPlotKind::FrontToBack, "plot_fb.png"},
+                                                               {SweepPlotKind::Smith, "plot_smith.png"}};
+        for (const auto& [kind, name] : plots) {
+            form->OpenSweep(kind, [&window](std::function<void(Context&)> work, std::function<void()> finished) {
+                return window.RunJob(std::move(work), std::move(finished));
+            });
+            WaitForJob(window);
+            ok &= Grab(*form, file(name));
+            if (kind == SweepPlotKind::Smith) form->ShowSmith(false);
+        }
+        form->close();
+        Settle();
     }
 
     // The 3D view zoomed in twice: plain, with the currents, with the pattern.

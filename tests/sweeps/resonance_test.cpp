@@ -6,6 +6,7 @@
 
 #include "commands/resonance_command.h"
 #include "support/solved_antenna.h"
+#include "plots/sweep_axes.h"
 #include "sweeps/frequency_sweep.h"
 #include "sweeps/resonance.h"
 

@@ -100,6 +100,8 @@ extern const char* const kResonanceUsage;
 int RunResonance(Run& run, const std::vector<std::string>& args);
 extern const char* const kSweepUsage;
 int RunSweep(Run& run, const std::vector<std::string>& args);
+extern const char* const kPlotUsage;
+int RunPlot(Run& run, const std::vector<std::string>& args);
 extern const char* const kPatternUsage;
 int RunPattern(Run& run, const std::vector<std::string>& args);
 extern const char* const kViewUsage;

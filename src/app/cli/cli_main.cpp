@@ -20,6 +20,7 @@ const std::vector<Command>& Commands() {
         {"farfield", "compute the far-field gains or field strengths over a grid of directions", kFarFieldUsage, RunFarField},
         {"resonance", "step through a band and mark the resonances", kResonanceUsage, RunResonance},
         {"sweep", "impedance, SWR, gain and F/B over a band, on every core", kSweepUsage, RunSweep},
+        {"plot", "impedance, SWR, gain, F/B or Smith chart plot of a band, as SVG", kPlotUsage, RunPlot},
         {"pattern", "draw an azimuth or zenith cut as SVG and store it in the pattern file", kPatternUsage, RunPattern},
         {"view", "draw the 2D view of the wires in the XY, YZ or XZ plane as SVG", kViewUsage, RunView},
         {"view3d", "draw the 3D view of the wires, their currents and the 3D pattern as SVG", kView3DUsage, RunView3D},
