@@ -94,7 +94,7 @@ Result BuildPulseTable(Context& ctx) {
 void RescaleRadii(Context& ctx) {
     PulseTable& t = Solver(ctx).pulses;
     const float scale = RadiusScale(ctx);
-    for (int w = 1; w <= ctx.project.WireCount && w <= kMaxWires; ++w)
+    for (int w = 1; w <= ctx.project.WireCount && w <= kWireCapacity; ++w)
         t.A[w] = ctx.project.Wires[w].Radius * scale;
 }
 
@@ -185,7 +185,7 @@ Result DirCosine(Context& ctx, int w) {
     long n = static_cast<long>(N1) + S1;
     if (I1 == 0) --n;
     if (I2 == 0) --n;
-    if (n > kMaxPulses) {
+    if (n > ctx.Limits().pulses) {
         if (ctx.log.IsOn()) ctx.log.Write("PULSE NUMBER EXCEEDS DIMENSION");
         t.N = static_cast<int>(n);
         return Result::Failed(FaultMessage("PULSE NUMBER EXCEEDS LIMIT", "ABORT !", MessageIcon::Exclamation));

@@ -96,8 +96,9 @@ bool ApplyComputeOptions(Run& s, const Arguments& a) {
         if (!ApplyGroundOption(s, *g)) return false;
     }
     if (const auto src = a.Value("--source")) {
-        if (!Numbers(*src, v) || v.size() > 3 || v[0] < 1 || v[0] > kMaxPulses)
-            return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to 300");
+        if (!Numbers(*src, v) || v.size() > 3 || v[0] < 1 || v[0] > ctx.Limits().pulses)
+            return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to " +
+                               std::to_string(ctx.Limits().pulses));
         Source one;
         one.Pulse = static_cast<std::int32_t>(v[0]);
         one.Magnitude = v.size() > 1 ? static_cast<float>(v[1]) : 1.0f;
