@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fields/far_field.h"
+#include "fields/far_field_table.h"
 #include "large_array.h"
 #include "solver/factorisation.h"
 #include "solver/matrix_fill.h"
