@@ -52,3 +52,45 @@ echo
 echo "101-point sweep, 300 unknowns, $(nproc) cores, whole process (median of 3 runs):"
 printf '  quillwork-cli sweep    %8s ms\n  nec2c with FR card     %8s ms\n' "$ours" "$theirs"
 awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'
+
+# Large models: the array of unequal parallel wires of bench/large_array.h
+# (0.3 m apart, 144 MHz, free space; 6, 20 and 40 wires of 50 unknowns for
+# 300, 1000 and 2000 unknowns), written as a project file and as the same
+# structure in a NEC deck. One frequency, whole process, both programs in
+# the same run (medians of 5 runs at 300, 3 above), and the largest
+# resident memory of each (/usr/bin/time -v, when installed).
+large_model() {  # unknowns, "qlk" or "nec"
+  awk -v n="$1" -v kind="$2" 'BEGIN {
+    wires = n / 50
+    if (kind == "qlk") printf "CM Array of unequal wires, %d pulses, 144 MHz\r\nCE\r\nFREE\r\nUNITS Meters\r\nF 144\r\n", n
+    else printf "CM Array of unequal wires, %d unknowns, 144 MHz\r\nCE\r\n", n
+    for (w = 0; w < wires; ++w) {
+      half = 0.45 + 0.0065 * w; x = 0.3 * w; top = half + 0.002 * w
+      if (kind == "qlk") printf "GW %d 51 %.4f 0 %.4f %.4f 0 %.4f 0.002\r\n", w + 1, x, -half, x, top
+      else printf "GW %d 50 %.4f 0 %.4f %.4f 0 %.4f 0.001\r\n", w + 1, x, -half, x, top
+    }
+    if (kind == "qlk") printf "S 1 25 1 0\r\nCOAX 50\r\n"
+    else printf "GE 0\r\nEX 0 1 25 0 1 0\r\nFR 0 1 0 0 144 0\r\nXQ\r\nEN\r\n"
+  }'
+}
+max_rss_mb() {
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -v "$@" 2>&1 >/dev/null | awk '/Maximum resident set size/ {printf "%.0f", $6 / 1024}'
+  else
+    printf 'n/a'
+  fi
+}
+echo
+echo "large models, one frequency, $(nproc) cores, whole process:"
+printf '  %-9s %12s %12s %8s %12s %12s\n' unknowns "quillwork ms" "nec2c ms" ratio "quillwork MB" "nec2c MB"
+for n in 300 1000 2000; do
+  large_model "$n" qlk > "$work/array$n.qlk"
+  large_model "$n" nec > "$work/array$n.nec"
+  r=5; [ "$n" -gt 300 ] && r=3
+  ours=$(runs=$r; median_ms "$build/quillwork-cli" compute --large "$work/array$n.qlk")
+  theirs=$(runs=$r; median_ms nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
+  ours_mb=$(max_rss_mb "$build/quillwork-cli" compute --large "$work/array$n.qlk")
+  theirs_mb=$(max_rss_mb nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
+  ratio=$(awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "%.2f", b / a}')
+  printf '  %-9s %12s %12s %8s %12s %12s\n' "$n" "$ours" "$theirs" "$ratio" "$ours_mb" "$theirs_mb"
+done

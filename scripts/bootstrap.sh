@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it prints the one command to run.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nec2c qt6-base-dev libqt6svg6 librsvg2-bin xvfb xauth)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libopenblas-dev nec2c qt6-base-dev libqt6svg6 librsvg2-bin xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

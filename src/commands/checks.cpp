@@ -44,8 +44,9 @@ MessageAnswer ZeroHeightWarning(Context& ctx) {
 
 void CheckProject(Context& ctx) {
     Project& p = ctx.project;
-    if (ctx.ProjectOpen && p.PulseCount > kMaxPulses) {
-        ctx.host->Notify("Too Many Pulses. Limit is " + std::to_string(kMaxPulses));
+    const int maxPulses = ctx.Limits().pulses;
+    if (ctx.ProjectOpen && p.PulseCount > maxPulses) {
+        ctx.host->Notify("Too Many Pulses. Limit is " + std::to_string(maxPulses));
         ctx.AbortFlag = true;
         return;
     }

@@ -62,9 +62,9 @@ bool CheckPulseWireMax(Context& ctx) {
     long total = 0;
     for (int n = 1; n <= p.WireCount; ++n) total += p.Wires[n].Segments;
     const char* fault = nullptr;
-    if (total > kMaxPulses)
+    if (total > ctx.Limits().pulses)
         fault = "Too many pulses! Reduce number of segments.";
-    else if (p.WireCount > kMaxWires)
+    else if (p.WireCount > ctx.Limits().wires)
         fault = "Too many wires! Reduce number of wires.";
     if (!fault) return false;
     ctx.host->Notify(fault, "ABORT !", MessageIcon::Exclamation);

@@ -267,7 +267,7 @@ Wire GeometryTable::NewWire(int before) const {
 int GeometryTable::AddWire() { return InsertWire(Rows() + 1); }
 
 int GeometryTable::InsertWire(int row) {
-    if (Rows() >= kMaxWires) {
+    if (Rows() >= ctx_.Limits().wires) {
         ctx_.host->Notify("Too many Wires");
         return 0;
     }
@@ -426,7 +426,7 @@ bool GeometryTable::Paste(int row, int column, const std::string& text) {
         cells.push_back(SplitAt(line, '\t'));
         width = std::max(width, cells.back().size());
     }
-    if (row + static_cast<int>(lines.size()) - 1 > kMaxWires) {
+    if (row + static_cast<int>(lines.size()) - 1 > ctx_.Limits().wires) {
         ctx_.host->Notify("Too many Wires");
         return false;
     }
@@ -466,7 +466,7 @@ bool GeometryTable::Paste(int row, int column, const std::string& text) {
 
 bool GeometryTable::ReplaceByChain(int row, const std::vector<Wire>& chain) {
     if (row < 1 || row > Rows() || chain.empty()) return false;
-    if (Rows() - 1 + static_cast<int>(chain.size()) > kMaxWires) return false;
+    if (Rows() - 1 + static_cast<int>(chain.size()) > ctx_.Limits().wires) return false;
     return Changing([&] {
         Project& p = ctx_.project;
         const int added = static_cast<int>(chain.size()) - 1;

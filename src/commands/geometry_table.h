@@ -58,7 +58,7 @@ std::optional<std::vector<int>> ParseWireList(const std::string& text, int wireC
 
 // What the table restores: the tables it may change and the modified flag.
 struct GeometrySnapshot {
-    std::array<Wire, kMaxWires + 1> Wires{};
+    std::array<Wire, kWireCapacity + 1> Wires{};
     int WireCount = 0;
     std::array<Source, kMaxSources + 1> Sources{};
     int SourceCount = 0;

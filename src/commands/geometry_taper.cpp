@@ -19,7 +19,7 @@ TaperPlan Refused(const std::string& text) {
 }  // namespace
 
 TaperPlan PlanTaper(const Wire& w, const TaperRequest& request, int unit, float frequency, int otherWires,
-                    int otherSegments) {
+                    int otherSegments, ModelLimits limits) {
     double large = request.largeDiameter, small = request.smallDiameter;
     double longSeg = request.largeSegment, shortSeg = request.smallSegment;
     if (small > large) std::swap(small, large);
@@ -58,8 +58,8 @@ TaperPlan PlanTaper(const Wire& w, const TaperRequest& request, int unit, float 
     if (middleSegments < 2) middleSegments = 2;
 
     const int chainWires = n * ((end1 ? 1 : 0) + (end2 ? 1 : 0)) + 1;
-    if (otherWires + chainWires > kMaxWires) return Refused("Too many wires! Reduce number of wires.");
-    if (otherSegments + chainWires - 1 + middleSegments > kMaxPulses)
+    if (otherWires + chainWires > limits.wires) return Refused("Too many wires! Reduce number of wires.");
+    if (otherSegments + chainWires - 1 + middleSegments > limits.pulses)
         return Refused("Too many pulses! Reduce number of segments.");
 
     TaperPlan plan;

@@ -43,6 +43,6 @@ struct TaperPlan {
 // d_k = small + (k - 1)(large - small)/N, so the middle wire's large
 // diameter is the next step after d_N.
 TaperPlan PlanTaper(const Wire& w, const TaperRequest& request, int unit, float frequency, int otherWires,
-                    int otherSegments);
+                    int otherSegments, ModelLimits limits = {});
 
 }  // namespace qw

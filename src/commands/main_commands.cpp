@@ -107,6 +107,7 @@ void ShowOptionStates(Context& ctx) {
     h.SetCommandCaption(kFormatCommand, fixed ? "&Format Fixed" : "&Format Float");
     h.CheckCommand(kNecCommand, ctx.options.NecMode == 2);
     h.CheckCommand(kZeroHeightCommand, !ctx.options.HeightWarningOff);
+    h.CheckCommand(kLargeModelsCommand, ctx.options.LargeModels);
     ShowFreeSpaceCaption(ctx);
 }
 
@@ -311,6 +312,12 @@ void ToggleZeroHeightWarning(Context& ctx) {
     ctx.options.HeightWarningOff = !ctx.options.HeightWarningOff;
     ctx.host->CheckCommand(kZeroHeightCommand, !ctx.options.HeightWarningOff);
     SaveHeightWarning(ctx);
+}
+
+void ToggleLargeModels(Context& ctx) {
+    ctx.options.LargeModels = !ctx.options.LargeModels;
+    ctx.host->CheckCommand(kLargeModelsCommand, ctx.options.LargeModels);
+    SaveLargeModels(ctx);
 }
 
 void LoadDefaultsCommand(Context& ctx) {

@@ -23,6 +23,7 @@ inline constexpr const char* kGainUnitCommand = "CtdB";
 inline constexpr const char* kFormatCommand = "Ctl_Format";
 inline constexpr const char* kNecCommand = "CtlNEC";
 inline constexpr const char* kZeroHeightCommand = "mnuZH";
+inline constexpr const char* kLargeModelsCommand = "CtlLargeModels";
 // The unit entries 0..5: "Ctl_Units(0)" .. "Ctl_Units(5)".
 std::string UnitCommand(int entry);
 
@@ -109,6 +110,9 @@ void ToggleGainUnit(Context& ctx);
 void ToggleNumberFormat(Context& ctx);
 void ToggleNecMode(Context& ctx);
 void ToggleZeroHeightWarning(Context& ctx);
+// Large models: 500 wires and 2000 pulses instead of 50 and 300 for the
+// files read and the projects computed from now on; kept in the settings.
+void ToggleLargeModels(Context& ctx);
 
 // Load Defaults and Save Defaults.
 void LoadDefaultsCommand(Context& ctx);

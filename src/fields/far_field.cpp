@@ -26,15 +26,15 @@ struct VectorSum {
 // fast kernels take the sines and cosines of all pulses at once in vector
 // lanes, the reference kernels one after the other from the C library.
 struct PulsePhases {
-    float cosPsi[kMaxPulses + 1];
-    float sinPsi[kMaxPulses + 1];
+    float cosPsi[kPulseCapacity + 1];
+    float sinPsi[kPulseCapacity + 1];
 };
 
 void Phases(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& t, float K, bool realImage,
             PulsePhases& out) {
     const float k = s.k;
     const int n = s.pulseCount;
-    float psi[kMaxPulses + 1];
+    float psi[kPulseCapacity + 1];
     const float* X = s.X.data();
     const float* Y = s.Y.data();
     const float* Z = s.Z.data();
@@ -60,12 +60,12 @@ void Phases(const SolverState& st, const FarFieldSetup& s, const DirectionTrig& 
 // and the products K T CA, K T CB, T CG that the pass adds. Loops over all
 // pulses at once; the sums are taken afterwards in the pulses' order.
 struct HalfProducts {
-    float xr[kMaxPulses + 1], xi[kMaxPulses + 1], yr[kMaxPulses + 1], yi[kMaxPulses + 1], zr[kMaxPulses + 1],
-        zi[kMaxPulses + 1];
+    float xr[kPulseCapacity + 1], xi[kPulseCapacity + 1], yr[kPulseCapacity + 1], yi[kPulseCapacity + 1], zr[kPulseCapacity + 1],
+        zi[kPulseCapacity + 1];
 };
 
-void Products(const SolverState& st, const FarFieldSetup& s, const PulsePhases& ph, float K, float (&re)[kMaxPulses + 1],
-              float (&im)[kMaxPulses + 1], HalfProducts (&out)[2]) {
+void Products(const SolverState& st, const FarFieldSetup& s, const PulsePhases& ph, float K, float (&re)[kPulseCapacity + 1],
+              float (&im)[kPulseCapacity + 1], HalfProducts (&out)[2]) {
     const int n = s.pulseCount;
     for (int i = 1; i <= n; ++i) {
         const float Ir = st.CR[i], Ii = st.CI[i];
@@ -100,7 +100,7 @@ __attribute__((target_clones("avx2", "default"))) void AddPass(const SolverState
                                                                const DirectionTrig& t, float K, VectorSum& S) {
     PulsePhases ph;
     Phases(st, s, t, K, false, ph);
-    float re[kMaxPulses + 1], im[kMaxPulses + 1];
+    float re[kPulseCapacity + 1], im[kPulseCapacity + 1];
     HalfProducts products[2];
     Products(st, s, ph, K, re, im, products);
     // Local sums: stores through S could alias the tables read.
@@ -136,7 +136,7 @@ __attribute__((target_clones("avx2", "default"))) void AddPass(const SolverState
 __attribute__((target_clones("avx2", "default"))) void AddRealGroundImage(const SolverState& st, const FarFieldSetup& s,
                                                                           const DirectionTrig& t, VectorSum& S) {
     // The coefficients of each class, computed once for this direction.
-    Reflection reflections[kMaxPulses + 1];
+    Reflection reflections[kPulseCapacity + 1];
     for (int c = 1; c <= s.reflectionClasses; ++c) {
         const PulseTerm& P = s.pulses[s.classPulse[c]];
         reflections[c] = GroundReflection(s, P.X, P.Y, P.Z, t);
@@ -284,8 +284,8 @@ typedef float Lanes __attribute__((vector_size(kLanes * sizeof(float))));
 __attribute__((target_clones("avx2", "default"))) void AddPassLanes(const SolverState& st, const FarFieldSetup& s,
                                                                     const DirectionTrig* t, float K, VectorSum* S) {
     const int n = s.pulseCount;
-    alignas(32) static thread_local float psi[(kMaxPulses + 1) * kLanes], sinPsi[(kMaxPulses + 1) * kLanes],
-        cosPsi[(kMaxPulses + 1) * kLanes];
+    alignas(32) static thread_local float psi[(kPulseCapacity + 1) * kLanes], sinPsi[(kPulseCapacity + 1) * kLanes],
+        cosPsi[(kPulseCapacity + 1) * kLanes];
     Lanes sinTheta, cosTheta, sinPhi, cosPhi;
     for (int d = 0; d < kLanes; ++d) {
         sinTheta[d] = t[d].sinTheta;

@@ -60,19 +60,19 @@ struct FarFieldSetup {
     // The pulse table's pulses, 1..pulseCount, and the reflection classes
     // (1..reflectionClasses, each named by its first pulse).
     int pulseCount = 0;
-    std::array<PulseTerm, kMaxPulses + 1> pulses{};
+    std::array<PulseTerm, kPulseCapacity + 1> pulses{};
     int reflectionClasses = 0;
-    std::array<int, kMaxPulses + 1> classPulse{};
+    std::array<int, kPulseCapacity + 1> classPulse{};
 
     // The halves' terms again, one array per quantity (half h of pulse i
     // at [h][i]), for the loops that run over all pulses at once.
     struct HalfArrays {
-        std::array<float, kMaxPulses + 1> F{}, CA{}, CB{}, CG{};
+        std::array<float, kPulseCapacity + 1> F{}, CA{}, CB{}, CG{};
     };
     std::array<HalfArrays, 2> halves{};
     // The pulses' centres, and 1 at a ground junction.
-    std::array<float, kMaxPulses + 1> X{}, Y{}, Z{};
-    std::array<unsigned char, kMaxPulses + 1> junction{};
+    std::array<float, kPulseCapacity + 1> X{}, Y{}, Z{};
+    std::array<unsigned char, kPulseCapacity + 1> junction{};
 };
 
 // The field components in one direction at unit distance (r E, volts):

@@ -59,6 +59,9 @@ struct Document {
     void Changed(Change what);
     // Records edits of every kind (a project read or reset).
     void ChangedAll();
+
+    // The wires and pulses this document's options allow.
+    ModelLimits Limits() const { return LimitsFor(options.LargeModels); }
 };
 
 }  // namespace qw

@@ -471,9 +471,10 @@ void DeckReader::Finish() {
         p_.ProjectText.clear();
         return;
     }
-    if (static_cast<int>(wires.size()) > kMaxWires) {
+    const int maxWires = ctx_.Limits().wires;
+    if (static_cast<int>(wires.size()) > maxWires) {
         Refuse("This NEC deck has " + std::to_string(wires.size()) + " wires; the program takes at most " +
-               std::to_string(kMaxWires) + ".\r\nThe deck was not read.");
+               std::to_string(maxWires) + ".\r\nThe deck was not read.");
         return;
     }
     try {

@@ -22,16 +22,16 @@ void OptimizerLocks::FitTo(const Project& project) {
 }
 
 void OptimizerLocks::InsertWire(int row) {
-    if (row < 1 || row > kMaxWires) return;
-    for (int i = kMaxWires; i > row; --i) Wire[i] = Wire[i - 1];
+    if (row < 1 || row > kWireCapacity) return;
+    for (int i = kWireCapacity; i > row; --i) Wire[i] = Wire[i - 1];
     Wire[row] = false;
-    WireCount = std::min(WireCount + 1, kMaxWires);
+    WireCount = std::min(WireCount + 1, kWireCapacity);
 }
 
 void OptimizerLocks::RemoveWire(int row) {
-    if (row < 1 || row > kMaxWires) return;
-    for (int i = row; i < kMaxWires; ++i) Wire[i] = Wire[i + 1];
-    Wire[kMaxWires] = false;
+    if (row < 1 || row > kWireCapacity) return;
+    for (int i = row; i < kWireCapacity; ++i) Wire[i] = Wire[i + 1];
+    Wire[kWireCapacity] = false;
     WireCount = std::max(WireCount - 1, 0);
 }
 

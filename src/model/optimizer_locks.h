@@ -9,7 +9,7 @@
 namespace qw {
 
 struct OptimizerLocks {
-    std::array<bool, kMaxWires + 1> Wire{};
+    std::array<bool, kWireCapacity + 1> Wire{};
     std::array<bool, kMaxSources + 1> Source{};
     std::array<bool, kMaxLoads + 1> Load{};
     int WireCount = 0, SourceCount = 0, LoadCount = 0;

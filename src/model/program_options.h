@@ -40,6 +40,9 @@ struct ProgramOptions {
     float FrequencyOffsetFactor = 1;
     // True: the warning about a zero antenna height is switched off.
     bool HeightWarningOff = false;
+    // True: projects and NEC decks of up to 500 wires and 2000 pulses are
+    // taken instead of 50 and 300.
+    bool LargeModels = false;
     bool GainInDbi = true;  // false: gains in dBd
     int PlotStep = 2;       // degrees between the points of a pattern cut
     float MaxDelta = 0.1f;  // optimizer: largest |total factor - 1|, at most 1

@@ -27,6 +27,24 @@ inline constexpr int kMaxSources = 10;
 inline constexpr int kMaxLoads = 20;
 inline constexpr int kMaxPulses = 300;
 
+// The limits of the large-model option, and so the capacity of the tables
+// that are kept per wire or per pulse (the interaction matrix is sized to
+// the model instead).
+inline constexpr int kLargeMaxWires = 500;
+inline constexpr int kLargeMaxPulses = 2000;
+inline constexpr int kWireCapacity = kLargeMaxWires;
+inline constexpr int kPulseCapacity = kLargeMaxPulses;
+
+// The wires and pulses a project may have: 50 and 300, or 500 and 2000
+// with the large-model option.
+struct ModelLimits {
+    int wires = kMaxWires;
+    int pulses = kMaxPulses;
+};
+constexpr ModelLimits LimitsFor(bool largeModels) {
+    return largeModels ? ModelLimits{kLargeMaxWires, kLargeMaxPulses} : ModelLimits{};
+}
+
 // One straight thin wire, from end 1 to end 2.
 struct Wire {
     int Segments = 0;
@@ -119,7 +137,7 @@ struct Project {
     float CoaxImpedance = 50;  // ohms
     Environment Env;
 
-    std::array<Wire, kMaxWires + 1> Wires{};
+    std::array<Wire, kWireCapacity + 1> Wires{};
     int WireCount = 0;
     std::array<Source, kMaxSources + 1> Sources{};
     int SourceCount = 0;

@@ -163,7 +163,7 @@ std::string CardReader::Interpret(std::string_view rawView) {
 }
 
 std::string CardReader::ReadWire(const CardLine& line, const std::string& kw) {
-    if (p_.WireCount >= kMaxWires) throw TooManyWires{};
+    if (p_.WireCount >= ctx_.Limits().wires) throw TooManyWires{};
     const float tag = Single(line, 2);
     const int segments = CInt(Num(line, 3));
     const float x1 = Single(line, 4), y1 = Single(line, 5), z1 = Single(line, 6);
@@ -191,7 +191,7 @@ std::string CardReader::ReadWire(const CardLine& line, const std::string& kw) {
 }
 
 std::string CardReader::ReadSquareLoop(const CardLine& line) {
-    if (p_.WireCount + 4 > kMaxWires) throw TooManyWires{};
+    if (p_.WireCount + 4 > ctx_.Limits().wires) throw TooManyWires{};
     const float tag = Single(line, 2);
     const int segments = CInt(Num(line, 3));
     const float x = Single(line, 4), side = Single(line, 5);

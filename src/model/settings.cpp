@@ -143,6 +143,7 @@ void ReadDefaults(Context& ctx, const SettingsReader& r) {
     o.FrequencyOffsetFactor = factor && *factor > 1 ? *factor : 1.0f;
     o.NecMode = r.Number(s, "Nec Mode") > 1 ? 2 : 1;
     o.HeightWarningOff = GetSettingInt(ctx, s, "Height warning") != 0;
+    o.LargeModels = GetSettingInt(ctx, s, kLargeModelsKey) != 0;
     for (const auto& c : kColourKeys) o.Colours.*c.member = r.Colour(c.key, c.fallback);
     // A maximum delta must be positive; above 1 it means no limit beyond 1.
     const auto delta = r.Single(s, "MaxDelta");
@@ -292,6 +293,10 @@ bool PutSetting(Context& ctx, const std::string& section, const std::string& key
     if (why.empty()) return true;
     ReportNotSaved(ctx, why);
     return false;
+}
+
+bool SaveLargeModels(Context& ctx) {
+    return PutSetting(ctx, kDefaultsSection, kLargeModelsKey, FlagText(ctx.options.LargeModels));
 }
 
 bool SaveHeightWarning(Context& ctx) {

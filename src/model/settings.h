@@ -46,6 +46,11 @@ bool PutSetting(Context& ctx, const std::string& section, const std::string& key
 // "GainLow"). False, after telling the user why, when the file cannot be
 // written.
 bool SaveHeightWarning(Context& ctx);
+// The large-model option ("Large models", -1 or 0 in "DEFAULTS"): written
+// the moment it is toggled and only then, so a file saved by Save Defaults
+// is the same with the option as without it. Missing reads as off.
+inline constexpr const char* kLargeModelsKey = "Large models";
+bool SaveLargeModels(Context& ctx);
 bool SaveMaxDelta(Context& ctx);
 bool SaveGainLimits(Context& ctx);
 // The four keys of "PlotOptions" ("Log plot", "3dB Marker", "Grid Step",

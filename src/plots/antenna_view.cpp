@@ -78,7 +78,7 @@ std::string LengthLabel(const Project& project, double meters) {
 ViewFrame FitView(const Project& project, int plane, int width, int height) {
     plane = ValidPlane(plane);
     float hMin = 100000, vMin = 100000, hMax = -100000, vMax = -100000;
-    for (int w = 1; w <= project.WireCount && w <= kMaxWires; ++w) {
+    for (int w = 1; w <= project.WireCount && w <= kWireCapacity; ++w) {
         const Wire& wire = project.Wires[w];
         for (const Flat f : {Project2D(plane, wire.X1, wire.Y1, wire.Z1), Project2D(plane, wire.X2, wire.Y2, wire.Z2)}) {
             hMin = std::min(hMin, f.h), hMax = std::max(hMax, f.h);
@@ -161,7 +161,7 @@ ViewFrame DrawAntennaView(Canvas& canvas, const Project& project, const std::vec
     canvas.PrintAt(f.right - canvas.TextWidth(hCaption + " "), canvas.TextHeight(), hCaption);
     canvas.PrintAt(4 * pixel, f.top - canvas.TextHeight(), vCaption);
 
-    const int wires = std::min(project.WireCount, kMaxWires);
+    const int wires = std::min(project.WireCount, kWireCapacity);
     std::vector<Flat> ends1(static_cast<std::size_t>(wires) + 1), ends2(static_cast<std::size_t>(wires) + 1);
     canvas.SetForeColour(PaletteColour(colours.Wire));
     for (int w = 1; w <= wires; ++w) {

@@ -10,7 +10,7 @@
 
 namespace qw {
 
-// ZR = ZI = 0 over rows and columns 1..N.
+// ZR = ZI = 0 over rows and columns 1..N, the tables sized to N.
 void ClearMatrix(SolverState& s);
 
 // Fills ZR + jZI of *ctx.solver row by row; ClearMatrix must have run.

@@ -7,7 +7,7 @@ namespace qw {
 std::vector<PulsePoint> PulsePoints(const Context& ctx) {
     if (!PulsesCurrent(ctx)) return {};
     const PulseTable& t = ctx.solver->pulses;
-    if (t.N < 1 || t.N > kMaxPulses) return {};
+    if (t.N < 1 || t.N > kPulseCapacity) return {};
     // The table was built with the height added to every z.
     const float height = ctx.project.Height;
     std::vector<PulsePoint> points(static_cast<std::size_t>(t.N) + 1);

@@ -96,7 +96,7 @@ Result BuildPulseTable(Context& ctx) {
 void RescaleRadii(Context& ctx) {
     PulseTable& t = Solver(ctx).pulses;
     const float scale = RadiusScale(ctx);
-    for (int w = 1; w <= ctx.project.WireCount && w <= kMaxWires; ++w)
+    for (int w = 1; w <= ctx.project.WireCount && w <= kWireCapacity; ++w)
         t.A[w] = ctx.project.Wires[w].Radius * scale;
 }
 
@@ -157,7 +157,7 @@ Result DirCosine(Context& ctx, int w, const WirePulses& layout) {
     const int N1 = layout.first;
     t.Nw[w][1] = N1;
     const long n = layout.last;
-    if (n > kMaxPulses) {
+    if (n > ctx.Limits().pulses) {
         if (ctx.log.IsOn()) ctx.log.Write("PULSE NUMBER EXCEEDS DIMENSION");
         t.N = static_cast<int>(n);
         return Result::Failed(FaultMessage("PULSE NUMBER EXCEEDS LIMIT", "ABORT !", MessageIcon::Exclamation));

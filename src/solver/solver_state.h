@@ -2,22 +2,58 @@
 // constants, the interaction matrix and its factors, the excitation and
 // load tables, the pulse currents and the results of the last solution.
 //
-// All tables have fixed sizes and are 1-based (entry 0 unused), so nothing
-// is allocated per pulse or per element. Reals are 32-bit floats: the
-// solver computes in single precision throughout.
+// The per-wire and per-pulse tables have fixed sizes (the capacity of the
+// large-model option) and are 1-based (entry 0 unused); the interaction
+// matrix is sized to the model when it is filled. Reals are 32-bit floats:
+// the solver computes in single precision throughout.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "model/project.h"
 
 
 namespace qw {
 
-inline constexpr int kMaxBreakPoints = 500;
-inline constexpr int kMatrixSize = kMaxPulses + 1;  // rows and columns 0..300
+inline constexpr int kMaxBreakPoints = kPulseCapacity + 2 * kWireCapacity;
+inline constexpr int kMatrixSize = kPulseCapacity + 1;  // entries 0..2000 of the per-pulse vectors
+
+// A square table of floats, rows and columns 0..n, sized to the model. A
+// row is reached through its pointer, so two rows are exchanged by
+// exchanging their pointers (std::swap(t[k], t[p])). Each row starts on a
+// 64-byte boundary and is padded to whole cache lines.
+class SquareTable {
+public:
+    SquareTable() = default;
+    SquareTable(const SquareTable& other) { *this = other; }
+    SquareTable& operator=(const SquareTable& other);
+    SquareTable(SquareTable&&) noexcept = default;
+    SquareTable& operator=(SquareTable&&) noexcept = default;
+
+    // Rows and columns 0..n. A new size gives a table of zeros; the same
+    // size keeps the table as it is.
+    void Resize(int n);
+    // The largest row and column index (-1 before the first Resize).
+    int Size() const { return n_; }
+    // Floats held, padding included.
+    std::size_t Floats() const { return rows_.size() * stride_; }
+
+    float*& operator[](int i) { return rows_[static_cast<std::size_t>(i)]; }
+    const float* operator[](int i) const { return rows_[static_cast<std::size_t>(i)]; }
+
+private:
+    struct Free {
+        void operator()(float* p) const;
+    };
+    int n_ = -1;
+    std::size_t stride_ = 0;
+    std::unique_ptr<float[], Free> store_;
+    std::vector<float*> rows_;
+};
 
 // The discrete model of the wires.
 struct PulseTable {
@@ -26,18 +62,18 @@ struct PulseTable {
     unsigned Generation = 0;  // counts the builds of the table
 
     // Per wire w = 1..NW.
-    std::array<float, kMaxWires + 1> A{};   // radius used by the solver (scaled in NEC mode)
-    std::array<float, kMaxWires + 1> CA{};  // direction cosines, end 1 towards end 2
-    std::array<float, kMaxWires + 1> CB{};
-    std::array<float, kMaxWires + 1> CG{};
-    std::array<float, kMaxWires + 1> S{};   // segment length
-    std::array<std::array<int, 3>, kMaxWires + 1> Nw{};  // [w][1] first pulse, [w][2] last pulse
-    std::array<int, kMaxWires + 1> J1{};    // ground contact: -1 end 1, +1 end 2, 0 none
-    std::array<std::array<int, 3>, kMaxWires + 1> J2{};  // end contact marks: -w free, else a wire number
+    std::array<float, kWireCapacity + 1> A{};   // radius used by the solver (scaled in NEC mode)
+    std::array<float, kWireCapacity + 1> CA{};  // direction cosines, end 1 towards end 2
+    std::array<float, kWireCapacity + 1> CB{};
+    std::array<float, kWireCapacity + 1> CG{};
+    std::array<float, kWireCapacity + 1> S{};   // segment length
+    std::array<std::array<int, 3>, kWireCapacity + 1> Nw{};  // [w][1] first pulse, [w][2] last pulse
+    std::array<int, kWireCapacity + 1> J1{};    // ground contact: -1 end 1, +1 end 2, 0 none
+    std::array<std::array<int, 3>, kWireCapacity + 1> J2{};  // end contact marks: -w free, else a wire number
 
     // Per pulse i = 1..N.
-    std::array<std::array<int, 3>, kMaxPulses + 1> C{};  // [i][1], [i][2]: signed wire of each half
-    std::array<int, kMaxPulses + 1> W{};                 // the wire of the pulse
+    std::array<std::array<int, 3>, kPulseCapacity + 1> C{};  // [i][1], [i][2]: signed wire of each half
+    std::array<int, kPulseCapacity + 1> W{};                 // the wire of the pulse
 
     // Break points p = 1..N + 2 NW.
     std::array<float, kMaxBreakPoints + 1> X{};
@@ -45,18 +81,18 @@ struct PulseTable {
     std::array<float, kMaxBreakPoints + 1> Z{};
 
     // Wire ends as built (z with the height added): [w][1] end 1, [w][2] end 2.
-    std::array<std::array<std::array<float, 3>, 3>, kMaxWires + 1> Ends{};
+    std::array<std::array<std::array<float, 3>, 3>, kWireCapacity + 1> Ends{};
 
     // Per wire end [w][e]: -1 on the plane z = 0, 0 free, else a wire that
     // has an end at the same place.
-    std::array<std::array<int, 3>, kMaxWires + 1> WireEndTable{};
+    std::array<std::array<int, 3>, kWireCapacity + 1> WireEndTable{};
 
     // Connection codes of the wire being built, handed from ConnectWireEnds
     // to DirCosine: 0 free, -w on the ground, else the signed touching wire.
     int I1 = 0, I2 = 0;
 
     // C as it stood before the listing replaced the zeros of free ends.
-    std::array<std::array<int, 3>, kMaxPulses + 1> RawC{};
+    std::array<std::array<int, 3>, kPulseCapacity + 1> RawC{};
 
     // Centre break point of pulse i.
     int Centre(int i) const { return 2 * W[i] - 1 + i; }
@@ -102,8 +138,9 @@ struct SolverState {
     int MatrixState = 0;
 
     // The interaction matrix, later its LU factors: ZR[I][J] + j ZI[I][J].
-    std::array<std::array<float, kMatrixSize>, kMatrixSize> ZR{};
-    std::array<std::array<float, kMatrixSize>, kMatrixSize> ZI{};
+    // Sized to the pulses by ClearMatrix.
+    SquareTable ZR;
+    SquareTable ZI;
     std::array<int, kMatrixSize> Pivot{};  // row exchanged with row k
 
     // Excitation table, s = 1..SourceCount.

@@ -553,7 +553,8 @@ void GeometryWindow::RunTaper() {
     int otherSegments = 0;
     for (int w = 1; w <= p.WireCount; ++w)
         if (w != row) otherSegments += p.Wires[w].Segments;
-    const TaperPlan plan = PlanTaper(p.Wires[row], request, table_->Unit(), p.Frequency, p.WireCount - 1, otherSegments);
+    const TaperPlan plan = PlanTaper(p.Wires[row], request, table_->Unit(), p.Frequency, p.WireCount - 1, otherSegments,
+                                      ctx_.Limits());
     if (!plan.error.empty()) {
         ctx_.host->Notify(plan.error, plan.errorTitle, MessageIcon::Exclamation);
         return;

@@ -281,6 +281,8 @@ void MainWindow::BuildMenus() {
     AddCommand(options, kNecCommand, "&NEC Freq. Offset", [&c] { ToggleNecMode(c); })->setCheckable(true);
     AddCommand(options, kZeroHeightCommand, "&Zero Height Warning", [&c] { ToggleZeroHeightWarning(c); })
         ->setCheckable(true);
+    AddCommand(options, kLargeModelsCommand, "&Large Models (2000 Pulses)", [&c] { ToggleLargeModels(c); })
+        ->setCheckable(true);
     // Present, as it always was, and without an action.
     AddCommand(options, "Ctl_DirectPrint", "&Direct Printing", {});
     options->addSeparator();

@@ -10,6 +10,7 @@
 
 #include "model/number_str.h"
 #include "solver/factorisation.h"
+#include "solver/matrix_fill.h"
 #include "solver/source_report.h"
 #include "support/solved_antenna.h"
 
@@ -251,6 +252,7 @@ TEST(Factorisation, SolvesAKnownSystem) {
     a.Dipole(4);
     a.Build(false);
     SolverState& st = a.St();
+    ClearMatrix(st);  // the matrix sized to the pulses
     // x = (1, -j, 2); b = M x.
     const cf M[3][3] = {{{1, 1}, {2, 0}, {0, 0}}, {{0, 3}, {1, 0}, {1, -1}}, {{2, 0}, {0, 0}, {4, 0}}};
     const cf x[3] = {{1, 0}, {0, -1}, {2, 0}};

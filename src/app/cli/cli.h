@@ -15,11 +15,13 @@
 // them; ExpectArguments applies them).
 #define GLOBAL_OPTIONS_HELP                                                                   \
     "  --settings PATH        read the settings from PATH instead of QUILLWORK.INI\n"         \
-    "  --log PATH             write the log file to PATH (without it no log is written)\n"
+    "  --log PATH             write the log file to PATH (without it no log is written)\n"        \
+    "  --large                large models: up to 500 wires and 2000 pulses (else 50 and 300)\n"
 
 namespace qw::cli {
 
 inline const std::vector<std::string> kGlobalValueOptions = {"--settings", "--log"};
+inline const std::vector<std::string> kGlobalFlagOptions = {"--large"};
 
 // A command's arguments after its name: positional ones in order, and
 // options "--name value" or "--flag". The global value options are

@@ -50,7 +50,9 @@ void PrintHelp(std::ostream& out) {
         out << "  " << name << c.summary << "\n";
     }
     out << "\nEvery command also takes --settings PATH (the settings file to read instead of\n"
-        << "QUILLWORK.INI) and --log PATH (write the log there; without it no log is written).\n"
+        << "QUILLWORK.INI), --log PATH (write the log there; without it no log is written)\n"
+        << "and --large (models of up to 500 wires and 2000 pulses instead of 50 and 300; the\n"
+        << "settings file's \"Large models\" key turns it on for every run).\n"
         << "\nReports go to standard output, messages to standard error. The exit status is 0 on\n"
         << "success and 1 when the command failed. Ctrl+C stops a running computation.\n";
 }

@@ -18,6 +18,7 @@ Arguments::Arguments(std::vector<std::string> args, std::vector<std::string> val
         return std::find(list.begin(), list.end(), s) != list.end();
     };
     valueOptions.insert(valueOptions.end(), kGlobalValueOptions.begin(), kGlobalValueOptions.end());
+    flagOptions.insert(flagOptions.end(), kGlobalFlagOptions.begin(), kGlobalFlagOptions.end());
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.size() > 2 && a.rfind("--", 0) == 0) {
@@ -75,6 +76,7 @@ bool Run::ApplyGlobalOptions(const Arguments& a) {
     // A settings file named on the command line that is missing is worth a
     // word; the program's own may simply not exist yet.
     if (settings || SettingsFileExists(ctx)) LoadDefaults(ctx);
+    if (a.Flag("--large")) ctx.options.LargeModels = true;
     ctx.project.Frequency = 0;  // a new project takes the default frequency read
     NewProject(ctx);
     const auto log = a.Value("--log");

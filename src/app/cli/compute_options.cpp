@@ -102,8 +102,10 @@ bool ApplyComputeOptions(Run& s, const Arguments& a) {
         p.Sources.fill(Source{});
         p.SourceCount = 0;
         for (const auto& src : sources) {
-            if (!Numbers(src, v) || v.size() > 3 || v[0] < 1 || v[0] > kMaxPulses || v[0] != static_cast<int>(v[0]))
-                return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to 300");
+            if (!Numbers(src, v) || v.size() > 3 || v[0] < 1 || v[0] > ctx.Limits().pulses ||
+                v[0] != static_cast<int>(v[0]))
+                return Fail(s, "--source takes PULSE[,VOLTS[,DEGREES]] with a pulse from 1 to " +
+                                   std::to_string(ctx.Limits().pulses));
             const auto pulse = static_cast<std::int32_t>(v[0]);
             for (int k = 1; k <= p.SourceCount; ++k)
                 if (p.Sources[k].Pulse == pulse) return Fail(s, "--source: pulse " + std::to_string(pulse) + " is fed twice");

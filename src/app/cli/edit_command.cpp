@@ -186,7 +186,7 @@ bool Apply(Run& s, GeometryTable& table, const std::string& option, const std::s
         for (int w = 1; w <= p.WireCount; ++w)
             if (w != wire) otherSegments += p.Wires[w].Segments;
         const TaperPlan plan =
-            PlanTaper(p.Wires[wire], request, table.Unit(), p.Frequency, p.WireCount - 1, otherSegments);
+            PlanTaper(p.Wires[wire], request, table.Unit(), p.Frequency, p.WireCount - 1, otherSegments, s.ctx.Limits());
         if (!plan.error.empty()) {
             s.ctx.host->Notify(plan.error, plan.errorTitle, MessageIcon::Exclamation);
             return false;

@@ -129,7 +129,7 @@ int RunView3D(Run& s, const std::vector<std::string>& args) {
     view.ShowPattern = a.Flag("--pattern");
 
     if (const auto info = a.Value("--wire-info")) {
-        if (!WholeIn(*info, 1, kMaxWires, view.InfoWire)) return Fail(s, "--wire-info takes a wire number"), 1;
+        if (!WholeIn(*info, 1, s.ctx.Limits().wires, view.InfoWire)) return Fail(s, "--wire-info takes a wire number"), 1;
         view.ShowWireInfo = true;
     }
     const bool solve = view.ShowCurrents || view.ShowPattern;
