@@ -119,4 +119,12 @@ int RunCheck(Run& run, const std::vector<std::string>& args);
 extern const char* const kOptimizeUsage;
 int RunOptimize(Run& run, const std::vector<std::string>& args);
 
+// Prints "quillwork-cli: " and why on standard error; returns false.
+bool Fail(Run& s, const std::string& why);
+// A whole number from low to high.
+bool WholeNumber(const std::string& text, int low, int high, int& value);
+// --size WxH, each 100 to 10000 pixels, into width and height (unchanged
+// without the option); false, told, when it is malformed.
+bool SizeOption(Run& s, const Arguments& a, int& width, int& height);
+
 }  // namespace qw::cli

@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "app/cli/field_output.h"
 #include "commands/log_commands.h"
 #include "commands/project_loading.h"
 #include "model/file_locations.h"
@@ -89,6 +91,28 @@ bool Run::Load(const std::string& path) {
     ctx.PendingFileName = path;
     OpenProjectFile(ctx);
     return !ctx.AbortFlag;
+}
+
+bool Fail(Run& s, const std::string& why) {
+    s.err << "quillwork-cli: " << why << "\n";
+    return false;
+}
+
+bool WholeNumber(const std::string& text, int low, int high, int& value) {
+    std::vector<double> v;
+    if (!NumberList(text, 1, v) || v[0] != std::floor(v[0]) || v[0] < low || v[0] > high) return false;
+    value = static_cast<int>(v[0]);
+    return true;
+}
+
+bool SizeOption(Run& s, const Arguments& a, int& width, int& height) {
+    const auto size = a.Value("--size");
+    if (!size) return true;
+    const auto x = size->find('x');
+    if (x == std::string::npos || !WholeNumber(size->substr(0, x), 100, 10000, width) ||
+        !WholeNumber(size->substr(x + 1), 100, 10000, height))
+        return Fail(s, "--size takes WIDTHxHEIGHT in pixels, each 100 to 10000");
+    return true;
 }
 
 }  // namespace qw::cli

@@ -32,10 +32,6 @@ bool Numbers(const std::string& text, std::vector<double>& values) {
     }
 }
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
 bool ApplyGroundOption(Run& s, const std::string& text) {
     Project& p = s.ctx.project;
@@ -130,15 +126,20 @@ void PrepareConsole(Run& s, const Arguments& a) {
     if (!a.Flag("--yes")) s.host.noAnswerHint = "(answered No: nobody can answer on the console; --yes answers Yes)";
 }
 
-bool LoadCheckAndSolve(Run& s, const Arguments& a, bool report) {
-    if (const auto debug = a.Value("--debug"); debug && !OpenDebug(s.ctx, *debug)) return false;
+bool LoadAndCheck(Run& s, const Arguments& a) {
     PrepareConsole(s, a);
     s.host.echoMainText = false;
     if (!s.Load(a.Positional()[0])) return false;
     if (!ApplyComputeOptions(s, a)) return false;
     s.host.answerYes = a.Flag("--yes");
     CheckProject(s.ctx);
-    if (s.ctx.AbortFlag) return false;
+    s.host.echoMainText = true;
+    return !s.ctx.AbortFlag;
+}
+
+bool LoadCheckAndSolve(Run& s, const Arguments& a, bool report) {
+    if (const auto debug = a.Value("--debug"); debug && !OpenDebug(s.ctx, *debug)) return false;
+    if (!LoadAndCheck(s, a)) return false;
     if (s.ctx.project.SourceCount == 0) {
         s.err << "quillwork-cli: the project has no source to compute (give one with --source PULSE)\n";
         return false;

@@ -44,5 +44,8 @@ bool ApplyComputeOptions(Run& run, const Arguments& args);
 // project without sources, and solves. The source report is printed when `report`
 // is true. False, with the reason on stderr, when the command must stop.
 bool LoadCheckAndSolve(Run& run, const Arguments& args, bool report);
+// The same without solving and without needing a source (a view of the
+// wires alone): false, told, when the command must stop.
+bool LoadAndCheck(Run& run, const Arguments& args);
 
 }  // namespace qw::cli

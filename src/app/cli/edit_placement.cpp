@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "commands/placement.h"
+#include "model/card_tokens.h"
 
 namespace qw::cli {
 
@@ -14,7 +15,7 @@ const std::vector<std::string> kPlacementOptions = {"--add-source", "--add-load"
 
 namespace {
 
-std::vector<std::string> Split(const std::string& text, char separator) {
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
     std::vector<std::string> parts(1);
     for (char c : text) {
         if (c == separator)
@@ -54,8 +55,8 @@ bool ApplyPlacement(Run& s, const std::string& option, const std::string& value)
     PlacementRefusal refused;
     if (option == "--add-source" || option == "--add-load") {
         const bool source = option == "--add-source";
-        const auto colon = Split(value, ':');
-        auto parts = colon.size() == 2 ? Split(colon[1], ',') : std::vector<std::string>{};
+        const auto colon = SplitAt(value, ':');
+        auto parts = colon.size() == 2 ? SplitAt(colon[1], ',') : std::vector<std::string>{};
         const auto wire = colon.size() == 2 ? Whole(colon[0]) : std::nullopt;
         const auto slot = parts.empty() ? std::nullopt : Whole(parts[0]);
         if (!wire || !slot) return bad("WIRE:SLOT is needed, both whole numbers");
@@ -102,7 +103,7 @@ bool ApplyPlacement(Run& s, const std::string& option, const std::string& value)
             }
         }
     } else if (option == "--move-source" || option == "--move-load") {
-        const auto parts = Split(value, ':');
+        const auto parts = SplitAt(value, ':');
         std::vector<int> v;
         for (const auto& p : parts)
             if (const auto x = Whole(p)) v.push_back(*x);

@@ -32,10 +32,6 @@ private:
     std::optional<float> power_;
 };
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
 // `count` numbers that a 32-bit value holds.
 bool Numbers(const std::string& text, std::size_t count, std::vector<double>& values) {

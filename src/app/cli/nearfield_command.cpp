@@ -56,10 +56,6 @@ private:
     const NearFieldOptions& options_;
 };
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
 bool FloatTriple(Run& s, const Arguments& a, const char* option, std::optional<std::array<float, 3>>& to) {
     const auto text = a.Value(option);

@@ -14,18 +14,7 @@ namespace qw::cli {
 
 namespace {
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
-// A whole number within [low, high].
-bool WholeNumber(const std::string& text, int low, int high, int& value) {
-    std::vector<double> v;
-    if (!NumberList(text, 1, v) || v[0] != std::floor(v[0]) || v[0] < low || v[0] > high) return false;
-    value = static_cast<int>(v[0]);
-    return true;
-}
 
 struct PatternRequest {
     int plane = 0;
@@ -48,12 +37,7 @@ bool ReadRequest(Run& s, const Arguments& a, PatternRequest& r) {
         else if (*f == "vertical") r.field = kVerticalField;
         else return Fail(s, "--field takes total, horizontal or vertical");
     }
-    if (const auto size = a.Value("--size")) {
-        const auto x = size->find('x');
-        if (x == std::string::npos || !WholeNumber(size->substr(0, x), 100, 10000, r.width) ||
-            !WholeNumber(size->substr(x + 1), 100, 10000, r.height))
-            return Fail(s, "--size takes WIDTHxHEIGHT in pixels, each 100 to 10000");
-    }
+    if (!SizeOption(s, a, r.width, r.height)) return false;
     return true;
 }
 

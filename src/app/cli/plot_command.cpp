@@ -17,17 +17,7 @@ namespace qw::cli {
 
 namespace {
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
-// A whole number within [low, high], written in plain digits.
-bool Pixels(const std::string& text, int low, int high, int& value) {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::stoi(text);
-    return value >= low && value <= high;
-}
 
 // Numbers separated by commas; false when one is not a number.
 bool Numbers(const std::string& text, std::vector<double>& out) {
@@ -91,12 +81,7 @@ bool ReadRequest(Run& s, const Arguments& a, PlotRequest& r) {
     }
     if (const auto e = a.Value("--elevation")) s.ctx.document().patternDirection.Elevation = static_cast<float>(Val(*e));
     if (const auto az = a.Value("--azimuth")) s.ctx.document().patternDirection.Azimuth = static_cast<float>(Val(*az));
-    if (const auto size = a.Value("--size")) {
-        const auto x = size->find('x');
-        if (x == std::string::npos || !Pixels(size->substr(0, x), 100, 10000, r.width) ||
-            !Pixels(size->substr(x + 1), 100, 10000, r.height))
-            return Fail(s, "--size takes WIDTHxHEIGHT in pixels, each 100 to 10000");
-    }
+    if (!SizeOption(s, a, r.width, r.height)) return false;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     r.workers = static_cast<int>(Val(a.Value("--jobs").value_or(std::to_string(cores))));
     if (r.workers < 1 || r.workers > 64)

@@ -17,10 +17,6 @@ namespace qw::cli {
 
 namespace {
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
 bool FieldOption(Run& s, const Arguments& a, int& field) {
     const auto f = a.Value("--field");
@@ -30,26 +26,6 @@ bool FieldOption(Run& s, const Arguments& a, int& field) {
     else if (*f == "vertical") field = kVerticalField;
     else return Fail(s, "--field takes total, horizontal or vertical");
     return true;
-}
-
-bool WholeIn(const std::string& text, int low, int high, int& value) {
-    std::vector<double> v;
-    if (!NumberList(text, 1, v) || v[0] != std::floor(v[0]) || v[0] < low || v[0] > high) return false;
-    value = static_cast<int>(v[0]);
-    return true;
-}
-
-// Reads the file and applies the options without solving (a view of the
-// wires alone needs no source).
-bool LoadOnly(Run& s, const Arguments& a) {
-    PrepareConsole(s, a);
-    s.host.echoMainText = false;
-    if (!s.Load(a.Positional()[0])) return false;
-    if (!ApplyComputeOptions(s, a)) return false;
-    s.host.answerYes = a.Flag("--yes");
-    CheckProject(s.ctx);
-    s.host.echoMainText = true;
-    return !s.ctx.AbortFlag;
 }
 
 }  // namespace
@@ -108,12 +84,7 @@ int RunView3D(Run& s, const std::vector<std::string>& args) {
     int field = kTotalField;
     if (!FieldOption(s, a, field)) return 1;
     int width = 800, height = 600;
-    if (const auto size = a.Value("--size")) {
-        const auto x = size->find('x');
-        if (x == std::string::npos || !WholeIn(size->substr(0, x), 100, 10000, width) ||
-            !WholeIn(size->substr(x + 1), 100, 10000, height))
-            return Fail(s, "--size takes WIDTHxHEIGHT in pixels, each 100 to 10000"), 1;
-    }
+    if (!SizeOption(s, a, width, height)) return 1;
     std::optional<float> zoom;
     if (const auto z = a.Value("--zoom")) {
         std::vector<double> v;
@@ -129,11 +100,11 @@ int RunView3D(Run& s, const std::vector<std::string>& args) {
     view.ShowPattern = a.Flag("--pattern");
 
     if (const auto info = a.Value("--wire-info")) {
-        if (!WholeIn(*info, 1, s.ctx.Limits().wires, view.InfoWire)) return Fail(s, "--wire-info takes a wire number"), 1;
+        if (!WholeNumber(*info, 1, s.ctx.Limits().wires, view.InfoWire)) return Fail(s, "--wire-info takes a wire number"), 1;
         view.ShowWireInfo = true;
     }
     const bool solve = view.ShowCurrents || view.ShowPattern;
-    if (!(solve ? LoadCheckAndSolve(s, a, false) : LoadOnly(s, a))) return 1;
+    if (!(solve ? LoadCheckAndSolve(s, a, false) : LoadAndCheck(s, a))) return 1;
 
     WireCurrentRows rows;
     if (view.ShowCurrents && !Conclude(s.ctx, GatherCurrentRows(s.ctx, "", rows))) return 1;

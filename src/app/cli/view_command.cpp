@@ -13,17 +13,7 @@ namespace qw::cli {
 
 namespace {
 
-bool Fail(Run& s, const std::string& why) {
-    s.err << "quillwork-cli: " << why << "\n";
-    return false;
-}
 
-// A whole number within [low, high], written in plain digits.
-bool Pixels(const std::string& text, int low, int high, int& value) {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::stoi(text);
-    return value >= low && value <= high;
-}
 
 struct ViewRequest {
     AntennaViewState state;
@@ -46,12 +36,7 @@ bool ReadRequest(Run& s, const Arguments& a, ViewRequest& r) {
             if (*unit == names[i]) r.unit = i + 1;
         if (r.unit == 0) return Fail(s, "--unit takes meters, feet, inches, cm, mm or wavelengths");
     }
-    if (const auto size = a.Value("--size")) {
-        const auto x = size->find('x');
-        if (x == std::string::npos || !Pixels(size->substr(0, x), 100, 10000, r.width) ||
-            !Pixels(size->substr(x + 1), 100, 10000, r.height))
-            return Fail(s, "--size takes WIDTHxHEIGHT in pixels, each 100 to 10000");
-    }
+    if (!SizeOption(s, a, r.width, r.height)) return false;
     if (!a.Value("--svg")) return Fail(s, "give the picture file: --svg OUT");
     return true;
 }
