@@ -198,16 +198,24 @@ void PreparePulses(const PulseTable& pt, FarFieldSetup& s) {
         }
     }
     if (!s.realGround) return;
-    // Without radials the coefficients depend on the height alone; with
-    // them on the whole point.
-    const bool pointMatters = s.radialCount > 0;
+    // Without a radial screen the coefficients depend on the direction
+    // alone (the reflection point only places the screen): every pulse
+    // shares the first pulse's. With one, they depend on the whole point.
     s.reflectionClasses = 0;
+    if (s.radialCount <= 0 || s.radialLength * static_cast<float>(s.radialCount) <= 0) {
+        for (int i = 1; i <= pt.N; ++i) s.pulses[i].reflectionClass = 1;
+        if (pt.N > 0) {
+            s.reflectionClasses = 1;
+            s.classPulse[1] = 1;
+        }
+        return;
+    }
     for (int i = 1; i <= pt.N; ++i) {
         PulseTerm& P = s.pulses[i];
         P.reflectionClass = 0;
         for (int c = 1; c <= s.reflectionClasses && P.reflectionClass == 0; ++c) {
             const PulseTerm& Q = s.pulses[s.classPulse[c]];
-            if (Q.Z == P.Z && (!pointMatters || (Q.X == P.X && Q.Y == P.Y))) P.reflectionClass = c;
+            if (Q.Z == P.Z && Q.X == P.X && Q.Y == P.Y) P.reflectionClass = c;
         }
         if (P.reflectionClass == 0) {
             P.reflectionClass = ++s.reflectionClasses;

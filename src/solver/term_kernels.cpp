@@ -159,6 +159,15 @@ void BatchedRow::Sum(int id, float& t1, float& t2) const {
     const float* sd = sinOverD_.data() + first_[q];
     t1 = 0.0f;
     t2 = 0.0f;
+    if (l0 == 1) {
+        // The 2-point rule (most integrals): one pair, the steps below
+        // unrolled.
+        const float t3 = (0.0f + cd[0]) + cd[1];
+        const float t4 = (0.0f - sd[0]) - sd[1];
+        t1 = (0.0f + kGaussTable[2] * t3 + 0.0f) * s4_[q];
+        t2 = (0.0f + kGaussTable[2] * t4) * s4_[q];
+        return;
+    }
     // Each pair's kernels, weighted, in IntegrateByRule's order.
     for (int l = l0; l < 2 * l0; l += 2, cd += 2, sd += 2) {
         float t3 = 0.0f, t4 = 0.0f;
