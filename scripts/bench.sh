@@ -10,7 +10,8 @@
 # and a 101-point sweep.
 #
 # BENCH_RUNS (default 21) runs of one frequency and of the far field, and
-# BENCH_SWEEP_RUNS (default 3) of the sweep, give each median;
+# BENCH_SWEEP_RUNS (default 3; 0 leaves the sweeps out) of the sweep, give
+# each median;
 # BENCH_ANTENNAS (default all) picks antennas by name, e.g. "yagi6 quad3".
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -70,6 +71,7 @@ for a in $antennas; do
   row "$a" "far field" "$ours" "$theirs"
   # 140 to 150 MHz by 0.1 on every core; the sweep also takes the gain and
   # F/B of every point, nec2c only solves.
+  [ "$sweep_runs" -gt 0 ] || continue
   ours=$(median_ms "$sweep_runs" "$build/quillwork-cli" sweep "$qlk" --from 140 --to 150 --step 0.1 --csv)
   theirs=$(median_ms "$sweep_runs" nec2c -i "$dir/${a}_sweep.nec" -o "$work/sweep.out")
   row "$a" "101-pt sweep" "$ours" "$theirs"
@@ -77,6 +79,7 @@ done
 echo
 echo "lowest ratio by case (floors 6, 10, 10; aims 10, 15, 20):"
 for c in "one frequency" "far field" "101-pt sweep"; do
+  grep -qF "$c" "$table" || continue
   grep -F "$c" "$table" | awk -v c="$c" 'NR == 1 || $NF < m {m = $NF; a = $1} END {printf "  %-14s %6.2f  (%s)\n", c, m, a}'
 done
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"

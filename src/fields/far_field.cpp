@@ -143,29 +143,62 @@ __attribute__((target_clones("avx2", "default"))) void AddRealGroundImage(const 
     }
     PulsePhases ph;
     Phases(st, s, t, -1.0f, true, ph);
-    ComplexF Sx = S.x, Sy = S.y, Sz = S.z;  // local sums, as in AddPass
-    for (int i = 1; i <= s.pulseCount; ++i) {
-        const PulseTerm& P = s.pulses[i];
-        if (P.groundJunction) continue;
-        const Reflection& r = reflections[P.reflectionClass];
+    const int n = s.pulseCount;
+    // Each pulse's current turned by its phase, and its coefficients.
+    float re[kMaxPulses + 1], im[kMaxPulses + 1];
+    float rvr[kMaxPulses + 1], rvi[kMaxPulses + 1], rdr[kMaxPulses + 1], rdi[kMaxPulses + 1];
+    for (int i = 1; i <= n; ++i) {
         const float cosPsi = ph.cosPsi[i], sinPsi = ph.sinPsi[i];
         const float Ir = st.CR[i], Ii = st.CI[i];
-        const float re = Ir * cosPsi - Ii * sinPsi;
-        const float im = Ii * cosPsi + Ir * sinPsi;
-        for (const HalfSegmentTerm& h : P.half) {
-            const ComplexF T{h.F * re, h.F * im};
-            // p: the wire's component along the azimuth unit vector.
-            const float p = -h.CA * t.sinPhi + h.CB * t.cosPhi;
-            const ComplexF A = Mul(T, r.rv);
-            const ComplexF B = Scale(Mul(T, r.rd), p);
-            Sx = Sub(Sx, Sub(Scale(A, h.CA), Scale(B, t.sinPhi)));
-            Sy = Sub(Sy, Add(Scale(A, h.CB), Scale(B, t.cosPhi)));
-            Sz = Add(Sz, Scale(A, h.CG));
+        re[i] = Ir * cosPsi - Ii * sinPsi;
+        im[i] = Ii * cosPsi + Ir * sinPsi;
+        const Reflection& r = reflections[s.pulses[i].reflectionClass];
+        rvr[i] = r.rv.re;
+        rvi[i] = r.rv.im;
+        rdr[i] = r.rd.re;
+        rdi[i] = r.rd.im;
+    }
+    // The terms of every half, T = F (re + j im), A = T rv and
+    // B = T rd p with p the wire's component along the azimuth unit vector,
+    // taken over all pulses at once; then their sums in the pulses' order.
+    HalfProducts products[2];
+    const float sinPhi = t.sinPhi, cosPhi = t.cosPhi;
+    for (int h = 0; h < 2; ++h) {
+        const FarFieldSetup::HalfArrays& a = s.halves[h];
+        const float* __restrict F = a.F.data();
+        const float* __restrict CA = a.CA.data();
+        const float* __restrict CB = a.CB.data();
+        const float* __restrict CG = a.CG.data();
+        HalfProducts& o = products[h];
+        for (int i = 1; i <= n; ++i) {
+            const float TR = F[i] * re[i], TI = F[i] * im[i];
+            const float p = -CA[i] * sinPhi + CB[i] * cosPhi;
+            const float Ar = TR * rvr[i] - TI * rvi[i], Ai = TR * rvi[i] + TI * rvr[i];
+            const float Br = (TR * rdr[i] - TI * rdi[i]) * p, Bi = (TR * rdi[i] + TI * rdr[i]) * p;
+            o.xr[i] = Ar * CA[i] - Br * sinPhi;
+            o.xi[i] = Ai * CA[i] - Bi * sinPhi;
+            o.yr[i] = Ar * CB[i] + Br * cosPhi;
+            o.yi[i] = Ai * CB[i] + Bi * cosPhi;
+            o.zr[i] = Ar * CG[i];
+            o.zi[i] = Ai * CG[i];
         }
     }
-    S.x = Sx;
-    S.y = Sy;
-    S.z = Sz;
+    // Local sums, as in AddPass.
+    float xr = S.x.re, xi = S.x.im, yr = S.y.re, yi = S.y.im, zr = S.z.re, zi = S.z.im;
+    for (int i = 1; i <= n; ++i) {
+        if (s.junction[i]) continue;
+        for (const HalfProducts& h : products) {
+            xr = xr - h.xr[i];
+            xi = xi - h.xi[i];
+            yr = yr - h.yr[i];
+            yi = yi - h.yi[i];
+            zr = zr + h.zr[i];
+            zi = zi + h.zi[i];
+        }
+    }
+    S.x = {xr, xi};
+    S.y = {yr, yi};
+    S.z = {zr, zi};
 }
 
 // The pulses' terms, and over real ground their reflection classes.
