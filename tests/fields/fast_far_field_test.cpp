@@ -59,8 +59,8 @@ void CompareGains(Solved& s, const std::string& name) {
 }
 
 // A column of directions side by side in vector lanes gives the fields of
-// the directions one by one, bit for bit, in free space and over perfect
-// ground, for columns that fill the lanes and columns that do not.
+// the directions one by one, bit for bit, in free space, over perfect
+// ground and over real ground, for columns that fill the lanes and columns that do not.
 void CompareColumns(Solved& s, const std::string& name) {
     s.ctx.solver->referenceKernels = false;
     FarFieldSetup setup;
@@ -102,6 +102,7 @@ TEST(FastFarField, GainsAgreeOverRealGround) {
     Solver(s.ctx).MatrixState = 0;
     ZMCompute(s.ctx);
     CompareGains(s, "vertical over real ground");
+    CompareColumns(s, "vertical over real ground");
     // Over perfect ground the image pass runs in the lanes too, and the
     // ground pulse of the vertical standing on it takes its own path there.
     p.Env.GroundKind = kPerfectGround;
@@ -155,12 +156,14 @@ TEST(FastFarField, PulsesShareTheReflectionCoefficientsWithoutRadials) {
     const std::vector<float> reference = gains(own);
     ASSERT_GT(*std::max_element(reference.begin(), reference.end()), -100.0f);
     EXPECT_EQ(gains(shared), reference);
+    CompareColumns(s, "sloping wire over real ground");
 
     p.Env.RadialCount = 16;
     p.Env.RadialLength = 5.28f;
     FarFieldSetup screened;
     ASSERT_TRUE(PrepareFarField(s.ctx, screened, true));
     EXPECT_GT(screened.reflectionClasses, 10);
+    CompareColumns(s, "sloping wire over real ground with radials");
 }
 
 }  // namespace
