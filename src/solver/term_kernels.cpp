@@ -49,6 +49,8 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     terms_.resize(terms);
     const std::size_t quadratures = 6 * terms;
     s4_.resize(quadratures);
+    sum1_.resize(quadratures);
+    sum2_.resize(quadratures);
     first_.resize(quadratures);
     rule_.resize(quadratures);
     for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) v->resize(8 * quadratures);
@@ -184,16 +186,22 @@ void BatchedRow::Sum(int id, float& t1, float& t2) const {
 
 void BatchedRow::Answer() {
     KernelTerms(d3_.data(), a2_.data(), s_.freq.K, d_.data(), cosOverD_.data(), sinOverD_.data(), samples_);
+    // Each quadrature summed once, however many terms share it.
+    for (int q = 0; q < quadratures_; ++q) Sum(q, sum1_[static_cast<std::size_t>(q)], sum2_[static_cast<std::size_t>(q)]);
     for (int n = 0; n < termCount_; ++n) {
         Asked& term = terms_[static_cast<std::size_t>(n)];
         for (int m = 0; m < 6; ++m)
-            if (term.pending[m] >= 0) Sum(term.pending[m], term.g.t1[m], term.g.t2[m]);
+            if (const int q = term.pending[m]; q >= 0) {
+                term.g.t1[m] = sum1_[static_cast<std::size_t>(q)];
+                term.g.t2[m] = sum2_[static_cast<std::size_t>(q)];
+            }
     }
     // The remembered integrals of this row are results from now on.
     for (const int slot : memoPending_) {
         MemoEntry& e = memo_[static_cast<std::size_t>(slot)];
         if (e.pending < 0) continue;
-        Sum(e.pending, e.t1, e.t2);
+        e.t1 = sum1_[static_cast<std::size_t>(e.pending)];
+        e.t2 = sum2_[static_cast<std::size_t>(e.pending)];
         e.pending = -1;
     }
     memoPending_.clear();

@@ -69,7 +69,7 @@ private:
         a2_[static_cast<std::size_t>(samples_)] = a2;
         ++samples_;
     }
-    // The sums of quadrature `id` once the batch is answered.
+    // The sums of quadrature `id` once the batch's kernels are taken.
     void Sum(int id, float& t1, float& t2) const;
 
     struct Asked {
@@ -93,7 +93,7 @@ private:
     int termCount_ = 0;
     // The batch: every sample's squared distance and squared radius, each
     // quadrature's first sample, rule and length; the kernels once answered.
-    std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_;
+    std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_, sum1_, sum2_;
     std::vector<int> first_, rule_;
     int samples_ = 0, quadratures_ = 0;
 };
