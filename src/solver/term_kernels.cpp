@@ -104,7 +104,10 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
 inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j,
                                  bool scalar, float& t1, float& t2, int& pending) {
     pending = -1;
-    if (ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2)) return;
+    // The self terms need the pulse itself (vector) or the observation
+    // point at the interval's middle (scalar): asked first, as integers.
+    if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2))
+        return;
     // V1, V2 as PsiEndpoints forms them.
     const float k = static_cast<float>(image);
     const std::array<float, 3>& e1 = points_[static_cast<std::size_t>(p2)];
