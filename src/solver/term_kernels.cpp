@@ -65,6 +65,7 @@ void BatchedRow::Begin(int i) {
     plus_ = at(centre_ + 1);
     minus_ = at(centre_ - 1);
     termCount_ = 0;
+    previous_ = {};
     samples_ = 0;
     quadratures_ = 0;
 }
@@ -76,9 +77,16 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
     const int ci = centre_, cj = PointIndex(t.Centre(j));
     Integral(c_, ci, cj, cj + 1, j2, image, j, false, g.t1[0], g.t2[0], term.pending[0]);
     Integral(c_, ci, cj - 1, cj, j1, image, j, false, g.t1[1], g.t2[1], term.pending[1]);
-    int n = 2;
     const int wireI = t.W[i_], wireJ = t.W[j];
-    for (const auto& [p2, p4] : {std::pair{cj, j2}, std::pair{cj - 2, j1}})
+    // J's first segment is the second segment of the term of this image
+    // asked before when that one was the pulse before J on its wire: the
+    // same keys, so the same integrals as the memo would give.
+    Previous& before = previous_[image > 0 ? 0 : 1];
+    const bool shared = before.term >= 0 && before.secondSegment == cj - 2 && before.wire == j1 && before.wireJ == wireJ;
+    const int lookups = shared ? 1 : 2;
+    int n = 2;
+    for (int segment = 0; segment < lookups; ++segment) {
+        const int p2 = segment == 0 ? cj : cj - 2, p4 = segment == 0 ? j2 : j1;
         for (const int side : {1, -1}) {
             const ScalarMemo::Key key{ci + side, p2, p2 + 2, p4, image, wireI, wireJ};
             const int slot = ScalarMemo::Slot(key, memoPoints_);
@@ -95,6 +103,16 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
             }
             ++n;
         }
+    }
+    if (shared) {
+        const Asked& earlier = terms_[static_cast<std::size_t>(before.term)];
+        for (int m = 4; m < 6; ++m) {
+            g.t1[m] = earlier.g.t1[m - 2];
+            g.t2[m] = earlier.g.t2[m - 2];
+            term.pending[m] = earlier.pending[m - 2];
+        }
+    }
+    before = Previous{termCount_ - 1, cj, j2, wireJ};
 }
 
 // VectorPsi (scalar false) or ScalarPsi (scalar true) from the observation

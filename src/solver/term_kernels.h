@@ -91,6 +91,13 @@ private:
     std::vector<int> memoPending_;
     std::vector<Asked> terms_;
     int termCount_ = 0;
+    // The last term asked of each image (direct, image): its number, the
+    // first break point of J's second segment (doubled), that segment's
+    // wire and J's wire.
+    struct Previous {
+        int term = -1, secondSegment = 0, wire = 0, wireJ = 0;
+    };
+    std::array<Previous, 2> previous_{};
     // The batch: every sample's squared distance and squared radius, each
     // quadrature's first sample, rule and length; the kernels once answered.
     std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_, sum1_, sum2_;
