@@ -93,6 +93,15 @@ for n in 6 10 20; do
     "CE|GW 1 $m 0 0.125 0 0 -0.125 0 0.001|GW 2 $m 0 -0.125 0 0 -0.125 0.25 0.001|GW 3 $m 0 -0.125 0.25 0 0.125 0.25 0.001|GW 4 $m 0 0.125 0.25 0 0.125 0 0.001|GE 0|EX 0 1 $cm 0 1 0|FR 0 1 0 0 299.8 0|XQ|EN"
 done
 
+# The benchmark antennas (bench/antennas), each project file against its own
+# NEC deck. Over real ground nec2c takes its reflection-coefficient ground
+# (GN 2) and the matrix here perfect-ground images, so those differ a little
+# more.
+for a in yagi6 logperiodic10 groundplane8 quad3; do
+  f="$root/bench/antennas/$a"
+  compare "benchmark antenna $a" "$(tr -d '\r' < "$f.qlk" | paste -sd '|')" "$(paste -sd '|' "$f.nec")"
+done
+
 # ---------------------------------------------------------------------------
 # Far field: the total gain (dBi) of the bundled Yagi and dipole examples
 # from quillwork-cli farfield and from nec2c's RP card over the same grid,

@@ -1,57 +1,88 @@
 #!/usr/bin/env bash
-# Benchmarks: the solver's stages (Google Benchmark), then quillwork-cli
-# compute and nec2c on the same 300-unknown structure, side by side, as
-# medians of repeated whole-process runs, and their ratio.
+# Benchmarks. First the stages of the solver (Google Benchmark: fill,
+# factorisation, solution, far field, number texts) on the benchmark
+# antennas; then quillwork-cli and nec2c side by side in the same run, whole
+# processes, medians of repeated runs and their ratios, on antennas users
+# build (bench/antennas: six unequal elements, a log-periodic-like array of
+# ten elements, a ground plane with eight drooping radials over real ground,
+# a sloping three-element quad; 300 unknowns each) and the six identical
+# parallel wires: one frequency, the far field over 91 x 181 directions,
+# and a 101-point sweep.
+#
+# BENCH_RUNS (default 21) runs of one frequency and of the far field, and
+# BENCH_SWEEP_RUNS (default 3; 0 leaves the sweeps out) of the sweep, give
+# each median;
+# BENCH_ANTENNAS (default all) picks antennas by name, e.g. "yagi6 quad3".
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUILLWORK_BUILD_DIR:-$root/build}"
 "$root/scripts/build.sh" >&2
 runs="${BENCH_RUNS:-21}"
+sweep_runs="${BENCH_SWEEP_RUNS:-3}"
+antennas="${BENCH_ANTENNAS:-yagi6 logperiodic10 groundplane8 quad3 six_wires}"
+command -v nec2c >/dev/null || { echo "bench: nec2c is missing (scripts/bootstrap.sh installs it)" >&2; exit 1; }
 
-"$build/bench/quillwork-bench" --benchmark_min_time=0.5
+echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
+"$build/bench/quillwork-bench" --benchmark_min_time=0.5 --benchmark_filter="${BENCH_STAGE_FILTER:-.}"
 
-# Median wall time in milliseconds of a command run $runs times, timed by
+# Median wall time in milliseconds of a command run $1 times, timed by
 # bash's own clock ($EPOCHREALTIME, microseconds): a $(date) after the
 # command would add the start-up of a process to every time.
 median_ms() {
-  local times=() t0 t1
-  for _ in $(seq "$runs"); do
+  local n="$1" times=() t0 t1
+  shift
+  for _ in $(seq "$n"); do
     t0=${EPOCHREALTIME/[.,]/}; "$@" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
     times+=($(( t1 - t0 )))
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {printf "%.2f", a[int((NR + 1) / 2)] / 1000}'
+  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {printf "%.1f", a[int((NR + 1) / 2)] / 1000}'
+}
+
+# The project file and the NEC decks of an antenna.
+files() {
+  case "$1" in
+    six_wires) dir="$root/bench" ;;
+    *) dir="$root/bench/antennas" ;;
+  esac
+  qlk="$dir/$1.qlk"
 }
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-ours=$(median_ms "$build/quillwork-cli" compute "$root/bench/six_wires.qlk")
-theirs=$(median_ms nec2c -i "$root/bench/six_wires.nec" -o "$work/six.out")
-echo
-echo "one frequency, 300 unknowns, whole process (median of $runs runs):"
-printf '  quillwork-cli compute  %8s ms\n  nec2c                  %8s ms\n' "$ours" "$theirs"
-awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'
+table="$work/table"
+# One line of the table: antenna, case, ours, nec2c, ratio.
+row() {
+  awk -v a="$1" -v c="$2" -v o="$3" -v t="$4" \
+    'BEGIN {printf "%-14s %-14s %10.1f %10.1f %8.2f\n", a, c, o, t, t / o}' | tee -a "$table"
+}
 
-# The far field over the default grid (91 zenith x 181 azimuth directions)
-# of the same structure: quillwork-cli farfield against nec2c's RP card
-# (bench/six_wires_rp.nec), both solving first and writing the whole table.
-solve="$theirs"
-ours=$(median_ms "$build/quillwork-cli" farfield "$root/bench/six_wires.qlk")
-theirs=$(median_ms nec2c -i "$root/bench/six_wires_rp.nec" -o "$work/six_rp.out")
 echo
-echo "solve and far field over 91 x 181 directions, 300 unknowns, whole process (median of $runs runs):"
-printf '  quillwork-cli farfield %8s ms\n  nec2c with RP card     %8s ms  (%s ms without it)\n' "$ours" "$theirs" "$solve"
-awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'
-
-# A 101-point sweep (140 to 150 MHz by 0.1) of the same structure:
-# quillwork-cli sweep on every core against nec2c's FR card
-# (bench/six_wires_sweep.nec). The sweep also takes the gain and F/B of
-# every point; nec2c only solves.
-ours=$(runs=3; median_ms "$build/quillwork-cli" sweep "$root/bench/six_wires.qlk" --from 140 --to 150 --step 0.1 --csv)
-theirs=$(runs=3; median_ms nec2c -i "$root/bench/six_wires_sweep.nec" -o "$work/six_sweep.out")
+echo "quillwork-cli against nec2c, whole processes, medians of $runs runs ($sweep_runs for sweeps), times in ms"
+printf '%-14s %-14s %10s %10s %8s\n' antenna case quillwork nec2c ratio | tee "$table"
+for a in $antennas; do
+  files "$a"
+  ours=$(median_ms "$runs" "$build/quillwork-cli" compute "$qlk")
+  theirs=$(median_ms "$runs" nec2c -i "$dir/$a.nec" -o "$work/one.out")
+  row "$a" "one frequency" "$ours" "$theirs"
+  # quillwork-cli farfield writes the table over 91 zenith x 181 azimuth
+  # directions; nec2c's RP card the same grid.
+  ours=$(median_ms "$runs" "$build/quillwork-cli" farfield "$qlk")
+  theirs=$(median_ms "$runs" nec2c -i "$dir/${a}_rp.nec" -o "$work/rp.out")
+  row "$a" "far field" "$ours" "$theirs"
+  # 140 to 150 MHz by 0.1 on every core; the sweep also takes the gain and
+  # F/B of every point, nec2c only solves.
+  [ "$sweep_runs" -gt 0 ] || continue
+  ours=$(median_ms "$sweep_runs" "$build/quillwork-cli" sweep "$qlk" --from 140 --to 150 --step 0.1 --csv)
+  theirs=$(median_ms "$sweep_runs" nec2c -i "$dir/${a}_sweep.nec" -o "$work/sweep.out")
+  row "$a" "101-pt sweep" "$ours" "$theirs"
+done
 echo
-echo "101-point sweep, 300 unknowns, $(nproc) cores, whole process (median of 3 runs):"
-printf '  quillwork-cli sweep    %8s ms\n  nec2c with FR card     %8s ms\n' "$ours" "$theirs"
-awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "  ratio nec2c / quillwork: %.2f\n", b / a}'
+echo "lowest ratio by case (floors 6, 10, 10; aims 10, 15, 20):"
+for c in "one frequency" "far field" "101-pt sweep"; do
+  grep -qF "$c" "$table" || continue
+  grep -F "$c" "$table" | awk -v c="$c" 'NR == 1 || $NF < m {m = $NF; a = $1} END {printf "  %-14s %6.2f  (%s)\n", c, m, a}'
+done
+echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"
 
 # Large models: the array of unequal parallel wires of bench/large_array.h
 # (0.3 m apart, 144 MHz, free space; 6, 20 and 40 wires of 50 unknowns for
@@ -87,8 +118,8 @@ for n in 300 1000 2000; do
   large_model "$n" qlk > "$work/array$n.qlk"
   large_model "$n" nec > "$work/array$n.nec"
   r=5; [ "$n" -gt 300 ] && r=3
-  ours=$(runs=$r; median_ms "$build/quillwork-cli" compute --large "$work/array$n.qlk")
-  theirs=$(runs=$r; median_ms nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
+  ours=$(median_ms "$r" "$build/quillwork-cli" compute --large "$work/array$n.qlk")
+  theirs=$(median_ms "$r" nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
   ours_mb=$(max_rss_mb "$build/quillwork-cli" compute --large "$work/array$n.qlk")
   theirs_mb=$(max_rss_mb nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
   ratio=$(awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "%.2f", b / a}')

@@ -143,29 +143,62 @@ __attribute__((target_clones("avx2", "default"))) void AddRealGroundImage(const 
     }
     PulsePhases ph;
     Phases(st, s, t, -1.0f, true, ph);
-    ComplexF Sx = S.x, Sy = S.y, Sz = S.z;  // local sums, as in AddPass
-    for (int i = 1; i <= s.pulseCount; ++i) {
-        const PulseTerm& P = s.pulses[i];
-        if (P.groundJunction) continue;
-        const Reflection& r = reflections[P.reflectionClass];
+    const int n = s.pulseCount;
+    // Each pulse's current turned by its phase, and its coefficients.
+    float re[kMaxPulses + 1], im[kMaxPulses + 1];
+    float rvr[kMaxPulses + 1], rvi[kMaxPulses + 1], rdr[kMaxPulses + 1], rdi[kMaxPulses + 1];
+    for (int i = 1; i <= n; ++i) {
         const float cosPsi = ph.cosPsi[i], sinPsi = ph.sinPsi[i];
         const float Ir = st.CR[i], Ii = st.CI[i];
-        const float re = Ir * cosPsi - Ii * sinPsi;
-        const float im = Ii * cosPsi + Ir * sinPsi;
-        for (const HalfSegmentTerm& h : P.half) {
-            const ComplexF T{h.F * re, h.F * im};
-            // p: the wire's component along the azimuth unit vector.
-            const float p = -h.CA * t.sinPhi + h.CB * t.cosPhi;
-            const ComplexF A = Mul(T, r.rv);
-            const ComplexF B = Scale(Mul(T, r.rd), p);
-            Sx = Sub(Sx, Sub(Scale(A, h.CA), Scale(B, t.sinPhi)));
-            Sy = Sub(Sy, Add(Scale(A, h.CB), Scale(B, t.cosPhi)));
-            Sz = Add(Sz, Scale(A, h.CG));
+        re[i] = Ir * cosPsi - Ii * sinPsi;
+        im[i] = Ii * cosPsi + Ir * sinPsi;
+        const Reflection& r = reflections[s.pulses[i].reflectionClass];
+        rvr[i] = r.rv.re;
+        rvi[i] = r.rv.im;
+        rdr[i] = r.rd.re;
+        rdi[i] = r.rd.im;
+    }
+    // The terms of every half, T = F (re + j im), A = T rv and
+    // B = T rd p with p the wire's component along the azimuth unit vector,
+    // taken over all pulses at once; then their sums in the pulses' order.
+    HalfProducts products[2];
+    const float sinPhi = t.sinPhi, cosPhi = t.cosPhi;
+    for (int h = 0; h < 2; ++h) {
+        const FarFieldSetup::HalfArrays& a = s.halves[h];
+        const float* __restrict F = a.F.data();
+        const float* __restrict CA = a.CA.data();
+        const float* __restrict CB = a.CB.data();
+        const float* __restrict CG = a.CG.data();
+        HalfProducts& o = products[h];
+        for (int i = 1; i <= n; ++i) {
+            const float TR = F[i] * re[i], TI = F[i] * im[i];
+            const float p = -CA[i] * sinPhi + CB[i] * cosPhi;
+            const float Ar = TR * rvr[i] - TI * rvi[i], Ai = TR * rvi[i] + TI * rvr[i];
+            const float Br = (TR * rdr[i] - TI * rdi[i]) * p, Bi = (TR * rdi[i] + TI * rdr[i]) * p;
+            o.xr[i] = Ar * CA[i] - Br * sinPhi;
+            o.xi[i] = Ai * CA[i] - Bi * sinPhi;
+            o.yr[i] = Ar * CB[i] + Br * cosPhi;
+            o.yi[i] = Ai * CB[i] + Bi * cosPhi;
+            o.zr[i] = Ar * CG[i];
+            o.zi[i] = Ai * CG[i];
         }
     }
-    S.x = Sx;
-    S.y = Sy;
-    S.z = Sz;
+    // Local sums, as in AddPass.
+    float xr = S.x.re, xi = S.x.im, yr = S.y.re, yi = S.y.im, zr = S.z.re, zi = S.z.im;
+    for (int i = 1; i <= n; ++i) {
+        if (s.junction[i]) continue;
+        for (const HalfProducts& h : products) {
+            xr = xr - h.xr[i];
+            xi = xi - h.xi[i];
+            yr = yr - h.yr[i];
+            yi = yi - h.yi[i];
+            zr = zr + h.zr[i];
+            zi = zi + h.zi[i];
+        }
+    }
+    S.x = {xr, xi};
+    S.y = {yr, yi};
+    S.z = {zr, zi};
 }
 
 // The pulses' terms, and over real ground their reflection classes.
@@ -198,16 +231,24 @@ void PreparePulses(const PulseTable& pt, FarFieldSetup& s) {
         }
     }
     if (!s.realGround) return;
-    // Without radials the coefficients depend on the height alone; with
-    // them on the whole point.
-    const bool pointMatters = s.radialCount > 0;
+    // Without a radial screen the coefficients depend on the direction
+    // alone (the reflection point only places the screen): every pulse
+    // shares the first pulse's. With one, they depend on the whole point.
     s.reflectionClasses = 0;
+    if (s.radialCount <= 0 || s.radialLength * static_cast<float>(s.radialCount) <= 0) {
+        for (int i = 1; i <= pt.N; ++i) s.pulses[i].reflectionClass = 1;
+        if (pt.N > 0) {
+            s.reflectionClasses = 1;
+            s.classPulse[1] = 1;
+        }
+        return;
+    }
     for (int i = 1; i <= pt.N; ++i) {
         PulseTerm& P = s.pulses[i];
         P.reflectionClass = 0;
         for (int c = 1; c <= s.reflectionClasses && P.reflectionClass == 0; ++c) {
             const PulseTerm& Q = s.pulses[s.classPulse[c]];
-            if (Q.Z == P.Z && (!pointMatters || (Q.X == P.X && Q.Y == P.Y))) P.reflectionClass = c;
+            if (Q.Z == P.Z && Q.X == P.X && Q.Y == P.Y) P.reflectionClass = c;
         }
         if (P.reflectionClass == 0) {
             P.reflectionClass = ++s.reflectionClasses;
@@ -338,6 +379,75 @@ __attribute__((target_clones("avx2", "default"))) void AddPassLanes(const Solver
     }
 }
 
+// AddRealGroundImage of up to eight directions side by side, lane by lane
+// the same operations in the same order.
+__attribute__((target_clones("avx2", "default"))) void AddRealGroundImageLanes(const SolverState& st,
+                                                                               const FarFieldSetup& s,
+                                                                               const DirectionTrig* t, VectorSum* S) {
+    const int n = s.pulseCount;
+    alignas(32) static thread_local float psi[(kMaxPulses + 1) * kLanes], sinPsi[(kMaxPulses + 1) * kLanes],
+        cosPsi[(kMaxPulses + 1) * kLanes];
+    // The coefficients of each class in each direction.
+    alignas(32) static thread_local Lanes rvr[kMaxPulses + 1], rvi[kMaxPulses + 1], rdr[kMaxPulses + 1],
+        rdi[kMaxPulses + 1];
+    for (int c = 1; c <= s.reflectionClasses; ++c) {
+        const PulseTerm& P = s.pulses[s.classPulse[c]];
+        for (int d = 0; d < kLanes; ++d) {
+            const Reflection r = GroundReflection(s, P.X, P.Y, P.Z, t[d]);
+            rvr[c][d] = r.rv.re;
+            rvi[c][d] = r.rv.im;
+            rdr[c][d] = r.rd.re;
+            rdi[c][d] = r.rd.im;
+        }
+    }
+    Lanes sinTheta, cosTheta, sinPhi, cosPhi;
+    for (int d = 0; d < kLanes; ++d) {
+        sinTheta[d] = t[d].sinTheta;
+        cosTheta[d] = t[d].cosTheta;
+        sinPhi[d] = t[d].sinPhi;
+        cosPhi[d] = t[d].cosPhi;
+    }
+    for (int i = 1; i <= n; ++i) {
+        const Lanes v = s.k * (s.X[i] * sinTheta * cosPhi + s.Y[i] * sinTheta * sinPhi - (s.Z[i] - 2 * s.height) * cosTheta);
+        std::memcpy(psi + i * kLanes, &v, sizeof v);
+    }
+    SinCos(psi + kLanes, sinPsi + kLanes, cosPsi + kLanes, n * kLanes);
+
+    Lanes xr, xi, yr, yi, zr, zi;
+    for (int d = 0; d < kLanes; ++d) {
+        xr[d] = S[d].x.re, xi[d] = S[d].x.im, yr[d] = S[d].y.re, yi[d] = S[d].y.im;
+        zr[d] = S[d].z.re, zi[d] = S[d].z.im;
+    }
+    for (int i = 1; i <= n; ++i) {
+        if (s.junction[i]) continue;
+        Lanes cosI, sinI;
+        std::memcpy(&cosI, cosPsi + i * kLanes, sizeof cosI);
+        std::memcpy(&sinI, sinPsi + i * kLanes, sizeof sinI);
+        const float Ir = st.CR[i], Ii = st.CI[i];
+        const Lanes re = Ir * cosI - Ii * sinI;
+        const Lanes im = Ii * cosI + Ir * sinI;
+        const int c = s.pulses[i].reflectionClass;
+        const Lanes vr = rvr[c], vi = rvi[c], dr = rdr[c], di = rdi[c];
+        for (const FarFieldSetup::HalfArrays& a : s.halves) {
+            const Lanes TR = a.F[i] * re, TI = a.F[i] * im;
+            const Lanes p = -a.CA[i] * sinPhi + a.CB[i] * cosPhi;
+            const Lanes Ar = TR * vr - TI * vi, Ai = TR * vi + TI * vr;
+            const Lanes Br = (TR * dr - TI * di) * p, Bi = (TR * di + TI * dr) * p;
+            xr = xr - (Ar * a.CA[i] - Br * sinPhi);
+            xi = xi - (Ai * a.CA[i] - Bi * sinPhi);
+            yr = yr - (Ar * a.CB[i] + Br * cosPhi);
+            yi = yi - (Ai * a.CB[i] + Bi * cosPhi);
+            zr = zr + Ar * a.CG[i];
+            zi = zi + Ai * a.CG[i];
+        }
+    }
+    for (int d = 0; d < kLanes; ++d) {
+        S[d].x = {xr[d], xi[d]};
+        S[d].y = {yr[d], yi[d]};
+        S[d].z = {zr[d], zi[d]};
+    }
+}
+
 }  // namespace
 
 FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, float azimuthDeg, float zenithDeg) {
@@ -357,7 +467,7 @@ FieldComponents FarFieldComponents(const Context& ctx, const FarFieldSetup& s, f
 void FarFieldColumn(const Context& ctx, const FarFieldSetup& s, float azimuthDeg, const float* zenithDeg, int count,
                     FieldComponents* out) {
     const SolverState& st = *ctx.solver;
-    if (st.referenceKernels || s.realGround) {
+    if (st.referenceKernels) {
         for (int z = 0; z < count; ++z) out[z] = FarFieldComponents(ctx, s, azimuthDeg, zenithDeg[z]);
         return;
     }
@@ -367,7 +477,10 @@ void FarFieldColumn(const Context& ctx, const FarFieldSetup& s, float azimuthDeg
         for (int d = 0; d < kLanes; ++d) t[d] = TrigOf(s, azimuthDeg, zenithDeg[first + std::min(d, lanes - 1)]);
         VectorSum S[kLanes];
         AddPassLanes(st, s, t, 1.0f, S);
-        if (s.imagePass) AddPassLanes(st, s, t, -1.0f, S);
+        if (s.realGround)
+            AddRealGroundImageLanes(st, s, t, S);
+        else if (s.imagePass)
+            AddPassLanes(st, s, t, -1.0f, S);
         for (int d = 0; d < lanes; ++d) out[first + d] = FieldOfSum(t[d], S[d]);
     }
 }

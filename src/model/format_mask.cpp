@@ -323,7 +323,61 @@ std::string FormatDecimal(const Decimal& value, std::string_view mask, int maxDi
 
 }  // namespace
 
+namespace {
+
+// " #0.00#;-#0.00#" of a value from 0.001 to 10000 in size, as the mask
+// engine writes it: the 7-significant-digit decimal of the exact binary
+// value rounded half away from zero, rounded again to 3 decimals the same
+// way, then a blank or a minus, the integer digits, the point, two
+// decimals and the third unless it is 0. The rounding is done on integers:
+// |value| = m 2^e exactly, so m 10^p / 2^-e is the value with p decimals.
+// False outside that range.
+bool GainMaskText(float value, std::string& out) {
+    const float size = std::fabs(value);
+    if (!(size >= 0.001f && size < 10000.0f)) return false;
+    // The decimal exponent: 10^k <= size < 10^(k + 1). (No 32-bit value
+    // lies between a power of ten and its nearest double.)
+    static constexpr double kPowers[] = {1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3};
+    int k = -3;
+    while (k < 3 && static_cast<double>(size) >= kPowers[k + 4]) ++k;
+    int exponent = 0;
+    const float fraction = std::frexp(size, &exponent);
+    const auto m = static_cast<unsigned long long>(std::ldexp(fraction, 24));  // exact: 24 bits
+    const int shift = 24 - exponent;                                            // size = m / 2^shift
+    const int p = 6 - k;                                                        // 7 significant digits
+    unsigned long long ten = 1;
+    for (int d = 0; d < p; ++d) ten *= 10;
+    // m < 2^24 and ten <= 10^9: the product stays below 2^54; the shift
+    // is 10 to 33.
+    const unsigned long long scaled = m * ten;
+    const unsigned long long half = 1ULL << (shift - 1);
+    unsigned long long digits7 = scaled >> shift;
+    if ((scaled & ((half << 1) - 1)) >= half) ++digits7;
+    // Again to 3 decimals, half away from zero.
+    unsigned long long drop = 1;
+    for (int d = 3; d < p; ++d) drop *= 10;
+    unsigned long long thousandths = digits7 / drop;
+    if ((digits7 % drop) * 2 >= drop && drop > 1) ++thousandths;
+    const unsigned long long whole = thousandths / 1000, decimals = thousandths % 1000;
+    out.clear();
+    out += value < 0 ? '-' : ' ';
+    out += std::to_string(whole);
+    out += '.';
+    out += static_cast<char>('0' + decimals / 100);
+    out += static_cast<char>('0' + decimals / 10 % 10);
+    if (decimals % 10 != 0) out += static_cast<char>('0' + decimals % 10);
+    return true;
+}
+
+}  // namespace
+
 std::string Format(float value, std::string_view mask) {
+    std::string text;
+    if (mask == " #0.00#;-#0.00#" && GainMaskText(value, text)) return text;
+    return FormatThroughMask(value, mask);
+}
+
+std::string FormatThroughMask(float value, std::string_view mask) {
     if (!std::isfinite(value)) return NonFiniteText(value, false);
     return FormatDecimal(FromFloat(value), mask, kSingleDigits);
 }

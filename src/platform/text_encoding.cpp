@@ -6,6 +6,8 @@
 // byte survives a round trip.
 #include "platform/text_encoding.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstdint>
 
@@ -88,6 +90,9 @@ bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& c) {
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view text) {
+    // ASCII (every table line of numbers) is the same in both.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
     std::string out;
     out.reserve(text.size() + text.size() / 4);
     for (char byte : text) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(byte)));

@@ -113,18 +113,15 @@ void Finish(Kernel& k, float t1, float t2, float t3, float t4, float s4) {
 
 float IntervalLength(const Kernel& k, float seg) { return static_cast<float>(k.P3 - k.P2) / 2.0f * seg; }
 
-// The quadrature rule of an integral, or the closed form (l = 0).
-struct Rule {
-    int l = 7;
-    float f2 = 1.0f;  // 2: sample only the first half of a symmetric interval
-    float c = 0.0f;   // exact-kernel term
-};
+}  // namespace
 
-Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
+PsiRule RuleOf(const SolverState& s, const Kernel& k) {
     const PulseTable& t = s.pulses;
+    // Plain quadrature (the near field) never asks whether the wires touch.
+    const bool touching = k.FieldMode == 2 || WiresTouch(t, t.W[k.I], t.W[k.J]);
     const float a = t.A[k.P4];
     const float seg = t.S[k.P4];
-    Rule r;
+    PsiRule r;
     // (The reference kernels take the square roots.)
     if (!s.referenceKernels && FarApart(k.V1, k.V2, seg)) {
         r.l = 1;
@@ -147,23 +144,16 @@ Rule RuleOf(const SolverState& s, const Kernel& k, bool touching) {
     return r;
 }
 
-// PsiIntegral by the rule r.
-void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
+void IntegrateByRule(const SolverState& s, Kernel& k, const PsiRule& r) {
     const float a = s.pulses.A[k.P4];
     const float seg = s.pulses.S[k.P4];
     k.A2 = a * a;
     k.C = r.c;
-    k.Pending = -1;
     if (r.l == 0) {
         ClosedForm(s, k, a, seg);
         return;
     }
     const Sampler sampler(s, k);
-    if (k.Batch && r.c == 0.0f) {
-        k.Pending = k.Batch->AppendQuadrature(r.l, IntervalLength(k, seg), sampler.start, sampler.step,
-                                              sampler.thick ? sampler.a2 : 0.0f);
-        return;
-    }
     float t1 = 0.0f, t2 = 0.0f, t3 = 0.0f, t4 = 0.0f;
     int l = r.l;
     const int end = 2 * l;
@@ -177,15 +167,12 @@ void Integrate(const SolverState& s, Kernel& k, const Rule& r) {
     Finish(k, t1, t2, t3, t4, IntervalLength(k, seg));
 }
 
-}  // namespace
-
 bool WiresTouch(const PulseTable& t, int u, int v) {
     return t.J2[u][1] == t.J2[v][1] || t.J2[u][1] == t.J2[v][2] || t.J2[u][2] == t.J2[v][1] ||
            t.J2[u][2] == t.J2[v][2];
 }
 
 void VectorPsi(const SolverState& s, Kernel& k) {
-    k.Pending = -1;
     if (ThinSelfTerm(s, k.P1, k.P2, k.P3, k.P4, k.K, k.I, k.J, false, k.T1, k.T2)) return;
     const PulseTable& t = s.pulses;
     const int p = k.P1 / 2;  // the observation point is a break point
@@ -197,7 +184,6 @@ void VectorPsi(const SolverState& s, Kernel& k) {
 }
 
 void ScalarPsi(const SolverState& s, Kernel& k) {
-    k.Pending = -1;
     k.Scalar = true;
     if (ThinSelfTerm(s, k.P1, k.P2, k.P3, k.P4, k.K, k.I, k.J, true, k.T1, k.T2)) return;
     const PulseTable& t = s.pulses;
@@ -220,12 +206,7 @@ void PsiEndpoints(const SolverState& s, Kernel& k) {
     PsiIntegral(s, k);
 }
 
-void PsiIntegral(const SolverState& s, Kernel& k) {
-    // Plain quadrature (the near field) never asks whether the wires touch.
-    const PulseTable& t = s.pulses;
-    const bool touching = k.FieldMode == 2 || WiresTouch(t, t.W[k.I], t.W[k.J]);
-    Integrate(s, k, RuleOf(s, k, touching));
-}
+void PsiIntegral(const SolverState& s, Kernel& k) { IntegrateByRule(s, k, RuleOf(s, k)); }
 
 void DoubledIndexPoints(const PulseTable& t, PointList& out) {
     const int count = 2 * (t.N + 2 * t.NW) + 2;
@@ -234,37 +215,6 @@ void DoubledIndexPoints(const PulseTable& t, PointList& out) {
         std::array<float, 3>& p = out[static_cast<std::size_t>(index)];
         PointAt(t, index, p[0], p[1], p[2]);
     }
-}
-
-void DeferredPsiNear(const SolverState& s, const std::array<float, 3>& obs, const std::array<float, 3>& v1,
-                     const std::array<float, 3>& v2, int p1, int p2, int p3, int p4, int k, int i, int j, bool scalar,
-                     SampleBatch& batch, float& t1, float& t2, int& pending) {
-    Kernel w;
-    w.FieldMode = 1;
-    w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = k, w.I = i, w.J = j;
-    w.Scalar = scalar;
-    w.X0 = obs[0], w.Y0 = obs[1], w.Z0 = obs[2];
-    w.V1 = v1;
-    w.V2 = v2;
-    w.Batch = &batch;
-    PsiIntegral(s, w);
-    t1 = w.T1;
-    t2 = w.T2;
-    pending = w.Pending;
-}
-
-void SampleBatch::Clear() {
-    integrals_.clear();
-    d3_.clear();
-    a2_.clear();
-}
-
-void SampleBatch::Evaluate(float k) {
-    const std::size_t n = d3_.size();
-    d_.resize(n);
-    cosOverD_.resize(n);
-    sinOverD_.resize(n);
-    KernelTerms(d3_.data(), a2_.data(), k, d_.data(), cosOverD_.data(), sinOverD_.data(), static_cast<int>(n));
 }
 
 void KernelSample(const SolverState& s, Kernel& k, float t) {

@@ -16,70 +16,6 @@
 
 namespace qw {
 
-// Plain quadratures gathered from many integrals, their kernels taken all
-// at once in vector lanes, their sums then formed one integral after the
-// other in the order PsiIntegral forms them: the very values it would
-// give.
-class SampleBatch {
-public:
-    void Clear();
-    // Appends the quadrature of rule l (2 * l samples) over length s4 whose
-    // samples follow; returns its number.
-    int Begin(int l, float s4) {
-        integrals_.push_back({static_cast<int>(d3_.size()), l, s4});
-        return static_cast<int>(integrals_.size()) - 1;
-    }
-    void AddSample(float d3, float a2) {
-        d3_.push_back(d3);
-        a2_.push_back(a2);
-    }
-    // Begin and the samples of a plain quadrature of rule l (F2 = 1, and
-    // t / 1 is t): their squared distances as AddSample forms them, walked
-    // from `start` by `step`; a2 is 0 for a thin wire.
-    int AppendQuadrature(int l, float s4, const std::array<float, 3>& start, const std::array<float, 3>& step,
-                         float a2) {
-        const int id = Begin(l, s4);
-        for (int q = l; q < 2 * l; q += 2)
-            for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]}) {
-                const float px = start[0] + t * step[0];
-                const float py = start[1] + t * step[1];
-                const float pz = start[2] + t * step[2];
-                AddSample(px * px + py * py + pz * pz, a2);
-            }
-        return id;
-    }
-    // The kernels of every sample at wave number k.
-    void Evaluate(float k);
-    // T1 + jT2 of integral `id`, after Evaluate: PsiIntegral's sums of the
-    // pairs' kernels, each weighted, over the interval's length.
-    void Result(int id, float& t1, float& t2) const {
-        const Pending& p = integrals_[static_cast<std::size_t>(id)];
-        const float* cd = cosOverD_.data() + p.first;
-        const float* sd = sinOverD_.data() + p.first;
-        t1 = 0.0f;
-        t2 = 0.0f;
-        for (int l = p.l; l < 2 * p.l; l += 2, cd += 2, sd += 2) {
-            float t3 = 0.0f, t4 = 0.0f;
-            t3 = t3 + cd[0];
-            t4 = t4 - sd[0];
-            t3 = t3 + cd[1];
-            t4 = t4 - sd[1];
-            t1 = t1 + kGaussTable[l + 1] * t3;
-            t2 = t2 + kGaussTable[l + 1] * t4;
-        }
-        t1 = (t1 + 0.0f) * p.s4;  // no exact-kernel term in a batch
-        t2 = t2 * p.s4;
-    }
-
-private:
-    struct Pending {
-        int first, l;
-        float s4;
-    };
-    std::vector<Pending> integrals_;
-    std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_;
-};
-
 // The working values of one integration: the callers set the inputs, the
 // routines leave their results in T1 + jT2.
 struct Kernel {
@@ -94,11 +30,6 @@ struct Kernel {
     float C = 0;                   // exact-kernel term; 0 when not in use
     std::array<float, 3> V1{}, V2{};  // observation point to the interval's ends
     int FieldMode = 1;             // 2 (near field) forces plain quadrature
-    // With a batch, a plain quadrature is appended to it and its number left
-    // in Pending (T1, T2 unset); otherwise, and for closed forms and the
-    // exact kernel, Pending is -1 and T1, T2 hold the result.
-    SampleBatch* Batch = nullptr;
-    int Pending = -1;
 
     // Running values of the quadrature.
     float A2 = 0;          // radius squared
@@ -125,11 +56,23 @@ void ScalarPsi(const SolverState& s, Kernel& k);
 void PsiEndpoints(const SolverState& s, Kernel& k);
 
 // The integral over the interval given by V1, V2, with P2, P3, P4, K, I, J
-// and the field mode as set by the caller.
+// and the field mode as set by the caller: PsiRule, then IntegrateByRule.
 void PsiIntegral(const SolverState& s, Kernel& k);
 
+// The quadrature rule of an integral: Gauss-Legendre with 2 * l points
+// (l = 1, 3 or 7) over the interval, f2 = 2 sampling only the first half
+// of a symmetric interval, c the exact-kernel term; l = 0 the thin-wire
+// closed form.
+struct PsiRule {
+    int l = 7;
+    float f2 = 1.0f;
+    float c = 0.0f;
+};
+PsiRule RuleOf(const SolverState& s, const Kernel& k);
+void IntegrateByRule(const SolverState& s, Kernel& k, const PsiRule& r);
+
 // The points of every doubled index (break points, and midpoints as
-// PointAt forms them), for DeferredPsi.
+// PointAt forms them), for the fill's batched rows.
 using PointList = std::vector<std::array<float, 3>>;
 void DoubledIndexPoints(const PulseTable& t, PointList& out);
 
@@ -171,40 +114,6 @@ inline void Walk(const std::array<float, 3>& v1, const std::array<float, 3>& v2,
         start[c] = k >= 0 ? v1[c] : v2[c];
         step[c] = k >= 0 ? v2[c] - v1[c] : v1[c] - v2[c];
     }
-}
-
-// DeferredPsi when the interval is near: PsiIntegral with the batch.
-void DeferredPsiNear(const SolverState& s, const std::array<float, 3>& obs, const std::array<float, 3>& v1,
-                     const std::array<float, 3>& v2, int p1, int p2, int p3, int p4, int k, int i, int j, bool scalar,
-                     SampleBatch& batch, float& t1, float& t2, int& pending);
-
-// One integral of the fill's batch, from the observation point `obs` at
-// doubled index p1 over [p2, p3] on wire p4, image sign k, pulse pair
-// (i, j): VectorPsi (scalar false) or ScalarPsi (scalar true) with a
-// batch, without the working values. Either t1, t2 are set and pending is
-// -1, or the quadrature is pending in the batch under that number.
-inline void DeferredPsi(const SolverState& s, const PointList& points, const std::array<float, 3>& obs, int p1,
-                        int p2, int p3, int p4, int k, int i, int j, bool scalar, SampleBatch& batch, float& t1,
-                        float& t2, int& pending) {
-    pending = -1;
-    if (ThinSelfTerm(s, p1, p2, p3, p4, k, i, j, scalar, t1, t2)) return;
-    // V1, V2 as PsiEndpoints forms them.
-    const float image = static_cast<float>(k);
-    const std::array<float, 3>& e1 = points[static_cast<std::size_t>(p2)];
-    const std::array<float, 3>& e2 = points[static_cast<std::size_t>(p3)];
-    const std::array<float, 3> v1 = {e1[0] - obs[0], e1[1] - obs[1], e1[2] * image - obs[2]};
-    const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * image - obs[2]};
-    const float a = s.pulses.A[p4];
-    const float seg = s.pulses.S[p4];
-    if (FarApart(v1, v2, seg)) {
-        // The 2-point rule, as Integrate appends it.
-        std::array<float, 3> start, step;
-        Walk(v1, v2, k, start, step);
-        pending = batch.AppendQuadrature(1, static_cast<float>(p3 - p2) / 2.0f * seg, start, step,
-                                         a > s.freq.SRM ? a * a : 0.0f);
-        return;
-    }
-    DeferredPsiNear(s, obs, v1, v2, p1, p2, p3, p4, k, i, j, scalar, batch, t1, t2, pending);
 }
 
 // Adds the kernel at the fraction t of the interval to T3 + jT4.

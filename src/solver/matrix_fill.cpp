@@ -11,6 +11,7 @@
 #include "solver/repeated_blocks.h"
 #include "solver/row_team.h"
 #include "solver/scalar_memo.h"
+#include "solver/term_kernels.h"
 
 namespace qw {
 namespace {
@@ -76,76 +77,6 @@ void VectorTerm(const SolverState& s, const ObservationPulse& o, const SourcePul
     d2 = s.freq.W2 * (x4 * o.T5 + y4 * o.T6 + z4 * o.T7);
 }
 
-// The six integrals of a term without reuse (F8 = 0), each a result or
-// the number of its quadrature pending in a row's batch, in the order the
-// term takes them: the vector potential of J's second and first half from
-// I's centre c(I); the scalar potential of J's second segment from the
-// midpoints c(I) + 1/2 and c(I) - 1/2 of I's segments, then of J's first
-// segment from the same two.
-struct TermIntegrals {
-    std::array<float, 6> t1{}, t2{};
-    std::array<int, 6> pending{};
-};
-
-// GatherTerm takes them one after the other through VectorPsi and ScalarPsi.
-void GatherTerm(const SolverState& s, const SourcePulse& src, Kernel& k, ScalarMemo& memo, TermIntegrals& g) {
-    const PulseTable& t = s.pulses;
-    int n = 0;
-    auto keep = [&] {
-        g.t1[n] = k.T1;
-        g.t2[n] = k.T2;
-        g.pending[n] = k.Pending;
-        ++n;
-    };
-    const int ci = CentreIndex(t, k.I), cj = CentreIndex(t, k.J);
-    k.P1 = ci;
-    k.P2 = cj, k.P3 = cj + 1, k.P4 = src.J2;
-    VectorPsi(s, k);
-    keep();
-    k.P2 = cj - 1, k.P3 = cj, k.P4 = src.J1;
-    VectorPsi(s, k);
-    keep();
-    auto bothMidpoints = [&] {
-        for (const int side : {1, -1}) {
-            k.P1 = ci + side;
-            memo.ScalarPsi(s, k);
-            keep();
-        }
-    };
-    k.P2 = cj, k.P3 = cj + 2, k.P4 = src.J2;
-    bothMidpoints();
-    k.P2 = cj - 2, k.P3 = cj, k.P4 = src.J1;
-    bothMidpoints();
-}
-
-// The observation points of row I: its centre c(I) and the midpoints
-// c(I) + 1/2 and c(I) - 1/2 of its segments.
-struct RowPoints {
-    int centre;
-    std::array<float, 3> c, plus, minus;
-};
-
-// GatherTerm for a row's batch: the same six integrals with the same
-// inputs, through DeferredPsi and the memo's keys.
-void GatherDeferred(const SolverState& s, const PointList& points, const RowPoints& o, const SourcePulse& src, int i,
-                    int j, int image, ScalarMemo& memo, SampleBatch& batch, TermIntegrals& g) {
-    const PulseTable& t = s.pulses;
-    const int ci = o.centre, cj = CentreIndex(t, j);
-    DeferredPsi(s, points, o.c, ci, cj, cj + 1, src.J2, image, i, j, false, batch, g.t1[0], g.t2[0], g.pending[0]);
-    DeferredPsi(s, points, o.c, ci, cj - 1, cj, src.J1, image, i, j, false, batch, g.t1[1], g.t2[1], g.pending[1]);
-    int n = 2;
-    for (const auto& [p2, p4] : {std::pair{cj, src.J2}, std::pair{cj - 2, src.J1}})
-        for (const int side : {1, -1}) {
-            const ScalarMemo::Key key{ci + side, p2, p2 + 2, p4, image, t.W[i], t.W[j]};
-            if (!memo.Find(key, g.t1[n], g.t2[n], g.pending[n])) {
-                DeferredPsi(s, points, side > 0 ? o.plus : o.minus, key.p1, p2, p2 + 2, p4, image, i, j, true, batch,
-                            g.t1[n], g.t2[n], g.pending[n]);
-                memo.Store(key, g.t1[n], g.t2[n], g.pending[n]);
-            }
-            ++n;
-        }
-}
-
 // The term from its six integrals: vector potential plus the differenced
 // scalar potential.
 void CombineTerm(const SolverState& s, const ObservationPulse& o, const SourcePulse& src, float kSign,
@@ -172,7 +103,7 @@ void ElementTerm(const SolverState& s, const ObservationPulse& o, const SourcePu
     const float kSign = static_cast<float>(k.K);
     if (f8 == 0) {
         TermIntegrals g;
-        GatherTerm(s, src, k, memo, g);
+        ReferenceTerm(s, TermPulses{k.I, k.J, k.K, src.J1, src.J2}, k, memo, g);
         CombineTerm(s, o, src, kSign, g, re, im);
         return;
     }
@@ -321,50 +252,43 @@ void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel&
     }
 }
 
-// What one thread of the fill works with: the working values, the
-// remembered scalar integrals, and with the fast kernels the terms of the
-// row in hand and their gathered quadratures.
+// What one thread of the fill works with: the working values and the
+// remembered scalar integrals of the reference kernels, and with the fast
+// kernels the batched row and the terms it was asked for.
 struct RowTerm {
     int j, image;
     SourcePulse src;
-    TermIntegrals g;
 };
 
 struct FillThread {
-    FillThread(bool fast, const PulseTable& t) : memo(fast, t.N + 2 * t.NW + 1) {
+    FillThread(const SolverState& s) : memo(!s.referenceKernels, s.pulses.N + 2 * s.pulses.NW + 1) {
         k.FieldMode = 1;  // the fill always uses the near-source rules
+        if (!s.referenceKernels) row = std::make_unique<BatchedRow>(s);
     }
     Kernel k;
     ScalarMemo memo;
+    std::unique_ptr<BatchedRow> row;
     std::vector<RowTerm> terms;
-    SampleBatch batch;
 };
 
 // Row i: every term not made by FillStraightWirePairs: the direct terms
 // of the other pairs unless a copy has set them, and every image term.
-// Rows are independent of each other here. The fast kernels gather the
-// row's terms first, take all their plain quadratures at once, then add
-// the terms in the same order.
-void FillRow(SolverState& s, const RepeatedBlocks& blocks, const PointList& points, int i, bool reuse, bool ground,
-             FillThread& w) {
+// Rows are independent of each other here. The fast kernels ask the
+// batched row for all the row's terms, then add them in the same order.
+void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, FillThread& w) {
     const PulseTable& t = s.pulses;
     const ObservationPulse o = ObserverOf(t, i);
     const bool straightI = reuse && StraightPulse(t, i);
-    const bool batched = !s.referenceKernels;
+    BatchedRow* row = w.row.get();
     w.terms.clear();
-    w.batch.Clear();
-    const int ci = CentreIndex(t, i);
-    const RowPoints row{ci, points[ci], points[ci + 1], points[ci - 1]};
+    if (row) row->Begin(i);
     auto term = [&](int j, const SourcePulse& src, int image) {
-        if (!batched) {
+        if (!row) {
             AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
             return;
         }
-        RowTerm& r = w.terms.emplace_back();
-        r.j = j;
-        r.image = image;
-        r.src = src;
-        GatherDeferred(s, points, row, src, i, j, image, w.memo, w.batch, r.g);
+        w.terms.push_back(RowTerm{j, image, src});
+        row->Ask(j, image, src.J1, src.J2);
     };
     for (int j = 1; j <= t.N; ++j) {
         if (blocks.Copied(i, j)) {
@@ -376,14 +300,12 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const PointList& poin
         if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) term(j, src, 1);
         if (ground && !t.IsGroundPulse(j)) term(j, src, -1);
     }
-    if (!batched) return;
-    w.batch.Evaluate(s.freq.K);
-    w.memo.Resolve(w.batch);
-    for (RowTerm& r : w.terms) {
-        for (int n = 0; n < 6; ++n)
-            if (r.g.pending[n] >= 0) w.batch.Result(r.g.pending[n], r.g.t1[n], r.g.t2[n]);
+    if (!row) return;
+    row->Answer();
+    for (std::size_t n = 0; n < w.terms.size(); ++n) {
+        const RowTerm& r = w.terms[n];
         float re, im;
-        CombineTerm(s, o, r.src, static_cast<float>(r.image), r.g, re, im);
+        CombineTerm(s, o, r.src, static_cast<float>(r.image), row->Term(static_cast<int>(n)), re, im);
         s.ZR[i][r.j] = s.ZR[i][r.j] + re;
         s.ZI[i][r.j] = s.ZI[i][r.j] + im;
     }
@@ -401,15 +323,13 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     else if (!team)
         team = (ownTeam = MakeRowTeam(s)).get();
     std::vector<std::unique_ptr<FillThread>> workers(team ? team->Workers() : 1);
-    workers[0] = std::make_unique<FillThread>(!s.referenceKernels, s.pulses);
+    workers[0] = std::make_unique<FillThread>(s);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
     if (reuse) FillStraightWirePairs(s, blocks, workers[0]->k, workers[0]->memo);
-    PointList points;
-    DoubledIndexPoints(s.pulses, points);
 
     if (!team) {
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, blocks, points, i, reuse, ground, *workers[0]);
+            FillRow(s, blocks, i, reuse, ground, *workers[0]);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (StopRequested(ctx)) return false;
         }
@@ -426,8 +346,8 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     team->Run(1, n, run, [&](int worker, int first, int last) {
         if (stop.load(std::memory_order_relaxed)) return;
         std::unique_ptr<FillThread>& w = workers[static_cast<std::size_t>(worker)];
-        if (!w) w = std::make_unique<FillThread>(true, s.pulses);
-        for (int i = first; i <= last; ++i) FillRow(s, blocks, points, i, reuse, ground, *w);
+        if (!w) w = std::make_unique<FillThread>(s);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, *w);
         rowsDone.fetch_add(last - first + 1);
         if (worker != 0) return;
         ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);

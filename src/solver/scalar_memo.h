@@ -1,4 +1,5 @@
-// Remembered scalar-potential integrals of the fill.
+// Remembered scalar-potential integrals of the fill's terms that are taken
+// one integral after the other (the pairs on one straight wire).
 //
 // The scalar potential of element (I, J) takes four integrals: J's two
 // segments seen from the midpoints of I's two segments. Neighbouring pulses
@@ -9,7 +10,6 @@
 // values are the very ones ScalarPsi would compute again.
 #pragma once
 
-#include <array>
 #include <vector>
 
 #include "solver/kernel.h"
@@ -24,11 +24,7 @@ public:
     ScalarMemo(bool enabled, int points) : enabled_(enabled), points_(points) { Clear(); }
     void Clear();
     // ScalarPsi with the working values of k, or its remembered result.
-    // With a batch in k the result may be pending (k.Pending), and is
-    // remembered as such until Resolve.
     void ScalarPsi(const SolverState& s, Kernel& k);
-    // The pending results, once the batch is evaluated.
-    void Resolve(const SampleBatch& batch);
 
     // What selects a remembered integral: the indices, the wire, the image
     // sign and the wires of the pulse pair (which select the rule).
@@ -36,34 +32,19 @@ public:
         int p1 = -1, p2 = 0, p3 = 0, p4 = 0, image = 0, wireI = 0, wireJ = 0;
         bool operator==(const Key&) const = default;
     };
-    // The remembered result of key (or its pending number); false if none.
-    bool Find(const Key& key, float& t1, float& t2, int& pending) const {
-        const Entry& e = entries_[static_cast<std::size_t>(Slot(key))];
-        if (!(e.key == key)) return false;
-        t1 = e.t1;
-        t2 = e.t2;
-        pending = e.pending;
-        return true;
-    }
-    void Store(const Key& key, float t1, float t2, int pending) {
-        const int slot = Slot(key);
-        entries_[static_cast<std::size_t>(slot)] = Entry{key, t1, t2, pending};
-        if (pending >= 0) pendingSlots_.push_back(slot);
+
+    // Direct-mapped by observation midpoint (four in turn), image sign and
+    // the interval's first break point (below points).
+    static constexpr int kMidpoints = 4;
+    static int Slot(const Key& key, int points) {
+        return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * points + key.p2 / 2;
     }
 
 private:
     struct Entry {
         Key key;
         float t1 = 0, t2 = 0;
-        int pending = -1;
     };
-    // Direct-mapped by observation midpoint (four in turn), image sign and
-    // the interval's first break point (below points_).
-    static constexpr int kMidpoints = 4;
-    int Slot(const Key& key) const {
-        return (((key.p1 / 2) & (kMidpoints - 1)) * 2 + (key.image > 0 ? 0 : 1)) * points_ + key.p2 / 2;
-    }
-    std::vector<int> pendingSlots_;
     bool enabled_;
     int points_;
     std::vector<Entry> entries_;

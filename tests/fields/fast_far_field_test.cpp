@@ -59,8 +59,8 @@ void CompareGains(Solved& s, const std::string& name) {
 }
 
 // A column of directions side by side in vector lanes gives the fields of
-// the directions one by one, bit for bit, in free space and over perfect
-// ground, for columns that fill the lanes and columns that do not.
+// the directions one by one, bit for bit, in free space, over perfect
+// ground and over real ground, for columns that fill the lanes and columns that do not.
 void CompareColumns(Solved& s, const std::string& name) {
     s.ctx.solver->referenceKernels = false;
     FarFieldSetup setup;
@@ -102,6 +102,7 @@ TEST(FastFarField, GainsAgreeOverRealGround) {
     Solver(s.ctx).MatrixState = 0;
     ZMCompute(s.ctx);
     CompareGains(s, "vertical over real ground");
+    CompareColumns(s, "vertical over real ground");
     // Over perfect ground the image pass runs in the lanes too, and the
     // ground pulse of the vertical standing on it takes its own path there.
     p.Env.GroundKind = kPerfectGround;
@@ -112,6 +113,57 @@ TEST(FastFarField, GainsAgreeOverRealGround) {
     ZMCompute(s.ctx);
     CompareGains(s, "vertical over perfect ground");
     CompareColumns(s, "vertical over perfect ground");
+}
+
+
+// Without a radial screen the ground's reflection coefficients depend on the
+// direction alone, so every pulse shares one set; giving each pulse its own,
+// computed at its own point, changes no bit of the gains on a structure of
+// many heights. With the screen each point keeps its own coefficients.
+TEST(FastFarField, PulsesShareTheReflectionCoefficientsWithoutRadials) {
+    Solved s(std::string(QW_EXAMPLES_DIR) + "/vertical.qlk");
+    Project& p = s.ctx.project;
+    p.Env.GroundPresent = kOverGround;
+    p.Env.GroundKind = kRealGround;
+    p.Env.SetRealGround(13, 0.005f);
+    p.Env.RadialCount = 0;
+    p.Height = 0.5f;
+    p.Wires[++p.WireCount] = Wire{9, 1.0f, 0.0f, 0.2f, 2.0f, 0.5f, 3.5f, 0.002f};
+    PrepareReadProject(s.ctx, true);
+    Solver(s.ctx).MatrixState = 0;
+    ZMCompute(s.ctx);
+    auto gains = [&](const FarFieldSetup& setup) {
+        std::vector<float> out;
+        for (float az = 0; az <= 360; az += 15)
+            for (float zen = -90; zen <= 90; zen += 5) {
+                DirectionGains g;
+                FieldAtDirection(s.ctx, setup, az, zen, &g);
+                out.insert(out.end(), {g.vertical, g.horizontal, g.total});
+            }
+        return out;
+    };
+    FarFieldSetup shared;
+    ASSERT_TRUE(PrepareFarField(s.ctx, shared, true));
+    EXPECT_EQ(shared.reflectionClasses, 1);
+    FarFieldSetup own = shared;
+    const int n = Solver(s.ctx).pulses.N;
+    ASSERT_GT(n, 15);
+    for (int i = 1; i <= n; ++i) {
+        own.pulses[i].reflectionClass = i;
+        own.classPulse[i] = i;
+    }
+    own.reflectionClasses = n;
+    const std::vector<float> reference = gains(own);
+    ASSERT_GT(*std::max_element(reference.begin(), reference.end()), -100.0f);
+    EXPECT_EQ(gains(shared), reference);
+    CompareColumns(s, "sloping wire over real ground");
+
+    p.Env.RadialCount = 16;
+    p.Env.RadialLength = 5.28f;
+    FarFieldSetup screened;
+    ASSERT_TRUE(PrepareFarField(s.ctx, screened, true));
+    EXPECT_GT(screened.reflectionClasses, 10);
+    CompareColumns(s, "sloping wire over real ground with radials");
 }
 
 }  // namespace

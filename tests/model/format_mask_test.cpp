@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace qw {
 namespace {
@@ -58,6 +62,52 @@ TEST(FormatTest, DoubleAndIntegerValuesUseTheirOwnPrecision) {
     EXPECT_EQ(Format(12, "000"), "012");
     EXPECT_EQ(Format(-7, "#0.0"), "-7.0");
     EXPECT_EQ(Format(1234567, "Standard"), "1,234,567.00");
+}
+
+}  // namespace
+}  // namespace qw
+
+namespace qw {
+namespace {
+
+// The short cut for the tables' mask writes what the mask engine writes:
+// on random values over the whole range it covers and beyond, on the
+// halfway cases of both roundings and their neighbours, near the powers of
+// ten, and on the values outside it (which take the engine itself).
+TEST(FormatMask, TableMaskShortCutEqualsTheMaskEngine) {
+    constexpr const char* kMask = " #0.00#;-#0.00#";
+    std::vector<float> values = {0.0f, -0.0f, 0.001f, -0.001f, 0.0009999f, 9999.999f, 9999.9995f, 10000.0f,
+                                 -999.0f, 2.675f, 0.0005f, 1.2345f, -1.2345f, 0.1235f, 99.9995f, 999.9995f};
+    for (int k = -3; k <= 4; ++k) {
+        const float power = static_cast<float>(std::pow(10.0, k));
+        float below = power, above = power;
+        for (int n = 0; n < 4; ++n) {
+            below = std::nextafter(below, 0.0f);
+            above = std::nextafter(above, 1e30f);
+            values.insert(values.end(), {below, above, -below, -above});
+        }
+    }
+    // Halfway at the third decimal (x.xxx5) and at the seventh digit, with
+    // their neighbouring floats.
+    for (int n = 0; n < 20000; ++n) {
+        const float tie3 = (static_cast<float>(n) + 0.5f) / 1000.0f;
+        const float tie7 = static_cast<float>(n * 37 % 9000 + 1000) + 0.0005f;
+        for (float v : {tie3, tie7, n * 0.0123f}) {
+            values.insert(values.end(), {v, std::nextafter(v, 0.0f), std::nextafter(v, 1e30f), -v});
+        }
+    }
+    std::mt19937 rng(61206);
+    std::uniform_real_distribution<float> exponent(-4.5f, 4.5f);
+    for (int n = 0; n < 200000; ++n) {
+        const float v = std::pow(10.0f, exponent(rng));
+        values.push_back(rng() % 2 ? v : -v);
+    }
+    int differing = 0;
+    for (const float v : values) {
+        const std::string fast = Format(v, kMask), engine = FormatThroughMask(v, kMask);
+        if (fast != engine && ++differing <= 5) ADD_FAILURE() << v << ": \"" << fast << "\" against \"" << engine << "\"";
+    }
+    EXPECT_EQ(differing, 0) << "of " << values.size() << " values";
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+#include "solver/term_kernels.h"
+
+#include <algorithm>
+
+#include "solver/frequency_constants.h"
+#include "solver/vector_trig.h"
+
+namespace qw {
+
+void ReferenceTerm(const SolverState& s, const TermPulses& p, Kernel& k, ScalarMemo& memo, TermIntegrals& g) {
+    const PulseTable& t = s.pulses;
+    k.K = p.image;
+    k.I = p.i;
+    k.J = p.j;
+    int n = 0;
+    auto keep = [&] {
+        g.t1[n] = k.T1;
+        g.t2[n] = k.T2;
+        ++n;
+    };
+    const int ci = PointIndex(t.Centre(p.i)), cj = PointIndex(t.Centre(p.j));
+    k.P1 = ci;
+    k.P2 = cj, k.P3 = cj + 1, k.P4 = p.j2;
+    VectorPsi(s, k);
+    keep();
+    k.P2 = cj - 1, k.P3 = cj, k.P4 = p.j1;
+    VectorPsi(s, k);
+    keep();
+    auto bothMidpoints = [&] {
+        for (const int side : {1, -1}) {
+            k.P1 = ci + side;
+            memo.ScalarPsi(s, k);
+            keep();
+        }
+    };
+    k.P2 = cj, k.P3 = cj + 2, k.P4 = p.j2;
+    bothMidpoints();
+    k.P2 = cj - 2, k.P3 = cj, k.P4 = p.j1;
+    bothMidpoints();
+}
+
+BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2 * s.pulses.NW + 1) {
+    const PulseTable& t = s.pulses;
+    DoubledIndexPoints(t, points_);
+    memo_.assign(static_cast<std::size_t>(ScalarMemo::kMidpoints * 2 * memoPoints_), MemoEntry{});
+    // A row has at most two terms (direct and image) per pulse, each of six
+    // integrals of at most 8 samples.
+    const std::size_t terms = 2 * static_cast<std::size_t>(t.N) + 2;
+    terms_.resize(terms);
+    const std::size_t quadratures = 6 * terms;
+    s4_.resize(quadratures);
+    sum1_.resize(quadratures);
+    sum2_.resize(quadratures);
+    first_.resize(quadratures);
+    rule_.resize(quadratures);
+    for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) v->resize(8 * quadratures);
+    memoPending_.reserve(quadratures);
+}
+
+void BatchedRow::Begin(int i) {
+    i_ = i;
+    centre_ = PointIndex(s_.pulses.Centre(i));
+    const auto at = [&](int index) { return points_[static_cast<std::size_t>(index)]; };
+    c_ = at(centre_);
+    plus_ = at(centre_ + 1);
+    minus_ = at(centre_ - 1);
+    termCount_ = 0;
+    previous_ = {};
+    samples_ = 0;
+    quadratures_ = 0;
+}
+
+void BatchedRow::Ask(int j, int image, int j1, int j2) {
+    const PulseTable& t = s_.pulses;
+    Asked& term = terms_[static_cast<std::size_t>(termCount_++)];
+    TermIntegrals& g = term.g;
+    const int ci = centre_, cj = PointIndex(t.Centre(j));
+    Integral(c_, ci, cj, cj + 1, j2, image, j, false, g.t1[0], g.t2[0], term.pending[0]);
+    Integral(c_, ci, cj - 1, cj, j1, image, j, false, g.t1[1], g.t2[1], term.pending[1]);
+    const int wireI = t.W[i_], wireJ = t.W[j];
+    // J's first segment is the second segment of the term of this image
+    // asked before when that one was the pulse before J on its wire: the
+    // same keys, so the same integrals as the memo would give.
+    Previous& before = previous_[image > 0 ? 0 : 1];
+    const bool shared = before.term >= 0 && before.secondSegment == cj - 2 && before.wire == j1 && before.wireJ == wireJ;
+    const int lookups = shared ? 1 : 2;
+    int n = 2;
+    for (int segment = 0; segment < lookups; ++segment) {
+        const int p2 = segment == 0 ? cj : cj - 2, p4 = segment == 0 ? j2 : j1;
+        for (const int side : {1, -1}) {
+            const ScalarMemo::Key key{ci + side, p2, p2 + 2, p4, image, wireI, wireJ};
+            const int slot = ScalarMemo::Slot(key, memoPoints_);
+            MemoEntry& e = memo_[static_cast<std::size_t>(slot)];
+            if (e.key == key) {
+                g.t1[n] = e.t1;
+                g.t2[n] = e.t2;
+                term.pending[n] = e.pending;
+            } else {
+                Integral(side > 0 ? plus_ : minus_, key.p1, p2, p2 + 2, p4, image, j, true, g.t1[n], g.t2[n],
+                         term.pending[n]);
+                e = MemoEntry{key, g.t1[n], g.t2[n], term.pending[n]};
+                if (e.pending >= 0) memoPending_.push_back(slot);
+            }
+            ++n;
+        }
+    }
+    if (shared) {
+        const Asked& earlier = terms_[static_cast<std::size_t>(before.term)];
+        for (int m = 4; m < 6; ++m) {
+            g.t1[m] = earlier.g.t1[m - 2];
+            g.t2[m] = earlier.g.t2[m - 2];
+            term.pending[m] = earlier.pending[m - 2];
+        }
+    }
+    before = Previous{termCount_ - 1, cj, j2, wireJ};
+}
+
+// VectorPsi (scalar false) or ScalarPsi (scalar true) from the observation
+// point obs at doubled index p1 over [p2, p3] on wire p4: the thin-wire
+// self terms in closed form, the 2-point rule of far intervals appended
+// straight away, the near ones by the reference kernels' rule.
+inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j,
+                                 bool scalar, float& t1, float& t2, int& pending) {
+    pending = -1;
+    // The self terms need the pulse itself (vector) or the observation
+    // point at the interval's middle (scalar): asked first, as integers.
+    if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2))
+        return;
+    // V1, V2 as PsiEndpoints forms them.
+    const float k = static_cast<float>(image);
+    const std::array<float, 3>& e1 = points_[static_cast<std::size_t>(p2)];
+    const std::array<float, 3>& e2 = points_[static_cast<std::size_t>(p3)];
+    const std::array<float, 3> v1 = {e1[0] - obs[0], e1[1] - obs[1], e1[2] * k - obs[2]};
+    const std::array<float, 3> v2 = {e2[0] - obs[0], e2[1] - obs[1], e2[2] * k - obs[2]};
+    const float seg = s_.pulses.S[p4];
+    if (!FarApart(v1, v2, seg)) {
+        Near(obs, v1, v2, p1, p2, p3, p4, image, j, scalar, t1, t2, pending);
+        return;
+    }
+    // The 2-point rule: the samples at 1/2 + g and 1/2 - g of the walk.
+    const float a = s_.pulses.A[p4];
+    const float a2 = a > s_.freq.SRM ? a * a : 0.0f;
+    std::array<float, 3> start, step;
+    Walk(v1, v2, image, start, step);
+    pending = BeginQuadrature(1, static_cast<float>(p3 - p2) / 2.0f * seg);
+    for (const float t : {kGaussTable[1] + 0.5f, 0.5f - kGaussTable[1]})
+        Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
+}
+
+void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2,
+                      int p1, int p2, int p3, int p4, int image, int j, bool scalar, float& t1, float& t2,
+                      int& pending) {
+    Kernel w;
+    w.FieldMode = 1;
+    w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = image, w.I = i_, w.J = j;
+    w.Scalar = scalar;
+    w.X0 = obs[0], w.Y0 = obs[1], w.Z0 = obs[2];
+    w.V1 = v1;
+    w.V2 = v2;
+    const PsiRule r = RuleOf(s_, w);
+    if (r.l == 0 || r.c != 0.0f) {
+        // Closed forms and the exact kernel: computed here and now.
+        IntegrateByRule(s_, w, r);
+        t1 = w.T1;
+        t2 = w.T2;
+        return;
+    }
+    const float a = s_.pulses.A[p4];
+    const float a2 = a > s_.freq.SRM ? a * a : 0.0f;
+    std::array<float, 3> start, step;
+    Walk(v1, v2, image, start, step);
+    pending = BeginQuadrature(r.l, static_cast<float>(p3 - p2) / 2.0f * s_.pulses.S[p4]);
+    for (int q = r.l; q < 2 * r.l; q += 2)
+        for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]})
+            Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
+}
+
+void BatchedRow::Sum(int id, float& t1, float& t2) const {
+    const std::size_t q = static_cast<std::size_t>(id);
+    const int l0 = rule_[q];
+    const float* cd = cosOverD_.data() + first_[q];
+    const float* sd = sinOverD_.data() + first_[q];
+    t1 = 0.0f;
+    t2 = 0.0f;
+    if (l0 == 1) {
+        // The 2-point rule (most integrals): one pair, the steps below
+        // unrolled.
+        const float t3 = (0.0f + cd[0]) + cd[1];
+        const float t4 = (0.0f - sd[0]) - sd[1];
+        t1 = (0.0f + kGaussTable[2] * t3 + 0.0f) * s4_[q];
+        t2 = (0.0f + kGaussTable[2] * t4) * s4_[q];
+        return;
+    }
+    // Each pair's kernels, weighted, in IntegrateByRule's order.
+    for (int l = l0; l < 2 * l0; l += 2, cd += 2, sd += 2) {
+        float t3 = 0.0f, t4 = 0.0f;
+        t3 = t3 + cd[0];
+        t4 = t4 - sd[0];
+        t3 = t3 + cd[1];
+        t4 = t4 - sd[1];
+        t1 = t1 + kGaussTable[l + 1] * t3;
+        t2 = t2 + kGaussTable[l + 1] * t4;
+    }
+    t1 = (t1 + 0.0f) * s4_[q];  // no exact-kernel term in a batch
+    t2 = t2 * s4_[q];
+}
+
+void BatchedRow::Answer() {
+    KernelTerms(d3_.data(), a2_.data(), s_.freq.K, d_.data(), cosOverD_.data(), sinOverD_.data(), samples_);
+    // Each quadrature summed once, however many terms share it.
+    for (int q = 0; q < quadratures_; ++q) Sum(q, sum1_[static_cast<std::size_t>(q)], sum2_[static_cast<std::size_t>(q)]);
+    for (int n = 0; n < termCount_; ++n) {
+        Asked& term = terms_[static_cast<std::size_t>(n)];
+        for (int m = 0; m < 6; ++m)
+            if (const int q = term.pending[m]; q >= 0) {
+                term.g.t1[m] = sum1_[static_cast<std::size_t>(q)];
+                term.g.t2[m] = sum2_[static_cast<std::size_t>(q)];
+            }
+    }
+    // The remembered integrals of this row are results from now on.
+    for (const int slot : memoPending_) {
+        MemoEntry& e = memo_[static_cast<std::size_t>(slot)];
+        if (e.pending < 0) continue;
+        e.t1 = sum1_[static_cast<std::size_t>(e.pending)];
+        e.t2 = sum2_[static_cast<std::size_t>(e.pending)];
+        e.pending = -1;
+    }
+    memoPending_.clear();
+}
+
+}  // namespace qw

@@ -1,0 +1,108 @@
+// The six integrals of one term of the matrix, by two paths side by side:
+// the reference kernels, one integral after the other through VectorPsi
+// and ScalarPsi, and the batched row, where a row asks for all its terms,
+// every plain quadrature among them waits in one batch, and the kernel
+// answers the batch at once in vector lanes. Both give the very same
+// values; the tests compare them.
+//
+// A term is the direct (image +1) or image (-1) part of element (I, J)
+// without reuse. Its integrals, in the order the term takes them:
+//   0, 1  the vector potential of J's second and first half from I's
+//         centre c(I);
+//   2, 3  the scalar potential of J's second segment from the midpoints
+//         c(I) + 1/2 and c(I) - 1/2 of I's segments;
+//   4, 5  the same of J's first segment.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "solver/kernel.h"
+#include "solver/scalar_memo.h"
+#include "solver/solver_state.h"
+
+namespace qw {
+
+struct TermIntegrals {
+    std::array<float, 6> t1{}, t2{};
+};
+
+// The pulses of a term: observation pulse i, source pulse j, the image
+// sign, and the wires of J's first and second half.
+struct TermPulses {
+    int i, j, image, j1, j2;
+};
+
+// The reference path: each integral through the working values of k
+// (k.FieldMode set by the caller), the scalar ones through the memo.
+void ReferenceTerm(const SolverState& s, const TermPulses& p, Kernel& k, ScalarMemo& memo, TermIntegrals& g);
+
+// The batched path for the rows of one thread: Begin(i), then Ask for
+// every term of row i in turn, Answer, then Term(n) for the n-th term
+// asked. The scalar integrals are remembered from term to term and from
+// row to row, as in the reference path's memo.
+class BatchedRow {
+public:
+    explicit BatchedRow(const SolverState& s);
+    void Begin(int i);
+    void Ask(int j, int image, int j1, int j2);
+    void Answer();
+    const TermIntegrals& Term(int n) const { return terms_[static_cast<std::size_t>(n)].g; }
+
+private:
+    // An integral with its result in t1, t2 (pending -1), or waiting in the
+    // batch as quadrature number `pending`.
+    void Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j, bool scalar,
+                  float& t1, float& t2, int& pending);
+    void Near(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2, int p1,
+              int p2, int p3, int p4, int image, int j, bool scalar, float& t1, float& t2, int& pending);
+    // Starts quadrature `l` (2 * l samples) over length s4; its samples
+    // follow.
+    int BeginQuadrature(int l, float s4) {
+        first_[static_cast<std::size_t>(quadratures_)] = samples_;
+        rule_[static_cast<std::size_t>(quadratures_)] = l;
+        s4_[static_cast<std::size_t>(quadratures_)] = s4;
+        return quadratures_++;
+    }
+    void Sample(float px, float py, float pz, float a2) {
+        d3_[static_cast<std::size_t>(samples_)] = px * px + py * py + pz * pz;
+        a2_[static_cast<std::size_t>(samples_)] = a2;
+        ++samples_;
+    }
+    // The sums of quadrature `id` once the batch's kernels are taken.
+    void Sum(int id, float& t1, float& t2) const;
+
+    struct Asked {
+        TermIntegrals g;
+        std::array<int, 6> pending{};
+    };
+    struct MemoEntry {
+        ScalarMemo::Key key;
+        float t1 = 0, t2 = 0;
+        int pending = -1;
+    };
+
+    const SolverState& s_;
+    PointList points_;
+    int i_ = 0, centre_ = 0;
+    std::array<float, 3> c_{}, plus_{}, minus_{};
+    int memoPoints_;
+    std::vector<MemoEntry> memo_;
+    std::vector<int> memoPending_;
+    std::vector<Asked> terms_;
+    int termCount_ = 0;
+    // The last term asked of each image (direct, image): its number, the
+    // first break point of J's second segment (doubled), that segment's
+    // wire and J's wire.
+    struct Previous {
+        int term = -1, secondSegment = 0, wire = 0, wireJ = 0;
+    };
+    std::array<Previous, 2> previous_{};
+    // The batch: every sample's squared distance and squared radius, each
+    // quadrature's first sample, rule and length; the kernels once answered.
+    std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_, sum1_, sum2_;
+    std::vector<int> first_, rule_;
+    int samples_ = 0, quadratures_ = 0;
+};
+
+}  // namespace qw

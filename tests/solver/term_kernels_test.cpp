@@ -1,0 +1,163 @@
+// The fill's two paths for the terms of the matrix side by side: every
+// term the batched row answers equals, bit for bit, the reference kernels'
+// integrals one by one, and the whole matrix filled by each path is the
+// same, on random antennas of the kinds users build (arrays of unequal
+// elements, ground planes with drooping radials, sloping loops; thin and
+// thick wires), in free space and over ground.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "filled_matrix.h"
+#include "solver/matrix_fill.h"
+#include "solver/term_kernels.h"
+#include "support/solved_antenna.h"
+
+namespace qw {
+namespace {
+
+struct Antenna : test::SolvedAntenna {
+    std::string name;
+    bool ground = false;
+    explicit Antenna(std::string n) : SolvedAntenna(144.0f), name(std::move(n)) { ctx.BatchMode = true; }
+    void OverGround(float height) {
+        PerfectGround();
+        ground = true;
+        p.Height = height;
+    }
+};
+
+using Rng = std::mt19937;
+float Uniform(Rng& rng, float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
+// A radius: mostly thin, sometimes thick enough for the exact kernel.
+float Radius(Rng& rng) { return rng() % 3 == 0 ? Uniform(rng, 0.003f, 0.008f) : Uniform(rng, 2e-5f, 0.002f); }
+
+// Elements of unequal length at unequal spacings along x.
+void UnequalArray(Antenna& a, Rng& rng) {
+    float x = 0;
+    const int elements = 3 + static_cast<int>(rng() % 3);
+    for (int e = 0; e < elements; ++e) {
+        const float half = Uniform(rng, 0.3f, 0.55f);
+        a.Wire(7 + static_cast<int>(rng() % 9), x, -half, 0, x, half, Uniform(rng, -0.05f, 0.05f), Radius(rng));
+        x += Uniform(rng, 0.15f, 0.5f);
+    }
+    a.Source(4);
+}
+
+// A vertical with radials drooping from its base at random azimuths.
+void DroopingRadials(Antenna& a, Rng& rng) {
+    a.Wire(9 + static_cast<int>(rng() % 6), 0, 0, 0, 0, 0, Uniform(rng, 0.4f, 0.6f), Radius(rng));
+    const int radials = 3 + static_cast<int>(rng() % 4);
+    for (int r = 0; r < radials; ++r) {
+        const float az = Uniform(rng, 0, 6.2831853f), droop = Uniform(rng, 0.2f, 0.5f), len = Uniform(rng, 0.4f, 0.6f);
+        a.Wire(6 + static_cast<int>(rng() % 6), 0, 0, 0, len * std::cos(droop) * std::cos(az),
+               len * std::cos(droop) * std::sin(az), -len * std::sin(droop), Radius(rng));
+    }
+    a.Source(1);
+}
+
+// A square-ish loop of four wires leaning back from the vertical.
+void SlopingLoop(Antenna& a, Rng& rng, float x0) {
+    const float side = Uniform(rng, 0.45f, 0.6f), tilt = Uniform(rng, 0.1f, 0.6f), radius = Radius(rng);
+    auto at = [&](float u, float v) { return std::array<float, 3>{x0 + v * std::sin(tilt), u, v * std::cos(tilt)}; };
+    const std::array<std::array<float, 3>, 4> corners = {at(side / 2, 0), at(-side / 2, 0), at(-side / 2, side),
+                                                         at(side / 2, side)};
+    const int segments = 6 + static_cast<int>(rng() % 6);
+    for (int c = 0; c < 4; ++c) {
+        const auto& p1 = corners[c];
+        const auto& p2 = corners[(c + 1) % 4];
+        a.Wire(segments, p1[0], p1[1], p1[2], p2[0], p2[1], p2[2], radius);
+    }
+}
+
+std::vector<Antenna*> RandomAntennas(std::vector<std::unique_ptr<Antenna>>& owned) {
+    Rng rng(20261206);
+    std::vector<Antenna*> out;
+    for (int c = 0; c < 6; ++c) {
+        const bool ground = c % 2 == 1;
+        auto a = std::make_unique<Antenna>(std::string(c < 2 ? "unequal array" : c < 4 ? "drooping radials" : "sloping loops") +
+                                           (ground ? " over ground" : " in free space"));
+        if (ground) a->OverGround(Uniform(rng, 0.3f, 1.5f));
+        if (c < 2) {
+            UnequalArray(*a, rng);
+        } else if (c < 4) {
+            DroopingRadials(*a, rng);
+        } else {
+            SlopingLoop(*a, rng, 0);
+            SlopingLoop(*a, rng, 0.4f);
+            a->Source(3);
+        }
+        a->Build(false);
+        out.push_back(a.get());
+        owned.push_back(std::move(a));
+    }
+    return out;
+}
+
+bool SameBits(const TermIntegrals& a, const TermIntegrals& b) {
+    return std::memcmp(a.t1.data(), b.t1.data(), sizeof a.t1) == 0 && std::memcmp(a.t2.data(), b.t2.data(), sizeof a.t2) == 0;
+}
+
+TEST(TermKernels, BatchedRowsAnswerTheReferenceIntegralsBitForBit) {
+    std::vector<std::unique_ptr<Antenna>> owned;
+    for (Antenna* a : RandomAntennas(owned)) {
+        SolverState& s = a->St();
+        const PulseTable& t = s.pulses;
+        ASSERT_GT(t.N, 20) << a->name;
+        s.referenceKernels = false;
+        BatchedRow row(s);
+        Kernel k;
+        k.FieldMode = 1;
+        ScalarMemo plain(false, t.N + 2 * t.NW + 1);
+        int compared = 0, differing = 0;
+        for (int i = 1; i <= t.N; ++i) {
+            row.Begin(i);
+            std::vector<TermPulses> asked;
+            for (int j = 1; j <= t.N; ++j)
+                for (const int image : {1, -1}) {
+                    if (image < 0 && (!a->ground || t.IsGroundPulse(j))) continue;
+                    asked.push_back({i, j, image, std::abs(t.C[j][1]), std::abs(t.C[j][2])});
+                    row.Ask(j, image, asked.back().j1, asked.back().j2);
+                }
+            row.Answer();
+            s.referenceKernels = true;
+            for (std::size_t n = 0; n < asked.size(); ++n) {
+                TermIntegrals reference;
+                ReferenceTerm(s, asked[n], k, plain, reference);
+                ++compared;
+                if (!SameBits(row.Term(static_cast<int>(n)), reference)) {
+                    if (++differing <= 3)
+                        ADD_FAILURE() << a->name << ": term (" << i << ", " << asked[n].j << ", " << asked[n].image
+                                      << ") differs";
+                }
+            }
+            s.referenceKernels = false;
+        }
+        EXPECT_EQ(differing, 0) << a->name << " of " << compared << " terms";
+    }
+}
+
+TEST(TermKernels, FastFillEqualsTheReferenceFillOnAntennasWithoutRepetition) {
+    std::vector<std::unique_ptr<Antenna>> owned;
+    for (Antenna* a : RandomAntennas(owned)) {
+        SolverState& s = a->St();
+        auto fill = [&](bool reference, int threads) {
+            s.referenceKernels = reference;
+            s.threads = threads;
+            ClearMatrix(s);
+            EXPECT_TRUE(FillMatrix(a->ctx)) << a->name;
+            return test::FilledMatrix(s);
+        };
+        const test::FilledMatrix reference = fill(true, 1);
+        ASSERT_GT(reference.RowMax(1), 0) << a->name;
+        EXPECT_EQ(fill(false, 1), reference) << a->name;
+        EXPECT_EQ(fill(false, 2), reference) << a->name << ", two threads";
+    }
+}
+
+}  // namespace
+}  // namespace qw
