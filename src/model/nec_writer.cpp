@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "model/pulse_layout.h"
 
@@ -9,15 +10,19 @@ namespace qw {
 
 namespace {
 
-// A number as NEC reads it: locale-free, up to 7 significant digits.
+// A number as NEC reads it: locale-free, in the fewest significant digits
+// (7 to 9) that read back as the same single-precision value, so that a
+// deck read again gives the same wires, joints and pulses.
 std::string N(double v) {
     if (v == 0) return "0";
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%.7g", v);
-    std::string s = buf;
-    for (char& c : s)
-        if (c == ',') c = '.';  // a C library set to a comma locale
-    return s;
+    for (int digits = 7; digits <= 9; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+        for (char* c = buf; *c; ++c)
+            if (*c == ',') *c = '.';  // a C library set to a comma locale
+        if (static_cast<float>(std::strtod(buf, nullptr)) == static_cast<float>(v)) break;
+    }
+    return buf;
 }
 
 std::string Card(const std::string& keyword, std::initializer_list<std::string> fields) {

@@ -404,6 +404,26 @@ TEST(NecWriter, ExportReadsBackToTheSameProject) {
     EXPECT_FLOAT_EQ(b.p.Frequency, 14.2f);
 }
 
+TEST(NecWriter, CoordinatesReadBackToTheSameSingles) {
+    // Short wires near a joint: written in 7 digits their ends would move
+    // onto each other's and the pulses would change (found by fuzzing).
+    Deck a;
+    a.Read(Lines({"GW 1 1 1 6 -60.000015 1 6 -60.000008 0.0005", "GW 2 1 1 6 -60.000008 1 6 -60 0.0005",
+                  "GW 3 4 1 6 -60 1 6 -66 0.001", "GE 0", "EX 0 3 2 0 1 0", "FR 0 1 0 0 30 0", "EN"}));
+    ASSERT_EQ(a.p.WireCount, 3);
+    const std::string deck = NecDeckText(a.p, "short.qlk");
+    EXPECT_NE(deck.find("GW 1 1 1 6 -60.000015 1 6 -60.000008 0.0005\r\n"), std::string::npos) << deck;
+    Deck b;
+    b.Read(deck);
+    ASSERT_EQ(b.p.WireCount, 3);
+    for (int w = 1; w <= 3; ++w) {
+        EXPECT_EQ(b.p.Wires[w].Z1, a.p.Wires[w].Z1) << w;
+        EXPECT_EQ(b.p.Wires[w].Z2, a.p.Wires[w].Z2) << w;
+    }
+    ASSERT_EQ(b.p.SourceCount, 1);
+    EXPECT_EQ(b.p.Sources[1].Pulse, a.p.Sources[1].Pulse);
+}
+
 TEST(NecWriter, ZeroLengthWireIsNotExported) {
     // A tapered wire whose first segments round to points reads (the fault
     // shows when pulses are built) but cannot be written as a deck.
