@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -23,6 +25,8 @@
 #include "solver/solver.h"
 #include "ui/number_box.h"
 #include "ui/painter_canvas.h"
+#include "ui/picture_canvas.h"
+#include "ui/picture_commands.h"
 #include "ui/plot_options_dialog.h"
 #include "ui/qt_host.h"
 #include "ui/window_placement.h"
@@ -139,6 +143,20 @@ void View3DWindow::BuildToolbar() {
     add("bn3DPattern", "3D pattern", "Compute and show the 3D pattern", [this] { SetPattern(!view_.ShowPattern); }, true);
     add("bnOptions", "Options", "Plot options", [this] { Options(); });
     add("bnPrint", "Print", "Print the picture", [this] { Print(); });
+    // The picture as a file: a bitmap, the drawing's own lines as SVG, a
+    // PDF page.
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Picture"));
+    menu->setObjectName(QStringLiteral("mnuPicture"));
+    menu->addAction(AddCommand("mnuSavePic", "&Save Picture", "Save the picture as PNG or BMP",
+                               [this] { SavePictureAs(ctx_, Picture()); }));
+    menu->addAction(AddCommand("mnuSaveSvg", "Save as S&VG", "Save the drawing as SVG", [this] {
+        const QSize size = picture_->size().expandedTo(QSize(200, 200));
+        PictureCanvas canvas(size.width(), size.height());
+        Draw(canvas);
+        SavePictureSvg(ctx_, canvas);
+    }));
+    menu->addAction(AddCommand("mnuExportPdf", "&Export to PDF", "Export the picture to a PDF page",
+                               [this] { ExportPicturePdf(ctx_, Picture()); }));
     // The turning and zooming keys on a row of their own.
     addToolBarBreak();
     bar = addToolBar(QStringLiteral("Toolbar2"));
@@ -209,6 +227,10 @@ void View3DWindow::Paint(QPainter& painter, int width, int height) {
         QMetaObject::invokeMethod(this, [this] { if (view_.ShowCurrents && !computing_) ComputeCurrents(); }, Qt::QueuedConnection);
     if (!computing_) scene_ = SceneOf(ctx_);
     PainterCanvas canvas(painter, width, height);
+    Draw(canvas);
+}
+
+void View3DWindow::Draw(Canvas& canvas) {
     View3DInput input;
     input.scene = &scene_;
     input.currents = hasCurrents_ ? &currents_ : nullptr;

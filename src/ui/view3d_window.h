@@ -22,6 +22,8 @@ class QProgressBar;
 
 namespace qw {
 
+class Canvas;
+
 class QtHost;
 class View3DPicture;
 
@@ -59,6 +61,8 @@ public:
     void MousePressed(QPoint at);
     void WheelTurned(int steps);
     void Paint(QPainter& painter, int width, int height);
+    // The view, currents, pattern and wire information drawn on a canvas.
+    void Draw(Canvas& canvas);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -238,6 +238,17 @@ TEST_F(View3DWindowTest, OptionsDisableTheGridStepAndCtrlCCopiesThePicture) {
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), window->Picture().size());
     EXPECT_GT(PixelsNear(copied, PaletteColour(ctx.options.Colours.Wire)), 50);
+
+    // Picture > Save as SVG writes the drawing's own lines and captions;
+    // Save Picture a PNG of the picture's size.
+    script.saveAnswers = {dir.File("view.svg"), dir.File("view.png")};
+    Trigger("mnuSaveSvg");
+    const std::string svg = test::ReadBytes(dir.File("view.svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("X axis"), std::string::npos);
+    EXPECT_NE(svg.find("<line"), std::string::npos);
+    Trigger("mnuSavePic");
+    EXPECT_EQ(QImage(QString::fromStdString(dir.File("view.png"))).size(), window->Picture().size());
 }
 
 }  // namespace
