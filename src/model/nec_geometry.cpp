@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "model/project.h"
+
 namespace qw {
 
 namespace {
@@ -46,10 +48,11 @@ Transform Rotation(double rx, double ry, double rz) {
 
 int NewTag(int tag, int increment) { return tag == 0 ? 0 : tag + increment; }
 
-// No deck the program can compute comes near this many wires (arcs and
-// helices make one per segment); the bound keeps a deck that multiplies its
-// wires card after card from taking the machine's time and memory.
-constexpr std::size_t kMostNecWires = 10000;
+// Twice the most wires the program computes, even with large models (arcs
+// and helices make one per segment): a deck beyond it is refused anyway,
+// and the bound keeps one that multiplies its wires card after card from
+// taking the machine's time and memory first.
+constexpr std::size_t kMostNecWires = 2 * kWireCapacity;
 
 [[noreturn]] void TooManyWires() {
     throw NecGeometryError("the deck makes more than " + std::to_string(kMostNecWires) + " wires");

@@ -195,14 +195,14 @@ TEST(NecGeometry, MoveRotateReflectScaleAndTags) {
 }
 
 TEST(NecDeck, ADeckThatMultipliesItsWiresIsRefusedAtOnce) {
-    // Each GR copies every wire 66 times: without a bound the fourth card
-    // would make 25 million wires.
+    // Each GR copies every wire 66 times: the second one passes the bound,
+    // and without it the fourth would make 19 million wires.
     Deck d;
     d.Read(Lines({"GW 1 1 0 1 0 0 2 0 0.001", "GR 1 66", "GR 1 66", "GR 1 66", "GR 1 66", "GE 0", "EN"}));
     EXPECT_TRUE(d.ctx.AbortFlag);
     EXPECT_EQ(d.p.WireCount, 0);
     ASSERT_FALSE(d.host.messages.empty());
-    EXPECT_EQ(d.host.messages.back().text.rfind("Line 4 of the NEC deck cannot be read: the deck makes more than 10000 wires", 0), 0u)
+    EXPECT_EQ(d.host.messages.back().text.rfind("Line 3 of the NEC deck cannot be read: the deck makes more than 1000 wires", 0), 0u)
         << d.host.messages.back().text;
     // A helix of more segments than that is refused before its points are made.
     Deck h;
