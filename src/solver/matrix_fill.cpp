@@ -328,11 +328,23 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     if (reuse) FillStraightWirePairs(s, blocks, workers[0]->k, workers[0]->memo);
 
     if (!team) {
+        // On one thread the rows go in order, and a sweep's worker keeps
+        // what they asked for the next frequency.
+        FillRecording* recording = nullptr;
+        if (s.keepFillAcrossFrequencies && workers[0]->row) {
+            std::shared_ptr<FillRecording>& kept = s.fillCache.Recording();
+            if (!kept) kept = std::make_shared<FillRecording>();
+            const bool replay = kept->Holds(s, ground, reuse);
+            if (!replay) kept->Start(s, ground, reuse);
+            recording = kept.get();
+            workers[0]->row->Use(recording, replay);
+        }
         for (int i = 1; i <= n; ++i) {
             FillRow(s, blocks, i, reuse, ground, *workers[0]);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (StopRequested(ctx)) return false;
         }
+        if (recording) recording->EndFill();
         blocks.Copy(s);
         return true;
     }

@@ -1,6 +1,7 @@
 #include "solver/term_kernels.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "solver/frequency_constants.h"
 #include "solver/vector_trig.h"
@@ -68,15 +69,37 @@ void BatchedRow::Begin(int i) {
     previous_ = {};
     samples_ = 0;
     quadratures_ = 0;
+    if (!recording_) return;
+    if (replay_) {
+        replayAsked_.clear();
+        return;
+    }
+    quadBase_ = static_cast<int>(recording_->rule_.size());
+    closedBase_ = recording_->closed_.size();
+}
+
+void BatchedRow::Use(FillRecording* recording, bool replay) {
+    recording_ = recording;
+    replay_ = recording && replay;
+    if (replay_) recording_->cursor_ = 0;
 }
 
 void BatchedRow::Ask(int j, int image, int j1, int j2) {
+    if (replay_) {
+        replayAsked_.push_back({j, image, j1, j2});
+        ++termCount_;
+        return;
+    }
     const PulseTable& t = s_.pulses;
     Asked& term = terms_[static_cast<std::size_t>(termCount_++)];
+    term.j = j;
+    term.image = image;
     TermIntegrals& g = term.g;
     const int ci = centre_, cj = PointIndex(t.Centre(j));
     Integral(c_, ci, cj, cj + 1, j2, image, j, false, g.t1[0], g.t2[0], term.pending[0]);
+    term.id[0] = IdOf(term.pending[0]);
     Integral(c_, ci, cj - 1, cj, j1, image, j, false, g.t1[1], g.t2[1], term.pending[1]);
+    term.id[1] = IdOf(term.pending[1]);
     const int wireI = t.W[i_], wireJ = t.W[j];
     // J's first segment is the second segment of the term of this image
     // asked before when that one was the pulse before J on its wire: the
@@ -95,10 +118,12 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
                 g.t1[n] = e.t1;
                 g.t2[n] = e.t2;
                 term.pending[n] = e.pending;
+                term.id[n] = e.id;
             } else {
                 Integral(side > 0 ? plus_ : minus_, key.p1, p2, p2 + 2, p4, image, j, true, g.t1[n], g.t2[n],
                          term.pending[n]);
-                e = MemoEntry{key, g.t1[n], g.t2[n], term.pending[n]};
+                term.id[n] = IdOf(term.pending[n]);
+                e = MemoEntry{key, g.t1[n], g.t2[n], term.pending[n], term.id[n]};
                 if (e.pending >= 0) memoPending_.push_back(slot);
             }
             ++n;
@@ -110,6 +135,7 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
             g.t1[m] = earlier.g.t1[m - 2];
             g.t2[m] = earlier.g.t2[m - 2];
             term.pending[m] = earlier.pending[m - 2];
+            term.id[m] = earlier.id[m - 2];
         }
     }
     before = Previous{termCount_ - 1, cj, j2, wireJ};
@@ -124,8 +150,15 @@ inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2
     pending = -1;
     // The self terms need the pulse itself (vector) or the observation
     // point at the interval's middle (scalar): asked first, as integers.
-    if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2))
+    if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2)) {
+        if (recording_) {
+            Kernel w;
+            w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = image, w.I = i_, w.J = j;
+            w.Scalar = scalar;
+            immediateId_ = Immediate(w, PsiRule{}, true);
+        }
         return;
+    }
     // V1, V2 as PsiEndpoints forms them.
     const float k = static_cast<float>(image);
     const std::array<float, 3>& e1 = points_[static_cast<std::size_t>(p2)];
@@ -160,6 +193,7 @@ void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3
     const PsiRule r = RuleOf(s_, w);
     if (r.l == 0 || r.c != 0.0f) {
         // Closed forms and the exact kernel: computed here and now.
+        if (recording_) immediateId_ = Immediate(w, r, false);
         IntegrateByRule(s_, w, r);
         t1 = w.T1;
         t2 = w.T2;
@@ -175,11 +209,11 @@ void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3
             Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
 }
 
-void BatchedRow::Sum(int id, float& t1, float& t2) const {
-    const std::size_t q = static_cast<std::size_t>(id);
-    const int l0 = rule_[q];
-    const float* cd = cosOverD_.data() + first_[q];
-    const float* sd = sinOverD_.data() + first_[q];
+namespace {
+
+// The sums of a quadrature of rule l0 over length s4 from its samples'
+// kernels.
+inline void SumOf(int l0, float s4, const float* cd, const float* sd, float& t1, float& t2) {
     t1 = 0.0f;
     t2 = 0.0f;
     if (l0 == 1) {
@@ -187,8 +221,8 @@ void BatchedRow::Sum(int id, float& t1, float& t2) const {
         // unrolled.
         const float t3 = (0.0f + cd[0]) + cd[1];
         const float t4 = (0.0f - sd[0]) - sd[1];
-        t1 = (0.0f + kGaussTable[2] * t3 + 0.0f) * s4_[q];
-        t2 = (0.0f + kGaussTable[2] * t4) * s4_[q];
+        t1 = (0.0f + kGaussTable[2] * t3 + 0.0f) * s4;
+        t2 = (0.0f + kGaussTable[2] * t4) * s4;
         return;
     }
     // Each pair's kernels, weighted, in IntegrateByRule's order.
@@ -201,11 +235,27 @@ void BatchedRow::Sum(int id, float& t1, float& t2) const {
         t1 = t1 + kGaussTable[l + 1] * t3;
         t2 = t2 + kGaussTable[l + 1] * t4;
     }
-    t1 = (t1 + 0.0f) * s4_[q];  // no exact-kernel term in a batch
-    t2 = t2 * s4_[q];
+    t1 = (t1 + 0.0f) * s4;  // no exact-kernel term in a batch
+    t2 = t2 * s4;
+}
+
+}  // namespace
+
+void BatchedRow::Sum(int id, float& t1, float& t2) const {
+    const std::size_t q = static_cast<std::size_t>(id);
+    SumOf(rule_[q], s4_[q], cosOverD_.data() + first_[q], sinOverD_.data() + first_[q], t1, t2);
 }
 
 void BatchedRow::Answer() {
+    if (replay_) {
+        Replay();
+        return;
+    }
+    Fresh();
+    if (recording_) Record();
+}
+
+void BatchedRow::Fresh() {
     KernelTerms(d3_.data(), a2_.data(), s_.freq.K, d_.data(), cosOverD_.data(), sinOverD_.data(), samples_);
     // Each quadrature summed once, however many terms share it.
     for (int q = 0; q < quadratures_; ++q) Sum(q, sum1_[static_cast<std::size_t>(q)], sum2_[static_cast<std::size_t>(q)]);
@@ -226,6 +276,145 @@ void BatchedRow::Answer() {
         e.pending = -1;
     }
     memoPending_.clear();
+}
+
+int BatchedRow::Immediate(const Kernel& w, const PsiRule& r, bool selfTerm) {
+    std::vector<FillRecording::ClosedForm>& closed = recording_->closed_;
+    closed.push_back(FillRecording::ClosedForm{w, r, selfTerm});
+    return -static_cast<int>(closed.size());
+}
+
+void BatchedRow::Record() {
+    FillRecording& r = *recording_;
+    // Past this many samples (8 bytes each) a fill is not kept.
+    constexpr std::size_t kMaxSamples = std::size_t{6} << 20;
+    if (r.d3_.size() + static_cast<std::size_t>(samples_) > kMaxSamples) {
+        r.Abandon();
+        recording_ = nullptr;
+        return;
+    }
+    r.rows_.push_back(FillRecording::Row{i_, r.d3_.size(), samples_, quadBase_, quadratures_,
+                                         static_cast<int>(r.ids_.size()), termCount_, static_cast<int>(closedBase_),
+                                         static_cast<int>(r.closed_.size() - closedBase_)});
+    const auto n = static_cast<std::size_t>(samples_);
+    const auto q = static_cast<std::size_t>(quadratures_);
+    r.d3_.insert(r.d3_.end(), d3_.begin(), d3_.begin() + static_cast<std::ptrdiff_t>(n));
+    r.a2_.insert(r.a2_.end(), a2_.begin(), a2_.begin() + static_cast<std::ptrdiff_t>(n));
+    r.first_.insert(r.first_.end(), first_.begin(), first_.begin() + static_cast<std::ptrdiff_t>(q));
+    r.rule_.insert(r.rule_.end(), rule_.begin(), rule_.begin() + static_cast<std::ptrdiff_t>(q));
+    r.s4_.insert(r.s4_.end(), s4_.begin(), s4_.begin() + static_cast<std::ptrdiff_t>(q));
+    for (int n2 = 0; n2 < termCount_; ++n2) {
+        const Asked& term = terms_[static_cast<std::size_t>(n2)];
+        r.ids_.push_back(term.id);
+        r.asked_.push_back({term.j, term.image});
+    }
+}
+
+void BatchedRow::Replay() {
+    FillRecording& r = *recording_;
+    const int asked = static_cast<int>(replayAsked_.size());
+    bool same = r.cursor_ < r.rows_.size();
+    const FillRecording::Row* row = same ? &r.rows_[r.cursor_] : nullptr;
+    same = same && row->i == i_ && row->terms == asked;
+    for (int n = 0; same && n < asked; ++n) {
+        const std::array<int, 4>& a = replayAsked_[static_cast<std::size_t>(n)];
+        const std::array<int, 2>& b = r.asked_[static_cast<std::size_t>(row->term0 + n)];
+        same = a[0] == b[0] && a[1] == b[1];
+    }
+    if (!same) {
+        // Not the row recorded: this row and the rest of the fill afresh
+        // (the memo, empty so far, holds nothing of another row).
+        r.Abandon();
+        recording_ = nullptr;
+        replay_ = false;
+        const std::vector<std::array<int, 4>> terms = replayAsked_;
+        termCount_ = 0;
+        for (const auto& a : terms) Ask(a[0], a[1], a[2], a[3]);
+        Fresh();
+        return;
+    }
+    ++r.cursor_;
+    for (int c = row->imm0; c < row->imm0 + row->imms; ++c) {
+        const FillRecording::ClosedForm& f = r.closed_[static_cast<std::size_t>(c)];
+        Kernel w = f.w;
+        if (f.selfTerm)
+            ThinSelfTerm(s_, w.P1, w.P2, w.P3, w.P4, w.K, w.I, w.J, w.Scalar, w.T1, w.T2);
+        else
+            IntegrateByRule(s_, w, f.r);
+        r.closed1_[static_cast<std::size_t>(c)] = w.T1;
+        r.closed2_[static_cast<std::size_t>(c)] = w.T2;
+    }
+    KernelTerms(r.d3_.data() + row->sample0, r.a2_.data() + row->sample0, s_.freq.K, d_.data(), cosOverD_.data(),
+                sinOverD_.data(), row->samples);
+    for (int q = row->quad0; q < row->quad0 + row->quads; ++q) {
+        const std::size_t u = static_cast<std::size_t>(q);
+        SumOf(r.rule_[u], r.s4_[u], cosOverD_.data() + r.first_[u], sinOverD_.data() + r.first_[u], r.sum1_[u],
+              r.sum2_[u]);
+    }
+    for (int n = 0; n < asked; ++n) {
+        const std::array<int, 6>& ids = r.ids_[static_cast<std::size_t>(row->term0 + n)];
+        TermIntegrals& g = terms_[static_cast<std::size_t>(n)].g;
+        for (int m = 0; m < 6; ++m) {
+            const int id = ids[static_cast<std::size_t>(m)];
+            if (id >= 0) {
+                g.t1[m] = r.sum1_[static_cast<std::size_t>(id)];
+                g.t2[m] = r.sum2_[static_cast<std::size_t>(id)];
+            } else {
+                g.t1[m] = r.closed1_[static_cast<std::size_t>(-id - 1)];
+                g.t2[m] = r.closed2_[static_cast<std::size_t>(-id - 1)];
+            }
+        }
+    }
+}
+
+std::vector<std::uint32_t> FillRecording::Fingerprint(const SolverState& s, bool ground, bool reuse) {
+    const PulseTable& t = s.pulses;
+    std::vector<std::uint32_t> f;
+    auto put = [&](auto v) {
+        std::uint32_t u = 0;
+        static_assert(sizeof(v) == sizeof(u));
+        std::memcpy(&u, &v, sizeof(u));
+        f.push_back(u);
+    };
+    put(t.N), put(t.NW), put(static_cast<int>(ground)), put(static_cast<int>(reuse));
+    put(static_cast<int>(s.copyRepeatedBlocks));
+    for (int w = 1; w <= t.NW; ++w) {
+        const float a = t.A[w];
+        put(a), put(t.S[w]), put(t.CA[w]), put(t.CB[w]), put(t.CG[w]);
+        put(t.J2[w][1]), put(t.J2[w][2]), put(t.Nw[w][1]), put(t.Nw[w][2]);
+        // The side of the thin-wire limit (the rules ask <, <= and >).
+        put(a < s.freq.SRM ? 0 : (a == s.freq.SRM ? 1 : 2));
+    }
+    for (int i = 1; i <= t.N; ++i) put(t.W[i]), put(t.C[i][1]), put(t.C[i][2]);
+    PointList points;
+    DoubledIndexPoints(t, points);
+    for (const auto& p : points) put(p[0]), put(p[1]), put(p[2]);
+    return f;
+}
+
+bool FillRecording::Holds(const SolverState& s, bool ground, bool reuse) const {
+    return whole_ && fingerprint_ == Fingerprint(s, ground, reuse);
+}
+
+void FillRecording::Start(const SolverState& s, bool ground, bool reuse) {
+    *this = FillRecording{};
+    fingerprint_ = Fingerprint(s, ground, reuse);
+    recording_ = true;
+}
+
+void FillRecording::Abandon() { *this = FillRecording{}; }
+
+void FillRecording::EndFill() {
+    if (recording_) {
+        recording_ = false;
+        whole_ = true;
+        sum1_.assign(rule_.size(), 0.0f);
+        sum2_.assign(rule_.size(), 0.0f);
+        closed1_.assign(closed_.size(), 0.0f);
+        closed2_.assign(closed_.size(), 0.0f);
+    } else if (whole_ && cursor_ != rows_.size()) {
+        Abandon();
+    }
 }
 
 }  // namespace qw

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "solver/kernel.h"
@@ -37,6 +38,8 @@ struct TermPulses {
 // (k.FieldMode set by the caller), the scalar ones through the memo.
 void ReferenceTerm(const SolverState& s, const TermPulses& p, Kernel& k, ScalarMemo& memo, TermIntegrals& g);
 
+class FillRecording;
+
 // The batched path for the rows of one thread: Begin(i), then Ask for
 // every term of row i in turn, Answer, then Term(n) for the n-th term
 // asked. The scalar integrals are remembered from term to term and from
@@ -49,7 +52,20 @@ public:
     void Answer();
     const TermIntegrals& Term(int n) const { return terms_[static_cast<std::size_t>(n)].g; }
 
+    // The rows of one whole fill on one thread, in order, with a recording:
+    // replay true takes the recorded rows again (Ask only checks that the
+    // same terms are asked; Answer recomputes what depends on the
+    // frequency), replay false records them. A row that differs from the
+    // recording is computed afresh, and so is every row after it.
+    void Use(FillRecording* recording, bool replay);
+
 private:
+    void Replay();
+    void Record();
+    void Fresh();
+    // An integral just found in closed form: its value id in the recording.
+    int Immediate(const Kernel& w, const PsiRule& r, bool selfTerm);
+    int IdOf(int pending) const { return pending >= 0 ? quadBase_ + pending : immediateId_; }
     // An integral with its result in t1, t2 (pending -1), or waiting in the
     // batch as quadrature number `pending`.
     void Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j, bool scalar,
@@ -75,11 +91,14 @@ private:
     struct Asked {
         TermIntegrals g;
         std::array<int, 6> pending{};
+        std::array<int, 6> id{};  // value ids (recording only)
+        int j = 0, image = 0;
     };
     struct MemoEntry {
         ScalarMemo::Key key;
         float t1 = 0, t2 = 0;
         int pending = -1;
+        int id = 0;
     };
 
     const SolverState& s_;
@@ -103,6 +122,63 @@ private:
     std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_, sum1_, sum2_;
     std::vector<int> first_, rule_;
     int samples_ = 0, quadratures_ = 0;
+
+    // Recording or replaying: the recording, the row's first quadrature
+    // in it, the value id of the last closed form, the terms asked of a
+    // replayed row (j, image, j1, j2).
+    FillRecording* recording_ = nullptr;
+    bool replay_ = false;
+    int quadBase_ = 0, immediateId_ = -1;
+    std::size_t closedBase_ = 0;
+    std::vector<std::array<int, 4>> replayAsked_;
+};
+
+// What the batched rows of one fill asked and found, except what depends
+// on the frequency: for every row in order its terms, its quadratures
+// (their samples' squared distances and squared radii, rules, lengths),
+// its closed forms (to be taken again) and for each integral of each term
+// where its value comes from (a quadrature of this row or of an earlier
+// one, or a closed form). It holds at another frequency when the pulse
+// table is the same, every wire lies on the same side of the thin-wire
+// radius limit, the ground and the fill's options are the same and the
+// rows ask for the same terms.
+class FillRecording {
+public:
+    // Whether the recording is whole and holds for s as it is now.
+    bool Holds(const SolverState& s, bool ground, bool reuse) const;
+    // Forgets everything and starts recording for s.
+    void Start(const SolverState& s, bool ground, bool reuse);
+    // The fill ended with every row (a recording becomes whole).
+    void EndFill();
+    // Quadratures and closed forms kept so far.
+    std::size_t Samples() const { return d3_.size(); }
+
+private:
+    friend class BatchedRow;
+    struct Row {
+        int i;
+        std::size_t sample0;
+        int samples, quad0, quads, term0, terms, imm0, imms;
+    };
+    struct ClosedForm {
+        Kernel w;
+        PsiRule r;
+        bool selfTerm;
+    };
+    static std::vector<std::uint32_t> Fingerprint(const SolverState& s, bool ground, bool reuse);
+    void Abandon();
+
+    std::vector<std::uint32_t> fingerprint_;
+    bool whole_ = false, recording_ = false;
+    std::size_t cursor_ = 0;  // the next row to replay
+    std::vector<Row> rows_;
+    std::vector<float> d3_, a2_, s4_;
+    std::vector<int> first_, rule_;
+    std::vector<std::array<int, 6>> ids_;
+    std::vector<std::array<int, 2>> asked_;  // j, image
+    std::vector<ClosedForm> closed_;
+    // The values at the frequency in hand.
+    std::vector<float> sum1_, sum2_, closed1_, closed2_;
 };
 
 }  // namespace qw
