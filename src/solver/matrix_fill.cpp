@@ -257,7 +257,19 @@ void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel&
 // kernels the batched row and the terms it was asked for.
 struct RowTerm {
     int j, image;
-    SourcePulse src;
+};
+
+// What the rows need of each pulse as a source, found once per fill: its
+// halves, and whether it is straight.
+struct SourceTable {
+    explicit SourceTable(const PulseTable& t) : src(static_cast<std::size_t>(t.N) + 1), straight(src.size()) {
+        for (int j = 1; j <= t.N; ++j) {
+            src[static_cast<std::size_t>(j)] = SourceOf(t, j);
+            straight[static_cast<std::size_t>(j)] = StraightPulse(t, j);
+        }
+    }
+    std::vector<SourcePulse> src;
+    std::vector<char> straight;
 };
 
 struct FillThread {
@@ -275,7 +287,8 @@ struct FillThread {
 // of the other pairs unless a copy has set them, and every image term.
 // Rows are independent of each other here. The fast kernels ask the
 // batched row for all the row's terms, then add them in the same order.
-void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, FillThread& w) {
+void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& sources, int i, bool reuse,
+             bool ground, FillThread& w) {
     const PulseTable& t = s.pulses;
     const ObservationPulse o = ObserverOf(t, i);
     const bool straightI = reuse && StraightPulse(t, i);
@@ -287,17 +300,19 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bo
             AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
             return;
         }
-        w.terms.push_back(RowTerm{j, image, src});
+        w.terms.push_back(RowTerm{j, image});
         row->Ask(j, image, src.J1, src.J2);
     };
+    const float* zr = s.ZR[i];
     for (int j = 1; j <= t.N; ++j) {
         if (blocks.Copied(i, j)) {
             j = t.Nw[t.W[j]][2];  // a copied block takes all of the wire's pulses
             continue;
         }
-        const SourcePulse src = SourceOf(t, j);
-        const bool reused = reuse && ReuseMode(t, straightI, o, i, j, src) != 0;
-        if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) term(j, src, 1);
+        const SourcePulse& src = sources.src[static_cast<std::size_t>(j)];
+        // ReuseMode != 0, from the table.
+        const bool reused = straightI && sources.straight[static_cast<std::size_t>(j)] && o.I1 == src.J1;
+        if (!reused && !(reuse && zr[j] != 0.0f)) term(j, src, 1);
         if (ground && !t.IsGroundPulse(j)) term(j, src, -1);
     }
     if (!row) return;
@@ -305,7 +320,8 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bo
     for (std::size_t n = 0; n < w.terms.size(); ++n) {
         const RowTerm& r = w.terms[n];
         float re, im;
-        CombineTerm(s, o, r.src, static_cast<float>(r.image), row->Term(static_cast<int>(n)), re, im);
+        CombineTerm(s, o, sources.src[static_cast<std::size_t>(r.j)], static_cast<float>(r.image),
+                    row->Term(static_cast<int>(n)), re, im);
         s.ZR[i][r.j] = s.ZR[i][r.j] + re;
         s.ZI[i][r.j] = s.ZI[i][r.j] + im;
     }
@@ -326,6 +342,7 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     workers[0] = std::make_unique<FillThread>(s);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
     if (reuse) FillStraightWirePairs(s, blocks, workers[0]->k, workers[0]->memo);
+    const SourceTable sources(s.pulses);
 
     if (!team) {
         // On one thread the rows go in order, and a sweep's worker keeps
@@ -340,7 +357,7 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
             workers[0]->row->Use(recording, replay);
         }
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, blocks, i, reuse, ground, *workers[0]);
+            FillRow(s, blocks, sources, i, reuse, ground, *workers[0]);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (StopRequested(ctx)) return false;
         }
@@ -359,7 +376,7 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
         if (stop.load(std::memory_order_relaxed)) return;
         std::unique_ptr<FillThread>& w = workers[static_cast<std::size_t>(worker)];
         if (!w) w = std::make_unique<FillThread>(s);
-        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, *w);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, sources, i, reuse, ground, *w);
         rowsDone.fetch_add(last - first + 1);
         if (worker != 0) return;
         ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);
