@@ -97,9 +97,9 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
     TermIntegrals& g = term.g;
     const int ci = centre_, cj = PointIndex(t.Centre(j));
     Integral(c_, ci, cj, cj + 1, j2, image, j, false, g.t1[0], g.t2[0], term.pending[0]);
-    term.id[0] = IdOf(term.pending[0]);
+    if (recording_) term.id[0] = IdOf(term.pending[0]);
     Integral(c_, ci, cj - 1, cj, j1, image, j, false, g.t1[1], g.t2[1], term.pending[1]);
-    term.id[1] = IdOf(term.pending[1]);
+    if (recording_) term.id[1] = IdOf(term.pending[1]);
     const int wireI = t.W[i_], wireJ = t.W[j];
     // J's first segment is the second segment of the term of this image
     // asked before when that one was the pulse before J on its wire: the
@@ -122,7 +122,7 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
             } else {
                 Integral(side > 0 ? plus_ : minus_, key.p1, p2, p2 + 2, p4, image, j, true, g.t1[n], g.t2[n],
                          term.pending[n]);
-                term.id[n] = IdOf(term.pending[n]);
+                if (recording_) term.id[n] = IdOf(term.pending[n]);
                 e = MemoEntry{key, g.t1[n], g.t2[n], term.pending[n], term.id[n]};
                 if (e.pending >= 0) memoPending_.push_back(slot);
             }
@@ -145,18 +145,13 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
 // point obs at doubled index p1 over [p2, p3] on wire p4: the thin-wire
 // self terms in closed form, the 2-point rule of far intervals appended
 // straight away, the near ones by the reference kernels' rule.
-inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j,
+[[gnu::always_inline]] inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j,
                                  bool scalar, float& t1, float& t2, int& pending) {
     pending = -1;
     // The self terms need the pulse itself (vector) or the observation
     // point at the interval's middle (scalar): asked first, as integers.
     if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2)) {
-        if (recording_) {
-            Kernel w;
-            w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = image, w.I = i_, w.J = j;
-            w.Scalar = scalar;
-            immediateId_ = Immediate(w, PsiRule{}, true);
-        }
+        if (recording_) RecordSelfTerm(p1, p2, p3, p4, image, j, scalar);
         return;
     }
     // V1, V2 as PsiEndpoints forms them.
@@ -278,6 +273,13 @@ void BatchedRow::Fresh() {
     memoPending_.clear();
 }
 
+void BatchedRow::RecordSelfTerm(int p1, int p2, int p3, int p4, int image, int j, bool scalar) {
+    Kernel w;
+    w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = image, w.I = i_, w.J = j;
+    w.Scalar = scalar;
+    immediateId_ = Immediate(w, PsiRule{}, true);
+}
+
 int BatchedRow::Immediate(const Kernel& w, const PsiRule& r, bool selfTerm) {
     std::vector<FillRecording::ClosedForm>& closed = recording_->closed_;
     closed.push_back(FillRecording::ClosedForm{w, r, selfTerm});
@@ -286,20 +288,21 @@ int BatchedRow::Immediate(const Kernel& w, const PsiRule& r, bool selfTerm) {
 
 void BatchedRow::Record() {
     FillRecording& r = *recording_;
-    // Past this many samples (8 bytes each) a fill is not kept.
+    // Past this many samples (4 bytes each) a fill is not kept.
     constexpr std::size_t kMaxSamples = std::size_t{6} << 20;
-    if (r.d3_.size() + static_cast<std::size_t>(samples_) > kMaxSamples) {
+    if (r.d_.size() + static_cast<std::size_t>(samples_) > kMaxSamples) {
         r.Abandon();
         recording_ = nullptr;
         return;
     }
-    r.rows_.push_back(FillRecording::Row{i_, r.d3_.size(), samples_, quadBase_, quadratures_,
+    r.rows_.push_back(FillRecording::Row{i_, r.d_.size(), samples_, quadBase_, quadratures_,
                                          static_cast<int>(r.ids_.size()), termCount_, static_cast<int>(closedBase_),
                                          static_cast<int>(r.closed_.size() - closedBase_)});
     const auto n = static_cast<std::size_t>(samples_);
     const auto q = static_cast<std::size_t>(quadratures_);
-    r.d3_.insert(r.d3_.end(), d3_.begin(), d3_.begin() + static_cast<std::ptrdiff_t>(n));
-    r.a2_.insert(r.a2_.end(), a2_.begin(), a2_.begin() + static_cast<std::ptrdiff_t>(n));
+    // The distances as the kernels took them (the square roots of the
+    // squared distances plus radii).
+    r.d_.insert(r.d_.end(), d_.begin(), d_.begin() + static_cast<std::ptrdiff_t>(n));
     r.first_.insert(r.first_.end(), first_.begin(), first_.begin() + static_cast<std::ptrdiff_t>(q));
     r.rule_.insert(r.rule_.end(), rule_.begin(), rule_.begin() + static_cast<std::ptrdiff_t>(q));
     r.s4_.insert(r.s4_.end(), s4_.begin(), s4_.begin() + static_cast<std::ptrdiff_t>(q));
@@ -344,8 +347,7 @@ void BatchedRow::Replay() {
         r.closed1_[static_cast<std::size_t>(c)] = w.T1;
         r.closed2_[static_cast<std::size_t>(c)] = w.T2;
     }
-    KernelTerms(r.d3_.data() + row->sample0, r.a2_.data() + row->sample0, s_.freq.K, d_.data(), cosOverD_.data(),
-                sinOverD_.data(), row->samples);
+    KernelTermsAt(r.d_.data() + row->sample0, s_.freq.K, cosOverD_.data(), sinOverD_.data(), row->samples);
     for (int q = row->quad0; q < row->quad0 + row->quads; ++q) {
         const std::size_t u = static_cast<std::size_t>(q);
         SumOf(r.rule_[u], r.s4_[u], cosOverD_.data() + r.first_[u], sinOverD_.data() + r.first_[u], r.sum1_[u],

@@ -64,7 +64,8 @@ private:
     void Record();
     void Fresh();
     // An integral just found in closed form: its value id in the recording.
-    int Immediate(const Kernel& w, const PsiRule& r, bool selfTerm);
+    [[gnu::noinline]] int Immediate(const Kernel& w, const PsiRule& r, bool selfTerm);
+    [[gnu::noinline]] void RecordSelfTerm(int p1, int p2, int p3, int p4, int image, int j, bool scalar);
     int IdOf(int pending) const { return pending >= 0 ? quadBase_ + pending : immediateId_; }
     // An integral with its result in t1, t2 (pending -1), or waiting in the
     // batch as quadrature number `pending`.
@@ -135,7 +136,7 @@ private:
 
 // What the batched rows of one fill asked and found, except what depends
 // on the frequency: for every row in order its terms, its quadratures
-// (their samples' squared distances and squared radii, rules, lengths),
+// (their samples' distances, rules, lengths),
 // its closed forms (to be taken again) and for each integral of each term
 // where its value comes from (a quadrature of this row or of an earlier
 // one, or a closed form). It holds at another frequency when the pulse
@@ -151,7 +152,7 @@ public:
     // The fill ended with every row (a recording becomes whole).
     void EndFill();
     // Quadratures and closed forms kept so far.
-    std::size_t Samples() const { return d3_.size(); }
+    std::size_t Samples() const { return d_.size(); }
 
 private:
     friend class BatchedRow;
@@ -172,7 +173,7 @@ private:
     bool whole_ = false, recording_ = false;
     std::size_t cursor_ = 0;  // the next row to replay
     std::vector<Row> rows_;
-    std::vector<float> d3_, a2_, s4_;
+    std::vector<float> d_, s4_;
     std::vector<int> first_, rule_;
     std::vector<std::array<int, 6>> ids_;
     std::vector<std::array<int, 2>> asked_;  // j, image
