@@ -56,6 +56,7 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     rule_.resize(quadratures);
     for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) v->resize(8 * quadratures);
     memoPending_.reserve(quadratures);
+    replayAsked_.resize(terms);
 }
 
 void BatchedRow::Begin(int i) {
@@ -70,10 +71,7 @@ void BatchedRow::Begin(int i) {
     samples_ = 0;
     quadratures_ = 0;
     if (!recording_) return;
-    if (replay_) {
-        replayAsked_.clear();
-        return;
-    }
+    if (replay_) return;
     quadBase_ = static_cast<int>(recording_->rule_.size());
     closedBase_ = recording_->closed_.size();
 }
@@ -84,12 +82,7 @@ void BatchedRow::Use(FillRecording* recording, bool replay) {
     if (replay_) recording_->cursor_ = 0;
 }
 
-void BatchedRow::Ask(int j, int image, int j1, int j2) {
-    if (replay_) {
-        replayAsked_.push_back({j, image, j1, j2});
-        ++termCount_;
-        return;
-    }
+void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
     const PulseTable& t = s_.pulses;
     Asked& term = terms_[static_cast<std::size_t>(termCount_++)];
     term.j = j;
@@ -315,7 +308,7 @@ void BatchedRow::Record() {
 
 void BatchedRow::Replay() {
     FillRecording& r = *recording_;
-    const int asked = static_cast<int>(replayAsked_.size());
+    const int asked = termCount_;
     bool same = r.cursor_ < r.rows_.size();
     const FillRecording::Row* row = same ? &r.rows_[r.cursor_] : nullptr;
     same = same && row->i == i_ && row->terms == asked;
@@ -330,13 +323,14 @@ void BatchedRow::Replay() {
         r.Abandon();
         recording_ = nullptr;
         replay_ = false;
-        const std::vector<std::array<int, 4>> terms = replayAsked_;
+        const std::vector<std::array<int, 4>> terms(replayAsked_.begin(), replayAsked_.begin() + asked);
         termCount_ = 0;
         for (const auto& a : terms) Ask(a[0], a[1], a[2], a[3]);
         Fresh();
         return;
     }
     ++r.cursor_;
+    std::array<float, 2>* values = r.values_.data();
     for (int c = row->imm0; c < row->imm0 + row->imms; ++c) {
         const FillRecording::ClosedForm& f = r.closed_[static_cast<std::size_t>(c)];
         Kernel w = f.w;
@@ -344,27 +338,21 @@ void BatchedRow::Replay() {
             ThinSelfTerm(s_, w.P1, w.P2, w.P3, w.P4, w.K, w.I, w.J, w.Scalar, w.T1, w.T2);
         else
             IntegrateByRule(s_, w, f.r);
-        r.closed1_[static_cast<std::size_t>(c)] = w.T1;
-        r.closed2_[static_cast<std::size_t>(c)] = w.T2;
+        values[r.rule_.size() + static_cast<std::size_t>(c)] = {w.T1, w.T2};
     }
     KernelTermsAt(r.d_.data() + row->sample0, s_.freq.K, cosOverD_.data(), sinOverD_.data(), row->samples);
     for (int q = row->quad0; q < row->quad0 + row->quads; ++q) {
         const std::size_t u = static_cast<std::size_t>(q);
-        SumOf(r.rule_[u], r.s4_[u], cosOverD_.data() + r.first_[u], sinOverD_.data() + r.first_[u], r.sum1_[u],
-              r.sum2_[u]);
+        SumOf(r.rule_[u], r.s4_[u], cosOverD_.data() + r.first_[u], sinOverD_.data() + r.first_[u], values[u][0],
+              values[u][1]);
     }
+    const std::array<int, 6>* ids = r.ids_.data() + row->term0;
     for (int n = 0; n < asked; ++n) {
-        const std::array<int, 6>& ids = r.ids_[static_cast<std::size_t>(row->term0 + n)];
         TermIntegrals& g = terms_[static_cast<std::size_t>(n)].g;
-        for (int m = 0; m < 6; ++m) {
-            const int id = ids[static_cast<std::size_t>(m)];
-            if (id >= 0) {
-                g.t1[m] = r.sum1_[static_cast<std::size_t>(id)];
-                g.t2[m] = r.sum2_[static_cast<std::size_t>(id)];
-            } else {
-                g.t1[m] = r.closed1_[static_cast<std::size_t>(-id - 1)];
-                g.t2[m] = r.closed2_[static_cast<std::size_t>(-id - 1)];
-            }
+        for (std::size_t m = 0; m < 6; ++m) {
+            const std::array<float, 2>& v = values[ids[n][m]];
+            g.t1[m] = v[0];
+            g.t2[m] = v[1];
         }
     }
 }
@@ -410,10 +398,12 @@ void FillRecording::EndFill() {
     if (recording_) {
         recording_ = false;
         whole_ = true;
-        sum1_.assign(rule_.size(), 0.0f);
-        sum2_.assign(rule_.size(), 0.0f);
-        closed1_.assign(closed_.size(), 0.0f);
-        closed2_.assign(closed_.size(), 0.0f);
+        values_.assign(rule_.size() + closed_.size(), {0.0f, 0.0f});
+        // Closed form c (id -c - 1) after the quadratures.
+        const int quadratures = static_cast<int>(rule_.size());
+        for (std::array<int, 6>& ids : ids_)
+            for (int& id : ids)
+                if (id < 0) id = quadratures - id - 1;
     } else if (whole_ && cursor_ != rows_.size()) {
         Abandon();
     }

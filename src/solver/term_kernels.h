@@ -48,7 +48,13 @@ class BatchedRow {
 public:
     explicit BatchedRow(const SolverState& s);
     void Begin(int i);
-    void Ask(int j, int image, int j1, int j2);
+    void Ask(int j, int image, int j1, int j2) {
+        if (replay_) {
+            replayAsked_[static_cast<std::size_t>(termCount_++)] = {j, image, j1, j2};
+            return;
+        }
+        AskFresh(j, image, j1, j2);
+    }
     void Answer();
     const TermIntegrals& Term(int n) const { return terms_[static_cast<std::size_t>(n)].g; }
 
@@ -60,6 +66,7 @@ public:
     void Use(FillRecording* recording, bool replay);
 
 private:
+    void AskFresh(int j, int image, int j1, int j2);
     void Replay();
     void Record();
     void Fresh();
@@ -178,8 +185,10 @@ private:
     std::vector<std::array<int, 6>> ids_;
     std::vector<std::array<int, 2>> asked_;  // j, image
     std::vector<ClosedForm> closed_;
-    // The values at the frequency in hand.
-    std::vector<float> sum1_, sum2_, closed1_, closed2_;
+    // The values at the frequency in hand (t1, t2): every quadrature's sums,
+    // then every closed form, in the order of the value ids once the
+    // recording is whole.
+    std::vector<std::array<float, 2>> values_;
 };
 
 }  // namespace qw
