@@ -229,10 +229,6 @@ inline void SumOf(int l0, float s4, const float* cd, const float* sd, float& t1,
 
 }  // namespace
 
-void BatchedRow::Sum(int id, float& t1, float& t2) const {
-    const std::size_t q = static_cast<std::size_t>(id);
-    SumOf(rule_[q], s4_[q], cosOverD_.data() + first_[q], sinOverD_.data() + first_[q], t1, t2);
-}
 
 void BatchedRow::Answer() {
     if (replay_) {
@@ -246,7 +242,8 @@ void BatchedRow::Answer() {
 void BatchedRow::Fresh() {
     KernelTerms(d3_.data(), a2_.data(), s_.freq.K, d_.data(), cosOverD_.data(), sinOverD_.data(), samples_);
     // Each quadrature summed once, however many terms share it.
-    for (int q = 0; q < quadratures_; ++q) Sum(q, sum1_[static_cast<std::size_t>(q)], sum2_[static_cast<std::size_t>(q)]);
+    for (std::size_t q = 0; q < static_cast<std::size_t>(quadratures_); ++q)
+        SumOf(rule_[q], s4_[q], cosOverD_.data() + first_[q], sinOverD_.data() + first_[q], sum1_[q], sum2_[q]);
     for (int n = 0; n < termCount_; ++n) {
         Asked& term = terms_[static_cast<std::size_t>(n)];
         for (int m = 0; m < 6; ++m)

@@ -93,8 +93,6 @@ private:
         a2_[static_cast<std::size_t>(samples_)] = a2;
         ++samples_;
     }
-    // The sums of quadrature `id` once the batch's kernels are taken.
-    void Sum(int id, float& t1, float& t2) const;
 
     struct Asked {
         TermIntegrals g;
