@@ -7,6 +7,10 @@
 #include <memory>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "solver/kernel.h"
 #include "solver/repeated_blocks.h"
 #include "solver/row_team.h"
@@ -317,7 +321,57 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& so
     }
     if (!row) return;
     row->Answer();
-    for (std::size_t n = 0; n < w.terms.size(); ++n) {
+    std::size_t n = 0;
+#if defined(__SSE2__)
+    // Four terms side by side in vector lanes: CombineTerm's operations in
+    // its order, lane by lane (no fused operations), then each added to its
+    // element in the order of the terms.
+    const auto count = w.terms.size();
+    for (; n + 4 <= count; n += 4) {
+        alignas(16) float g1[6][4], g2[6][4], ca2[4], ca1[4], cb2[4], cb1[4], cg2[4], cg1[4], f4[4], f5[4], f6[4],
+            f7[4], ks[4], s2[4], s1[4], re[4], im[4];
+        for (std::size_t l = 0; l < 4; ++l) {
+            const RowTerm& r = w.terms[n + l];
+            const SourcePulse& src = sources.src[static_cast<std::size_t>(r.j)];
+            const TermIntegrals& g = row->Term(static_cast<int>(n + l));
+            for (std::size_t m = 0; m < 6; ++m) g1[m][l] = g.t1[m], g2[m][l] = g.t2[m];
+            ca2[l] = t.CA[src.J2], ca1[l] = t.CA[src.J1];
+            cb2[l] = t.CB[src.J2], cb1[l] = t.CB[src.J1];
+            cg2[l] = t.CG[src.J2], cg1[l] = t.CG[src.J1];
+            f4[l] = src.F4, f5[l] = src.F5, f6[l] = src.F6, f7[l] = src.F7;
+            ks[l] = static_cast<float>(r.image);
+            s2[l] = t.S[src.J2], s1[l] = t.S[src.J1];
+        }
+        const auto L = [](const float* p) { return _mm_load_ps(p); };
+        const auto mul = [](__m128 a, __m128 b) { return _mm_mul_ps(a, b); };
+        const auto add = [](__m128 a, __m128 b) { return _mm_add_ps(a, b); };
+        const auto sub = [](__m128 a, __m128 b) { return _mm_sub_ps(a, b); };
+        const __m128 kSign = L(ks), F6 = L(f6), F7 = L(f7);
+        const __m128 T5 = _mm_set1_ps(o.T5), T6 = _mm_set1_ps(o.T6), T7 = _mm_set1_ps(o.T7);
+        const __m128 W2 = _mm_set1_ps(s.freq.W2);
+        // VectorTerm of u = F5 g[0] (second half) and v = F4 g[1] (first half).
+        const auto vector = [&](const float (&g)[6][4]) {
+            const __m128 u = mul(L(f5), L(g[0])), v = mul(L(f4), L(g[1]));
+            const __m128 x = add(mul(u, L(ca2)), mul(v, L(ca1)));
+            const __m128 y = add(mul(u, L(cb2)), mul(v, L(cb1)));
+            const __m128 z = mul(add(mul(mul(F7, u), L(cg2)), mul(mul(F6, v), L(cg1))), kSign);
+            return mul(W2, add(add(mul(x, T5), mul(y, T6)), mul(z, T7)));
+        };
+        // The differenced scalar potential.
+        const auto scalar = [&](const float (&g)[6][4]) {
+            const __m128 u = _mm_div_ps(sub(L(g[3]), L(g[2])), L(s2));
+            return add(u, _mm_div_ps(sub(L(g[4]), L(g[5])), L(s1)));
+        };
+        _mm_store_ps(re, mul(kSign, add(vector(g1), scalar(g1))));
+        _mm_store_ps(im, mul(kSign, add(vector(g2), scalar(g2))));
+        for (std::size_t l = 0; l < 4; ++l) {
+            const int j = w.terms[n + l].j;
+            s.ZR[i][j] = s.ZR[i][j] + re[l];
+            s.ZI[i][j] = s.ZI[i][j] + im[l];
+        }
+    }
+#endif
+    for (; n < w.terms.size(); ++n) {
         const RowTerm& r = w.terms[n];
         float re, im;
         CombineTerm(s, o, sources.src[static_cast<std::size_t>(r.j)], static_cast<float>(r.image),
