@@ -405,10 +405,12 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
         if (s.keepFillAcrossFrequencies && workers[0]->row) {
             std::shared_ptr<FillRecording>& kept = s.fillCache.Recording();
             if (!kept) kept = std::make_shared<FillRecording>();
-            const bool replay = kept->Holds(s, ground, reuse);
-            if (!replay) kept->Start(s, ground, reuse);
-            recording = kept.get();
-            workers[0]->row->Use(recording, replay);
+            if (!kept->TooLargeFor(s, ground, reuse)) {
+                const bool replay = kept->Holds(s, ground, reuse);
+                if (!replay) kept->Start(s, ground, reuse);
+                recording = kept.get();
+                workers[0]->row->Use(recording, replay);
+            }
         }
         for (int i = 1; i <= n; ++i) {
             FillRow(s, blocks, sources, i, reuse, ground, *workers[0]);

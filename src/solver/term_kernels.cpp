@@ -278,10 +278,12 @@ int BatchedRow::Immediate(const Kernel& w, const PsiRule& r, bool selfTerm) {
 
 void BatchedRow::Record() {
     FillRecording& r = *recording_;
-    // Past this many samples (4 bytes each) a fill is not kept.
-    constexpr std::size_t kMaxSamples = std::size_t{6} << 20;
-    if (r.d_.size() + static_cast<std::size_t>(samples_) > kMaxSamples) {
-        r.Abandon();
+    const std::size_t bytes = (r.d_.size() + static_cast<std::size_t>(samples_)) * sizeof(float) +
+                              (r.ids_.size() + static_cast<std::size_t>(termCount_)) *
+                                  (sizeof(std::array<int, 6>) + sizeof(std::array<int, 2>)) +
+                              (r.rule_.size() + static_cast<std::size_t>(quadratures_)) * 4 * sizeof(float);
+    if (bytes > FillRecording::maxBytes) {
+        r.TooLarge();
         recording_ = nullptr;
         return;
     }
@@ -390,6 +392,17 @@ void FillRecording::Start(const SolverState& s, bool ground, bool reuse) {
 }
 
 void FillRecording::Abandon() { *this = FillRecording{}; }
+
+void FillRecording::TooLarge() {
+    std::vector<std::uint32_t> fingerprint = std::move(fingerprint_);
+    *this = FillRecording{};
+    fingerprint_ = std::move(fingerprint);
+    tooLarge_ = true;
+}
+
+bool FillRecording::TooLargeFor(const SolverState& s, bool ground, bool reuse) const {
+    return tooLarge_ && fingerprint_ == Fingerprint(s, ground, reuse);
+}
 
 void FillRecording::EndFill() {
     if (recording_) {

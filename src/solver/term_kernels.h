@@ -152,11 +152,17 @@ class FillRecording {
 public:
     // Whether the recording is whole and holds for s as it is now.
     bool Holds(const SolverState& s, bool ground, bool reuse) const;
+    // Whether a recording for s as it is now was given up as too large.
+    bool TooLargeFor(const SolverState& s, bool ground, bool reuse) const;
     // Forgets everything and starts recording for s.
     void Start(const SolverState& s, bool ground, bool reuse);
     // The fill ended with every row (a recording becomes whole).
     void EndFill();
-    // Quadratures and closed forms kept so far.
+    // A fill that would keep more than this many bytes is not kept, nor
+    // recorded again for the same pulses (a worker of a sweep of a
+    // 1000-pulse model keeps about 60 MB).
+    static inline std::size_t maxBytes = std::size_t{96} << 20;
+    // Samples kept so far.
     std::size_t Samples() const { return d_.size(); }
 
 private:
@@ -173,9 +179,10 @@ private:
     };
     static std::vector<std::uint32_t> Fingerprint(const SolverState& s, bool ground, bool reuse);
     void Abandon();
+    void TooLarge();
 
     std::vector<std::uint32_t> fingerprint_;
-    bool whole_ = false, recording_ = false;
+    bool whole_ = false, recording_ = false, tooLarge_ = false;
     std::size_t cursor_ = 0;  // the next row to replay
     std::vector<Row> rows_;
     std::vector<float> d_, s4_;

@@ -299,5 +299,28 @@ TEST(TermKernels, ARowAskedDifferentlyIsAnsweredAfresh) {
     }
 }
 
+// A fill too large to keep is computed afresh at every frequency, and not
+// recorded again for the same pulses.
+TEST(TermKernels, AFillTooLargeToKeepIsNotKept) {
+    std::vector<std::unique_ptr<Antenna>> owned;
+    Antenna& a = *RandomAntennas(owned)[3];
+    KeptFill f{a};
+    struct Limit {
+        std::size_t before = FillRecording::maxBytes;
+        ~Limit() { FillRecording::maxBytes = before; }
+    } restore;
+    FillRecording::maxBytes = 4096;
+    const test::FilledMatrix first = f.Fill(144.0f, true);
+    const auto& kept = f.s.fillCache.Recording();
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->TooLargeFor(f.s, f.ground, true)) << a.name;
+    EXPECT_FALSE(f.Kept()) << a.name;
+    EXPECT_EQ(kept->Samples(), 0u) << a.name;
+    EXPECT_EQ(first, f.Fill(144.0f, false)) << a.name;
+    const test::FilledMatrix next = f.Fill(146.0f, true);
+    EXPECT_EQ(kept->Samples(), 0u) << a.name << ": recorded again";
+    EXPECT_EQ(next, f.Fill(146.0f, false)) << a.name;
+}
+
 }  // namespace
 }  // namespace qw
