@@ -328,13 +328,11 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& so
     // element in the order of the terms.
     const auto count = w.terms.size();
     for (; n + 4 <= count; n += 4) {
-        alignas(16) float g1[6][4], g2[6][4], ca2[4], ca1[4], cb2[4], cb1[4], cg2[4], cg1[4], f4[4], f5[4], f6[4],
+        alignas(16) float ca2[4], ca1[4], cb2[4], cb1[4], cg2[4], cg1[4], f4[4], f5[4], f6[4],
             f7[4], ks[4], s2[4], s1[4], re[4], im[4];
         for (std::size_t l = 0; l < 4; ++l) {
             const RowTerm& r = w.terms[n + l];
             const SourcePulse& src = sources.src[static_cast<std::size_t>(r.j)];
-            const TermIntegrals& g = row->Term(static_cast<int>(n + l));
-            for (std::size_t m = 0; m < 6; ++m) g1[m][l] = g.t1[m], g2[m][l] = g.t2[m];
             ca2[l] = t.CA[src.J2], ca1[l] = t.CA[src.J1];
             cb2[l] = t.CB[src.J2], cb1[l] = t.CB[src.J1];
             cg2[l] = t.CG[src.J2], cg1[l] = t.CG[src.J1];
@@ -350,20 +348,22 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& so
         const __m128 T5 = _mm_set1_ps(o.T5), T6 = _mm_set1_ps(o.T6), T7 = _mm_set1_ps(o.T7);
         const __m128 W2 = _mm_set1_ps(s.freq.W2);
         // VectorTerm of u = F5 g[0] (second half) and v = F4 g[1] (first half).
-        const auto vector = [&](const float (&g)[6][4]) {
-            const __m128 u = mul(L(f5), L(g[0])), v = mul(L(f4), L(g[1]));
+        // Integral m of the four terms: t1 (plane m) or t2 (plane m + 6).
+        const auto G = [&](int plane) { return _mm_loadu_ps(row->Plane(plane) + n); };
+        const auto vector = [&](int g) {
+            const __m128 u = mul(L(f5), G(g)), v = mul(L(f4), G(g + 1));
             const __m128 x = add(mul(u, L(ca2)), mul(v, L(ca1)));
             const __m128 y = add(mul(u, L(cb2)), mul(v, L(cb1)));
             const __m128 z = mul(add(mul(mul(F7, u), L(cg2)), mul(mul(F6, v), L(cg1))), kSign);
             return mul(W2, add(add(mul(x, T5), mul(y, T6)), mul(z, T7)));
         };
         // The differenced scalar potential.
-        const auto scalar = [&](const float (&g)[6][4]) {
-            const __m128 u = _mm_div_ps(sub(L(g[3]), L(g[2])), L(s2));
-            return add(u, _mm_div_ps(sub(L(g[4]), L(g[5])), L(s1)));
+        const auto scalar = [&](int g) {
+            const __m128 u = _mm_div_ps(sub(G(g + 3), G(g + 2)), L(s2));
+            return add(u, _mm_div_ps(sub(G(g + 4), G(g + 5)), L(s1)));
         };
-        _mm_store_ps(re, mul(kSign, add(vector(g1), scalar(g1))));
-        _mm_store_ps(im, mul(kSign, add(vector(g2), scalar(g2))));
+        _mm_store_ps(re, mul(kSign, add(vector(0), scalar(0))));
+        _mm_store_ps(im, mul(kSign, add(vector(6), scalar(6))));
         for (std::size_t l = 0; l < 4; ++l) {
             const int j = w.terms[n + l].j;
             s.ZR[i][j] = s.ZR[i][j] + re[l];

@@ -48,6 +48,8 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     // integrals of at most 8 samples.
     const std::size_t terms = 2 * static_cast<std::size_t>(t.N) + 2;
     terms_.resize(terms);
+    stride_ = (terms + 3) / 4 * 4;
+    planes_.resize(12 * stride_);
     const std::size_t quadratures = 6 * terms;
     s4_.resize(quadratures);
     sum1_.resize(quadratures);
@@ -245,12 +247,12 @@ void BatchedRow::Fresh() {
     for (std::size_t q = 0; q < static_cast<std::size_t>(quadratures_); ++q)
         SumOf(rule_[q], s4_[q], cosOverD_.data() + first_[q], sinOverD_.data() + first_[q], sum1_[q], sum2_[q]);
     for (int n = 0; n < termCount_; ++n) {
-        Asked& term = terms_[static_cast<std::size_t>(n)];
-        for (int m = 0; m < 6; ++m)
-            if (const int q = term.pending[m]; q >= 0) {
-                term.g.t1[m] = sum1_[static_cast<std::size_t>(q)];
-                term.g.t2[m] = sum2_[static_cast<std::size_t>(q)];
-            }
+        const Asked& term = terms_[static_cast<std::size_t>(n)];
+        for (int m = 0; m < 6; ++m) {
+            const int q = term.pending[static_cast<std::size_t>(m)];
+            WritePlane(m)[n] = q >= 0 ? sum1_[static_cast<std::size_t>(q)] : term.g.t1[static_cast<std::size_t>(m)];
+            WritePlane(m + 6)[n] = q >= 0 ? sum2_[static_cast<std::size_t>(q)] : term.g.t2[static_cast<std::size_t>(m)];
+        }
     }
     // The remembered integrals of this row are results from now on.
     for (const int slot : memoPending_) {
@@ -346,12 +348,13 @@ void BatchedRow::Replay() {
               values[u][1]);
     }
     const std::array<int, 6>* ids = r.ids_.data() + row->term0;
-    for (int n = 0; n < asked; ++n) {
-        TermIntegrals& g = terms_[static_cast<std::size_t>(n)].g;
-        for (std::size_t m = 0; m < 6; ++m) {
-            const std::array<float, 2>& v = values[ids[n][m]];
-            g.t1[m] = v[0];
-            g.t2[m] = v[1];
+    for (int m = 0; m < 6; ++m) {
+        float* p1 = WritePlane(m);
+        float* p2 = WritePlane(m + 6);
+        for (int n = 0; n < asked; ++n) {
+            const std::array<float, 2>& v = values[ids[n][static_cast<std::size_t>(m)]];
+            p1[n] = v[0];
+            p2[n] = v[1];
         }
     }
 }

@@ -56,7 +56,17 @@ public:
         AskFresh(j, image, j1, j2);
     }
     void Answer();
-    const TermIntegrals& Term(int n) const { return terms_[static_cast<std::size_t>(n)].g; }
+    TermIntegrals Term(int n) const {
+        TermIntegrals g;
+        for (std::size_t m = 0; m < 6; ++m) {
+            g.t1[m] = Plane(static_cast<int>(m))[n];
+            g.t2[m] = Plane(static_cast<int>(m) + 6)[n];
+        }
+        return g;
+    }
+    // The answered integrals as planes: integral m's t1 of every term in
+    // Plane(m), its t2 in Plane(m + 6), term n at index n.
+    const float* Plane(int p) const { return planes_.data() + static_cast<std::size_t>(p) * stride_; }
 
     // The rows of one whole fill on one thread, in order, with a recording:
     // replay true takes the recorded rows again (Ask only checks that the
@@ -115,6 +125,9 @@ private:
     std::vector<MemoEntry> memo_;
     std::vector<int> memoPending_;
     std::vector<Asked> terms_;
+    std::vector<float> planes_;
+    std::size_t stride_ = 0;
+    float* WritePlane(int p) { return planes_.data() + static_cast<std::size_t>(p) * stride_; }
     int termCount_ = 0;
     // The last term asked of each image (direct, image): its number, the
     // first break point of J's second segment (doubled), that segment's
