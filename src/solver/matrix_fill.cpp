@@ -7,6 +7,10 @@
 #include <memory>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "solver/kernel.h"
 #include "solver/repeated_blocks.h"
 #include "solver/row_team.h"
@@ -257,7 +261,19 @@ void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel&
 // kernels the batched row and the terms it was asked for.
 struct RowTerm {
     int j, image;
-    SourcePulse src;
+};
+
+// What the rows need of each pulse as a source, found once per fill: its
+// halves, and whether it is straight.
+struct SourceTable {
+    explicit SourceTable(const PulseTable& t) : src(static_cast<std::size_t>(t.N) + 1), straight(src.size()) {
+        for (int j = 1; j <= t.N; ++j) {
+            src[static_cast<std::size_t>(j)] = SourceOf(t, j);
+            straight[static_cast<std::size_t>(j)] = StraightPulse(t, j);
+        }
+    }
+    std::vector<SourcePulse> src;
+    std::vector<char> straight;
 };
 
 struct FillThread {
@@ -275,7 +291,8 @@ struct FillThread {
 // of the other pairs unless a copy has set them, and every image term.
 // Rows are independent of each other here. The fast kernels ask the
 // batched row for all the row's terms, then add them in the same order.
-void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bool ground, FillThread& w) {
+void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& sources, int i, bool reuse,
+             bool ground, FillThread& w) {
     const PulseTable& t = s.pulses;
     const ObservationPulse o = ObserverOf(t, i);
     const bool straightI = reuse && StraightPulse(t, i);
@@ -287,25 +304,78 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, int i, bool reuse, bo
             AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
             return;
         }
-        w.terms.push_back(RowTerm{j, image, src});
+        w.terms.push_back(RowTerm{j, image});
         row->Ask(j, image, src.J1, src.J2);
     };
+    const float* zr = s.ZR[i];
     for (int j = 1; j <= t.N; ++j) {
         if (blocks.Copied(i, j)) {
             j = t.Nw[t.W[j]][2];  // a copied block takes all of the wire's pulses
             continue;
         }
-        const SourcePulse src = SourceOf(t, j);
-        const bool reused = reuse && ReuseMode(t, straightI, o, i, j, src) != 0;
-        if (!reused && !(reuse && s.ZR[i][j] != 0.0f)) term(j, src, 1);
+        const SourcePulse& src = sources.src[static_cast<std::size_t>(j)];
+        // ReuseMode != 0, from the table.
+        const bool reused = straightI && sources.straight[static_cast<std::size_t>(j)] && o.I1 == src.J1;
+        if (!reused && !(reuse && zr[j] != 0.0f)) term(j, src, 1);
         if (ground && !t.IsGroundPulse(j)) term(j, src, -1);
     }
     if (!row) return;
     row->Answer();
-    for (std::size_t n = 0; n < w.terms.size(); ++n) {
+    std::size_t n = 0;
+#if defined(__SSE2__)
+    // Four terms side by side in vector lanes: CombineTerm's operations in
+    // its order, lane by lane (no fused operations), then each added to its
+    // element in the order of the terms.
+    const auto count = w.terms.size();
+    for (; n + 4 <= count; n += 4) {
+        alignas(16) float ca2[4], ca1[4], cb2[4], cb1[4], cg2[4], cg1[4], f4[4], f5[4], f6[4],
+            f7[4], ks[4], s2[4], s1[4], re[4], im[4];
+        for (std::size_t l = 0; l < 4; ++l) {
+            const RowTerm& r = w.terms[n + l];
+            const SourcePulse& src = sources.src[static_cast<std::size_t>(r.j)];
+            ca2[l] = t.CA[src.J2], ca1[l] = t.CA[src.J1];
+            cb2[l] = t.CB[src.J2], cb1[l] = t.CB[src.J1];
+            cg2[l] = t.CG[src.J2], cg1[l] = t.CG[src.J1];
+            f4[l] = src.F4, f5[l] = src.F5, f6[l] = src.F6, f7[l] = src.F7;
+            ks[l] = static_cast<float>(r.image);
+            s2[l] = t.S[src.J2], s1[l] = t.S[src.J1];
+        }
+        const auto L = [](const float* p) { return _mm_load_ps(p); };
+        const auto mul = [](__m128 a, __m128 b) { return _mm_mul_ps(a, b); };
+        const auto add = [](__m128 a, __m128 b) { return _mm_add_ps(a, b); };
+        const auto sub = [](__m128 a, __m128 b) { return _mm_sub_ps(a, b); };
+        const __m128 kSign = L(ks), F6 = L(f6), F7 = L(f7);
+        const __m128 T5 = _mm_set1_ps(o.T5), T6 = _mm_set1_ps(o.T6), T7 = _mm_set1_ps(o.T7);
+        const __m128 W2 = _mm_set1_ps(s.freq.W2);
+        // VectorTerm of u = F5 g[0] (second half) and v = F4 g[1] (first half).
+        // Integral m of the four terms: t1 (plane m) or t2 (plane m + 6).
+        const auto G = [&](int plane) { return _mm_loadu_ps(row->Plane(plane) + n); };
+        const auto vector = [&](int g) {
+            const __m128 u = mul(L(f5), G(g)), v = mul(L(f4), G(g + 1));
+            const __m128 x = add(mul(u, L(ca2)), mul(v, L(ca1)));
+            const __m128 y = add(mul(u, L(cb2)), mul(v, L(cb1)));
+            const __m128 z = mul(add(mul(mul(F7, u), L(cg2)), mul(mul(F6, v), L(cg1))), kSign);
+            return mul(W2, add(add(mul(x, T5), mul(y, T6)), mul(z, T7)));
+        };
+        // The differenced scalar potential.
+        const auto scalar = [&](int g) {
+            const __m128 u = _mm_div_ps(sub(G(g + 3), G(g + 2)), L(s2));
+            return add(u, _mm_div_ps(sub(G(g + 4), G(g + 5)), L(s1)));
+        };
+        _mm_store_ps(re, mul(kSign, add(vector(0), scalar(0))));
+        _mm_store_ps(im, mul(kSign, add(vector(6), scalar(6))));
+        for (std::size_t l = 0; l < 4; ++l) {
+            const int j = w.terms[n + l].j;
+            s.ZR[i][j] = s.ZR[i][j] + re[l];
+            s.ZI[i][j] = s.ZI[i][j] + im[l];
+        }
+    }
+#endif
+    for (; n < w.terms.size(); ++n) {
         const RowTerm& r = w.terms[n];
         float re, im;
-        CombineTerm(s, o, r.src, static_cast<float>(r.image), row->Term(static_cast<int>(n)), re, im);
+        CombineTerm(s, o, sources.src[static_cast<std::size_t>(r.j)], static_cast<float>(r.image),
+                    row->Term(static_cast<int>(n)), re, im);
         s.ZR[i][r.j] = s.ZR[i][r.j] + re;
         s.ZI[i][r.j] = s.ZI[i][r.j] + im;
     }
@@ -326,13 +396,28 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     workers[0] = std::make_unique<FillThread>(s);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
     if (reuse) FillStraightWirePairs(s, blocks, workers[0]->k, workers[0]->memo);
+    const SourceTable sources(s.pulses);
 
     if (!team) {
+        // On one thread the rows go in order, and a sweep's worker keeps
+        // what they asked for the next frequency.
+        FillRecording* recording = nullptr;
+        if (s.keepFillAcrossFrequencies && workers[0]->row) {
+            std::shared_ptr<FillRecording>& kept = s.fillCache.Recording();
+            if (!kept) kept = std::make_shared<FillRecording>();
+            if (!kept->TooLargeFor(s, ground, reuse)) {
+                const bool replay = kept->Holds(s, ground, reuse);
+                if (!replay) kept->Start(s, ground, reuse);
+                recording = kept.get();
+                workers[0]->row->Use(recording, replay);
+            }
+        }
         for (int i = 1; i <= n; ++i) {
-            FillRow(s, blocks, i, reuse, ground, *workers[0]);
+            FillRow(s, blocks, sources, i, reuse, ground, *workers[0]);
             ShowProgress(ctx, static_cast<double>(i) / n);
             if (StopRequested(ctx)) return false;
         }
+        if (recording) recording->EndFill();
         blocks.Copy(s);
         return true;
     }
@@ -347,7 +432,7 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
         if (stop.load(std::memory_order_relaxed)) return;
         std::unique_ptr<FillThread>& w = workers[static_cast<std::size_t>(worker)];
         if (!w) w = std::make_unique<FillThread>(s);
-        for (int i = first; i <= last; ++i) FillRow(s, blocks, i, reuse, ground, *w);
+        for (int i = first; i <= last; ++i) FillRow(s, blocks, sources, i, reuse, ground, *w);
         rowsDone.fetch_add(last - first + 1);
         if (worker != 0) return;
         ShowProgress(ctx, static_cast<double>(rowsDone.load()) / n);

@@ -129,6 +129,26 @@ struct BuiltRevisions {
     std::uint64_t loads = kNever;      // the load table
 };
 
+// What the fill keeps from one frequency to the next (term_kernels.h). A
+// copy of the solver starts without it: it belongs to the solver that
+// filled.
+class FillRecording;
+class FillCache {
+public:
+    FillCache() = default;
+    FillCache(const FillCache&) {}
+    FillCache& operator=(const FillCache&) {
+        recording_.reset();
+        return *this;
+    }
+    FillCache(FillCache&&) noexcept = default;
+    FillCache& operator=(FillCache&&) noexcept = default;
+    std::shared_ptr<FillRecording>& Recording() { return recording_; }
+
+private:
+    std::shared_ptr<FillRecording> recording_;
+};
+
 struct SolverState {
     PulseTable pulses;
     FrequencyConstants freq;
@@ -179,6 +199,12 @@ struct SolverState {
     // other on one thread, without remembered integrals or vector lanes. The
     // tests compare the fast kernels with it.
     bool referenceKernels = false;
+    // Fills on one thread keep the frequency-free work of their rows (the
+    // terms, the samples' distances, the rules, the memo's choices) and
+    // take it again at the next frequency when it holds there (a sweep's
+    // workers).
+    bool keepFillAcrossFrequencies = false;
+    FillCache fillCache;
 };
 
 }  // namespace qw

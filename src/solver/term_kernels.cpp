@@ -1,6 +1,7 @@
 #include "solver/term_kernels.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "solver/frequency_constants.h"
 #include "solver/vector_trig.h"
@@ -47,6 +48,8 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     // integrals of at most 8 samples.
     const std::size_t terms = 2 * static_cast<std::size_t>(t.N) + 2;
     terms_.resize(terms);
+    stride_ = (terms + 3) / 4 * 4;
+    planes_.resize(12 * stride_);
     const std::size_t quadratures = 6 * terms;
     s4_.resize(quadratures);
     sum1_.resize(quadratures);
@@ -55,6 +58,7 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     rule_.resize(quadratures);
     for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) v->resize(8 * quadratures);
     memoPending_.reserve(quadratures);
+    replayAsked_.resize(terms);
 }
 
 void BatchedRow::Begin(int i) {
@@ -68,15 +72,29 @@ void BatchedRow::Begin(int i) {
     previous_ = {};
     samples_ = 0;
     quadratures_ = 0;
+    if (!recording_) return;
+    if (replay_) return;
+    quadBase_ = static_cast<int>(recording_->rule_.size());
+    closedBase_ = recording_->closed_.size();
 }
 
-void BatchedRow::Ask(int j, int image, int j1, int j2) {
+void BatchedRow::Use(FillRecording* recording, bool replay) {
+    recording_ = recording;
+    replay_ = recording && replay;
+    if (replay_) recording_->cursor_ = 0;
+}
+
+void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
     const PulseTable& t = s_.pulses;
     Asked& term = terms_[static_cast<std::size_t>(termCount_++)];
+    term.j = j;
+    term.image = image;
     TermIntegrals& g = term.g;
     const int ci = centre_, cj = PointIndex(t.Centre(j));
     Integral(c_, ci, cj, cj + 1, j2, image, j, false, g.t1[0], g.t2[0], term.pending[0]);
+    if (recording_) term.id[0] = IdOf(term.pending[0]);
     Integral(c_, ci, cj - 1, cj, j1, image, j, false, g.t1[1], g.t2[1], term.pending[1]);
+    if (recording_) term.id[1] = IdOf(term.pending[1]);
     const int wireI = t.W[i_], wireJ = t.W[j];
     // J's first segment is the second segment of the term of this image
     // asked before when that one was the pulse before J on its wire: the
@@ -95,10 +113,12 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
                 g.t1[n] = e.t1;
                 g.t2[n] = e.t2;
                 term.pending[n] = e.pending;
+                term.id[n] = e.id;
             } else {
                 Integral(side > 0 ? plus_ : minus_, key.p1, p2, p2 + 2, p4, image, j, true, g.t1[n], g.t2[n],
                          term.pending[n]);
-                e = MemoEntry{key, g.t1[n], g.t2[n], term.pending[n]};
+                if (recording_) term.id[n] = IdOf(term.pending[n]);
+                e = MemoEntry{key, g.t1[n], g.t2[n], term.pending[n], term.id[n]};
                 if (e.pending >= 0) memoPending_.push_back(slot);
             }
             ++n;
@@ -110,6 +130,7 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
             g.t1[m] = earlier.g.t1[m - 2];
             g.t2[m] = earlier.g.t2[m - 2];
             term.pending[m] = earlier.pending[m - 2];
+            term.id[m] = earlier.id[m - 2];
         }
     }
     before = Previous{termCount_ - 1, cj, j2, wireJ};
@@ -119,13 +140,15 @@ void BatchedRow::Ask(int j, int image, int j1, int j2) {
 // point obs at doubled index p1 over [p2, p3] on wire p4: the thin-wire
 // self terms in closed form, the 2-point rule of far intervals appended
 // straight away, the near ones by the reference kernels' rule.
-inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j,
+[[gnu::always_inline]] inline void BatchedRow::Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j,
                                  bool scalar, float& t1, float& t2, int& pending) {
     pending = -1;
     // The self terms need the pulse itself (vector) or the observation
     // point at the interval's middle (scalar): asked first, as integers.
-    if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2))
+    if ((scalar ? 2 * p1 == p2 + p3 : i_ == j) && ThinSelfTerm(s_, p1, p2, p3, p4, image, i_, j, scalar, t1, t2)) {
+        if (recording_) RecordSelfTerm(p1, p2, p3, p4, image, j, scalar);
         return;
+    }
     // V1, V2 as PsiEndpoints forms them.
     const float k = static_cast<float>(image);
     const std::array<float, 3>& e1 = points_[static_cast<std::size_t>(p2)];
@@ -160,6 +183,7 @@ void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3
     const PsiRule r = RuleOf(s_, w);
     if (r.l == 0 || r.c != 0.0f) {
         // Closed forms and the exact kernel: computed here and now.
+        if (recording_) immediateId_ = Immediate(w, r, false);
         IntegrateByRule(s_, w, r);
         t1 = w.T1;
         t2 = w.T2;
@@ -175,11 +199,11 @@ void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3
             Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
 }
 
-void BatchedRow::Sum(int id, float& t1, float& t2) const {
-    const std::size_t q = static_cast<std::size_t>(id);
-    const int l0 = rule_[q];
-    const float* cd = cosOverD_.data() + first_[q];
-    const float* sd = sinOverD_.data() + first_[q];
+namespace {
+
+// The sums of a quadrature of rule l0 over length s4 from its samples'
+// kernels.
+inline void SumOf(int l0, float s4, const float* cd, const float* sd, float& t1, float& t2) {
     t1 = 0.0f;
     t2 = 0.0f;
     if (l0 == 1) {
@@ -187,8 +211,8 @@ void BatchedRow::Sum(int id, float& t1, float& t2) const {
         // unrolled.
         const float t3 = (0.0f + cd[0]) + cd[1];
         const float t4 = (0.0f - sd[0]) - sd[1];
-        t1 = (0.0f + kGaussTable[2] * t3 + 0.0f) * s4_[q];
-        t2 = (0.0f + kGaussTable[2] * t4) * s4_[q];
+        t1 = (0.0f + kGaussTable[2] * t3 + 0.0f) * s4;
+        t2 = (0.0f + kGaussTable[2] * t4) * s4;
         return;
     }
     // Each pair's kernels, weighted, in IntegrateByRule's order.
@@ -201,21 +225,34 @@ void BatchedRow::Sum(int id, float& t1, float& t2) const {
         t1 = t1 + kGaussTable[l + 1] * t3;
         t2 = t2 + kGaussTable[l + 1] * t4;
     }
-    t1 = (t1 + 0.0f) * s4_[q];  // no exact-kernel term in a batch
-    t2 = t2 * s4_[q];
+    t1 = (t1 + 0.0f) * s4;  // no exact-kernel term in a batch
+    t2 = t2 * s4;
 }
 
+}  // namespace
+
+
 void BatchedRow::Answer() {
+    if (replay_) {
+        Replay();
+        return;
+    }
+    Fresh();
+    if (recording_) Record();
+}
+
+void BatchedRow::Fresh() {
     KernelTerms(d3_.data(), a2_.data(), s_.freq.K, d_.data(), cosOverD_.data(), sinOverD_.data(), samples_);
     // Each quadrature summed once, however many terms share it.
-    for (int q = 0; q < quadratures_; ++q) Sum(q, sum1_[static_cast<std::size_t>(q)], sum2_[static_cast<std::size_t>(q)]);
+    for (std::size_t q = 0; q < static_cast<std::size_t>(quadratures_); ++q)
+        SumOf(rule_[q], s4_[q], cosOverD_.data() + first_[q], sinOverD_.data() + first_[q], sum1_[q], sum2_[q]);
     for (int n = 0; n < termCount_; ++n) {
-        Asked& term = terms_[static_cast<std::size_t>(n)];
-        for (int m = 0; m < 6; ++m)
-            if (const int q = term.pending[m]; q >= 0) {
-                term.g.t1[m] = sum1_[static_cast<std::size_t>(q)];
-                term.g.t2[m] = sum2_[static_cast<std::size_t>(q)];
-            }
+        const Asked& term = terms_[static_cast<std::size_t>(n)];
+        for (int m = 0; m < 6; ++m) {
+            const int q = term.pending[static_cast<std::size_t>(m)];
+            WritePlane(m)[n] = q >= 0 ? sum1_[static_cast<std::size_t>(q)] : term.g.t1[static_cast<std::size_t>(m)];
+            WritePlane(m + 6)[n] = q >= 0 ? sum2_[static_cast<std::size_t>(q)] : term.g.t2[static_cast<std::size_t>(m)];
+        }
     }
     // The remembered integrals of this row are results from now on.
     for (const int slot : memoPending_) {
@@ -226,6 +263,163 @@ void BatchedRow::Answer() {
         e.pending = -1;
     }
     memoPending_.clear();
+}
+
+void BatchedRow::RecordSelfTerm(int p1, int p2, int p3, int p4, int image, int j, bool scalar) {
+    Kernel w;
+    w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = image, w.I = i_, w.J = j;
+    w.Scalar = scalar;
+    immediateId_ = Immediate(w, PsiRule{}, true);
+}
+
+int BatchedRow::Immediate(const Kernel& w, const PsiRule& r, bool selfTerm) {
+    std::vector<FillRecording::ClosedForm>& closed = recording_->closed_;
+    closed.push_back(FillRecording::ClosedForm{w, r, selfTerm});
+    return -static_cast<int>(closed.size());
+}
+
+void BatchedRow::Record() {
+    FillRecording& r = *recording_;
+    const std::size_t bytes = (r.d_.size() + static_cast<std::size_t>(samples_)) * sizeof(float) +
+                              (r.ids_.size() + static_cast<std::size_t>(termCount_)) *
+                                  (sizeof(std::array<int, 6>) + sizeof(std::array<int, 2>)) +
+                              (r.rule_.size() + static_cast<std::size_t>(quadratures_)) * 4 * sizeof(float);
+    if (bytes > FillRecording::maxBytes) {
+        r.TooLarge();
+        recording_ = nullptr;
+        return;
+    }
+    r.rows_.push_back(FillRecording::Row{i_, r.d_.size(), samples_, quadBase_, quadratures_,
+                                         static_cast<int>(r.ids_.size()), termCount_, static_cast<int>(closedBase_),
+                                         static_cast<int>(r.closed_.size() - closedBase_)});
+    const auto n = static_cast<std::size_t>(samples_);
+    const auto q = static_cast<std::size_t>(quadratures_);
+    // The distances as the kernels took them (the square roots of the
+    // squared distances plus radii).
+    r.d_.insert(r.d_.end(), d_.begin(), d_.begin() + static_cast<std::ptrdiff_t>(n));
+    r.first_.insert(r.first_.end(), first_.begin(), first_.begin() + static_cast<std::ptrdiff_t>(q));
+    r.rule_.insert(r.rule_.end(), rule_.begin(), rule_.begin() + static_cast<std::ptrdiff_t>(q));
+    r.s4_.insert(r.s4_.end(), s4_.begin(), s4_.begin() + static_cast<std::ptrdiff_t>(q));
+    for (int n2 = 0; n2 < termCount_; ++n2) {
+        const Asked& term = terms_[static_cast<std::size_t>(n2)];
+        r.ids_.push_back(term.id);
+        r.asked_.push_back({term.j, term.image});
+    }
+}
+
+void BatchedRow::Replay() {
+    FillRecording& r = *recording_;
+    const int asked = termCount_;
+    bool same = r.cursor_ < r.rows_.size();
+    const FillRecording::Row* row = same ? &r.rows_[r.cursor_] : nullptr;
+    same = same && row->i == i_ && row->terms == asked;
+    for (int n = 0; same && n < asked; ++n) {
+        const std::array<int, 4>& a = replayAsked_[static_cast<std::size_t>(n)];
+        const std::array<int, 2>& b = r.asked_[static_cast<std::size_t>(row->term0 + n)];
+        same = a[0] == b[0] && a[1] == b[1];
+    }
+    if (!same) {
+        // Not the row recorded: this row and the rest of the fill afresh
+        // (the memo, empty so far, holds nothing of another row).
+        r.Abandon();
+        recording_ = nullptr;
+        replay_ = false;
+        const std::vector<std::array<int, 4>> terms(replayAsked_.begin(), replayAsked_.begin() + asked);
+        termCount_ = 0;
+        for (const auto& a : terms) Ask(a[0], a[1], a[2], a[3]);
+        Fresh();
+        return;
+    }
+    ++r.cursor_;
+    std::array<float, 2>* values = r.values_.data();
+    for (int c = row->imm0; c < row->imm0 + row->imms; ++c) {
+        const FillRecording::ClosedForm& f = r.closed_[static_cast<std::size_t>(c)];
+        Kernel w = f.w;
+        if (f.selfTerm)
+            ThinSelfTerm(s_, w.P1, w.P2, w.P3, w.P4, w.K, w.I, w.J, w.Scalar, w.T1, w.T2);
+        else
+            IntegrateByRule(s_, w, f.r);
+        values[r.rule_.size() + static_cast<std::size_t>(c)] = {w.T1, w.T2};
+    }
+    KernelTermsAt(r.d_.data() + row->sample0, s_.freq.K, cosOverD_.data(), sinOverD_.data(), row->samples);
+    for (int q = row->quad0; q < row->quad0 + row->quads; ++q) {
+        const std::size_t u = static_cast<std::size_t>(q);
+        SumOf(r.rule_[u], r.s4_[u], cosOverD_.data() + r.first_[u], sinOverD_.data() + r.first_[u], values[u][0],
+              values[u][1]);
+    }
+    const std::array<int, 6>* ids = r.ids_.data() + row->term0;
+    for (int m = 0; m < 6; ++m) {
+        float* p1 = WritePlane(m);
+        float* p2 = WritePlane(m + 6);
+        for (int n = 0; n < asked; ++n) {
+            const std::array<float, 2>& v = values[ids[n][static_cast<std::size_t>(m)]];
+            p1[n] = v[0];
+            p2[n] = v[1];
+        }
+    }
+}
+
+std::vector<std::uint32_t> FillRecording::Fingerprint(const SolverState& s, bool ground, bool reuse) {
+    const PulseTable& t = s.pulses;
+    std::vector<std::uint32_t> f;
+    auto put = [&](auto v) {
+        std::uint32_t u = 0;
+        static_assert(sizeof(v) == sizeof(u));
+        std::memcpy(&u, &v, sizeof(u));
+        f.push_back(u);
+    };
+    put(t.N), put(t.NW), put(static_cast<int>(ground)), put(static_cast<int>(reuse));
+    put(static_cast<int>(s.copyRepeatedBlocks));
+    for (int w = 1; w <= t.NW; ++w) {
+        const float a = t.A[w];
+        put(a), put(t.S[w]), put(t.CA[w]), put(t.CB[w]), put(t.CG[w]);
+        put(t.J2[w][1]), put(t.J2[w][2]), put(t.Nw[w][1]), put(t.Nw[w][2]);
+        // The side of the thin-wire limit (the rules ask <, <= and >).
+        put(a < s.freq.SRM ? 0 : (a == s.freq.SRM ? 1 : 2));
+    }
+    for (int i = 1; i <= t.N; ++i) put(t.W[i]), put(t.C[i][1]), put(t.C[i][2]);
+    PointList points;
+    DoubledIndexPoints(t, points);
+    for (const auto& p : points) put(p[0]), put(p[1]), put(p[2]);
+    return f;
+}
+
+bool FillRecording::Holds(const SolverState& s, bool ground, bool reuse) const {
+    return whole_ && fingerprint_ == Fingerprint(s, ground, reuse);
+}
+
+void FillRecording::Start(const SolverState& s, bool ground, bool reuse) {
+    *this = FillRecording{};
+    fingerprint_ = Fingerprint(s, ground, reuse);
+    recording_ = true;
+}
+
+void FillRecording::Abandon() { *this = FillRecording{}; }
+
+void FillRecording::TooLarge() {
+    std::vector<std::uint32_t> fingerprint = std::move(fingerprint_);
+    *this = FillRecording{};
+    fingerprint_ = std::move(fingerprint);
+    tooLarge_ = true;
+}
+
+bool FillRecording::TooLargeFor(const SolverState& s, bool ground, bool reuse) const {
+    return tooLarge_ && fingerprint_ == Fingerprint(s, ground, reuse);
+}
+
+void FillRecording::EndFill() {
+    if (recording_) {
+        recording_ = false;
+        whole_ = true;
+        values_.assign(rule_.size() + closed_.size(), {0.0f, 0.0f});
+        // Closed form c (id -c - 1) after the quadratures.
+        const int quadratures = static_cast<int>(rule_.size());
+        for (std::array<int, 6>& ids : ids_)
+            for (int& id : ids)
+                if (id < 0) id = quadratures - id - 1;
+    } else if (whole_ && cursor_ != rows_.size()) {
+        Abandon();
+    }
 }
 
 }  // namespace qw

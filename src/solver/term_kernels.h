@@ -15,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "solver/kernel.h"
@@ -37,6 +38,8 @@ struct TermPulses {
 // (k.FieldMode set by the caller), the scalar ones through the memo.
 void ReferenceTerm(const SolverState& s, const TermPulses& p, Kernel& k, ScalarMemo& memo, TermIntegrals& g);
 
+class FillRecording;
+
 // The batched path for the rows of one thread: Begin(i), then Ask for
 // every term of row i in turn, Answer, then Term(n) for the n-th term
 // asked. The scalar integrals are remembered from term to term and from
@@ -45,11 +48,42 @@ class BatchedRow {
 public:
     explicit BatchedRow(const SolverState& s);
     void Begin(int i);
-    void Ask(int j, int image, int j1, int j2);
+    void Ask(int j, int image, int j1, int j2) {
+        if (replay_) {
+            replayAsked_[static_cast<std::size_t>(termCount_++)] = {j, image, j1, j2};
+            return;
+        }
+        AskFresh(j, image, j1, j2);
+    }
     void Answer();
-    const TermIntegrals& Term(int n) const { return terms_[static_cast<std::size_t>(n)].g; }
+    TermIntegrals Term(int n) const {
+        TermIntegrals g;
+        for (std::size_t m = 0; m < 6; ++m) {
+            g.t1[m] = Plane(static_cast<int>(m))[n];
+            g.t2[m] = Plane(static_cast<int>(m) + 6)[n];
+        }
+        return g;
+    }
+    // The answered integrals as planes: integral m's t1 of every term in
+    // Plane(m), its t2 in Plane(m + 6), term n at index n.
+    const float* Plane(int p) const { return planes_.data() + static_cast<std::size_t>(p) * stride_; }
+
+    // The rows of one whole fill on one thread, in order, with a recording:
+    // replay true takes the recorded rows again (Ask only checks that the
+    // same terms are asked; Answer recomputes what depends on the
+    // frequency), replay false records them. A row that differs from the
+    // recording is computed afresh, and so is every row after it.
+    void Use(FillRecording* recording, bool replay);
 
 private:
+    void AskFresh(int j, int image, int j1, int j2);
+    void Replay();
+    void Record();
+    void Fresh();
+    // An integral just found in closed form: its value id in the recording.
+    [[gnu::noinline]] int Immediate(const Kernel& w, const PsiRule& r, bool selfTerm);
+    [[gnu::noinline]] void RecordSelfTerm(int p1, int p2, int p3, int p4, int image, int j, bool scalar);
+    int IdOf(int pending) const { return pending >= 0 ? quadBase_ + pending : immediateId_; }
     // An integral with its result in t1, t2 (pending -1), or waiting in the
     // batch as quadrature number `pending`.
     void Integral(const std::array<float, 3>& obs, int p1, int p2, int p3, int p4, int image, int j, bool scalar,
@@ -69,17 +103,18 @@ private:
         a2_[static_cast<std::size_t>(samples_)] = a2;
         ++samples_;
     }
-    // The sums of quadrature `id` once the batch's kernels are taken.
-    void Sum(int id, float& t1, float& t2) const;
 
     struct Asked {
         TermIntegrals g;
         std::array<int, 6> pending{};
+        std::array<int, 6> id{};  // value ids (recording only)
+        int j = 0, image = 0;
     };
     struct MemoEntry {
         ScalarMemo::Key key;
         float t1 = 0, t2 = 0;
         int pending = -1;
+        int id = 0;
     };
 
     const SolverState& s_;
@@ -90,6 +125,9 @@ private:
     std::vector<MemoEntry> memo_;
     std::vector<int> memoPending_;
     std::vector<Asked> terms_;
+    std::vector<float> planes_;
+    std::size_t stride_ = 0;
+    float* WritePlane(int p) { return planes_.data() + static_cast<std::size_t>(p) * stride_; }
     int termCount_ = 0;
     // The last term asked of each image (direct, image): its number, the
     // first break point of J's second segment (doubled), that segment's
@@ -103,6 +141,72 @@ private:
     std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_, sum1_, sum2_;
     std::vector<int> first_, rule_;
     int samples_ = 0, quadratures_ = 0;
+
+    // Recording or replaying: the recording, the row's first quadrature
+    // in it, the value id of the last closed form, the terms asked of a
+    // replayed row (j, image, j1, j2).
+    FillRecording* recording_ = nullptr;
+    bool replay_ = false;
+    int quadBase_ = 0, immediateId_ = -1;
+    std::size_t closedBase_ = 0;
+    std::vector<std::array<int, 4>> replayAsked_;
+};
+
+// What the batched rows of one fill asked and found, except what depends
+// on the frequency: for every row in order its terms, its quadratures
+// (their samples' distances, rules, lengths),
+// its closed forms (to be taken again) and for each integral of each term
+// where its value comes from (a quadrature of this row or of an earlier
+// one, or a closed form). It holds at another frequency when the pulse
+// table is the same, every wire lies on the same side of the thin-wire
+// radius limit, the ground and the fill's options are the same and the
+// rows ask for the same terms.
+class FillRecording {
+public:
+    // Whether the recording is whole and holds for s as it is now.
+    bool Holds(const SolverState& s, bool ground, bool reuse) const;
+    // Whether a recording for s as it is now was given up as too large.
+    bool TooLargeFor(const SolverState& s, bool ground, bool reuse) const;
+    // Forgets everything and starts recording for s.
+    void Start(const SolverState& s, bool ground, bool reuse);
+    // The fill ended with every row (a recording becomes whole).
+    void EndFill();
+    // A fill that would keep more than this many bytes is not kept, nor
+    // recorded again for the same pulses (a worker of a sweep of a
+    // 1000-pulse model keeps about 60 MB).
+    static inline std::size_t maxBytes = std::size_t{96} << 20;
+    // Samples kept so far.
+    std::size_t Samples() const { return d_.size(); }
+
+private:
+    friend class BatchedRow;
+    struct Row {
+        int i;
+        std::size_t sample0;
+        int samples, quad0, quads, term0, terms, imm0, imms;
+    };
+    struct ClosedForm {
+        Kernel w;
+        PsiRule r;
+        bool selfTerm;
+    };
+    static std::vector<std::uint32_t> Fingerprint(const SolverState& s, bool ground, bool reuse);
+    void Abandon();
+    void TooLarge();
+
+    std::vector<std::uint32_t> fingerprint_;
+    bool whole_ = false, recording_ = false, tooLarge_ = false;
+    std::size_t cursor_ = 0;  // the next row to replay
+    std::vector<Row> rows_;
+    std::vector<float> d_, s4_;
+    std::vector<int> first_, rule_;
+    std::vector<std::array<int, 6>> ids_;
+    std::vector<std::array<int, 2>> asked_;  // j, image
+    std::vector<ClosedForm> closed_;
+    // The values at the frequency in hand (t1, t2): every quadrature's sums,
+    // then every closed form, in the order of the value ids once the
+    // recording is whole.
+    std::vector<std::array<float, 2>> values_;
 };
 
 }  // namespace qw

@@ -152,7 +152,36 @@ __attribute__((target("avx2,fma"))) void LaneKernelTerms(const float* d3, const 
     LibraryKernelTerms(d3 + i, a2 + i, k, d + i, cosOverD + i, sinOverD + i, n - i);
 }
 
+void LibraryKernelTermsAt(const float* d, float k, float* cosOverD, float* sinOverD, int n) {
+    for (int i = 0; i < n; ++i) {
+        const float b1 = k * d[i];
+        cosOverD[i] = std::cos(b1) / d[i];
+        sinOverD[i] = std::sin(b1) / d[i];
+    }
+}
+
+__attribute__((target("avx2,fma"))) void LaneKernelTermsAt(const float* d, float k, float* cosOverD,
+                                                          float* sinOverD, int n) {
+    int i = 0;
+    const __m128 wave = _mm_set1_ps(k);
+    for (; i + 4 <= n; i += 4) {
+        const __m128 dist = _mm_loadu_ps(d + i);
+        __m128 sf, cf;
+        if (!SinCos4(_mm_mul_ps(wave, dist), sf, cf)) break;
+        _mm_storeu_ps(cosOverD + i, _mm_div_ps(cf, dist));
+        _mm_storeu_ps(sinOverD + i, _mm_div_ps(sf, dist));
+    }
+    LibraryKernelTermsAt(d + i, k, cosOverD + i, sinOverD + i, n - i);
+}
+
 }  // namespace
+
+void KernelTermsAt(const float* d, float k, float* cosOverD, float* sinOverD, int n) {
+    if (UseLanes())
+        LaneKernelTermsAt(d, k, cosOverD, sinOverD, n);
+    else
+        LibraryKernelTermsAt(d, k, cosOverD, sinOverD, n);
+}
 
 void SinCos(const float* x, float* s, float* c, int n) {
     if (UseLanes())

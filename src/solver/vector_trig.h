@@ -25,6 +25,9 @@ void SinCos(const float* x, float* s, float* c, int n);
 // each rounded as the single operations would be.
 void KernelTerms(const float* d3, const float* a2, float k, float* d, float* cosOverD, float* sinOverD, int n);
 
+// The same from the distances d themselves (as KernelTerms leaves them).
+void KernelTermsAt(const float* d, float k, float* cosOverD, float* sinOverD, int n);
+
 // Whether the vector lanes are in use on this machine.
 bool TrigLanesInUse();
 

@@ -43,6 +43,8 @@ std::unique_ptr<Context> MakeWorkerContext(const Context& parent, Session& sessi
     ctx->solver = parent.solver;  // a deep copy; InstallSolver makes one when the parent has none
     InstallSolver(*ctx);
     ctx->solver->threads = 1;  // the workers already use every core
+    // Each worker keeps its fill's frequency-free work from point to point.
+    ctx->solver->keepFillAcrossFrequencies = true;
     // Whatever the parent's tables lack is built at the first point (the
     // solver refreshes what is stale before it solves).
     return ctx;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "filled_matrix.h"
+#include "solver/frequency_constants.h"
 #include "solver/matrix_fill.h"
 #include "solver/term_kernels.h"
 #include "support/solved_antenna.h"
@@ -157,6 +158,168 @@ TEST(TermKernels, FastFillEqualsTheReferenceFillOnAntennasWithoutRepetition) {
         EXPECT_EQ(fill(false, 1), reference) << a->name;
         EXPECT_EQ(fill(false, 2), reference) << a->name << ", two threads";
     }
+}
+
+// A fill kept from one frequency and taken again at others (a sweep's
+// worker) equals the fill made afresh at each of them, element by
+// element, bit for bit.
+struct KeptFill {
+    Antenna& a;
+    SolverState& s = a.St();
+    bool ground = a.ground;
+    test::FilledMatrix Fill(float mhz, bool keep) {
+        SetFrequencyConstants(s, mhz);
+        s.referenceKernels = false;
+        s.threads = 1;
+        s.keepFillAcrossFrequencies = keep;
+        ClearMatrix(s);
+        EXPECT_TRUE(FillMatrix(a.ctx)) << a.name;
+        return test::FilledMatrix(s);
+    }
+    bool Kept() {
+        const auto& r = s.fillCache.Recording();
+        return r && r->Holds(s, ground, true);
+    }
+};
+
+TEST(TermKernels, KeptFillAtOtherFrequenciesEqualsTheFreshFill) {
+    std::vector<std::unique_ptr<Antenna>> owned;
+    for (Antenna* a : RandomAntennas(owned)) {
+        KeptFill f{*a};
+        const test::FilledMatrix first = f.Fill(144.0f, true);
+        ASSERT_GT(first.RowMax(1), 0) << a->name;
+        EXPECT_GT(f.s.fillCache.Recording()->Samples(), 0u) << a->name;
+        for (const float mhz : {139.7f, 150.3f, 144.0f, 147.1f}) {
+            SetFrequencyConstants(f.s, mhz);
+            // Radii chosen clear of the thin-wire limit: every wire stays on
+            // its side, so the fill is taken again.
+            ASSERT_TRUE(f.Kept()) << a->name << " at " << mhz;
+            const test::FilledMatrix kept = f.Fill(mhz, true);
+            EXPECT_TRUE(f.Kept()) << a->name << " at " << mhz << ": a row was asked differently";
+            EXPECT_EQ(kept, f.Fill(mhz, false)) << a->name << " at " << mhz;
+            f.s.keepFillAcrossFrequencies = true;
+        }
+        // The reference kernels agree with the kept fill as well.
+        const test::FilledMatrix kept = f.Fill(150.3f, true);
+        f.s.referenceKernels = true;
+        ClearMatrix(f.s);
+        ASSERT_TRUE(FillMatrix(a->ctx));
+        EXPECT_EQ(kept, test::FilledMatrix(f.s)) << a->name << ", reference kernels";
+    }
+}
+
+// Thin wires: the kept fill at another frequency is the fresh one. A wire
+// that crosses the thin-wire limit between two frequencies (radius 0.0001
+// wavelength at about 146 MHz) changes the rules: the kept fill is not
+// taken, and the fill is the fresh one.
+TEST(TermKernels, KeptFillIsNotTakenAcrossTheThinWireLimit) {
+    for (const bool overGround : {false, true}) {
+        Antenna a(overGround ? "over ground" : "in free space");
+        if (overGround) a.OverGround(0.7f);
+        // A bent thin V (its corner pulse's self terms in closed form) and
+        // a thick wire beside it.
+        a.Wire(11, 0, -0.5f, 0.1f, 0.02f, 0.5f, 0.13f, 2.05e-4f);
+        a.Wire(7, 0.02f, 0.5f, 0.13f, 0.4f, 0.9f, 0.3f, 1e-4f);
+        a.Wire(9, 0.4f, -0.45f, 0.1f, 0.35f, 0.46f, 0.2f, 0.001f);
+        a.Source(5);
+        a.Build(false);
+        KeptFill f{a};
+        f.Fill(140.0f, true);
+        SetFrequencyConstants(f.s, 140.5f);
+        ASSERT_TRUE(f.Kept()) << a.name;
+        const test::FilledMatrix kept = f.Fill(140.5f, true);
+        EXPECT_TRUE(f.Kept()) << a.name;
+        EXPECT_EQ(kept, f.Fill(140.5f, false)) << a.name;
+        f.Fill(140.0f, true);
+        SetFrequencyConstants(f.s, 150.0f);
+        EXPECT_FALSE(f.Kept()) << a.name << ": the thin wire is thick at 150 MHz";
+        const test::FilledMatrix thick = f.Fill(150.0f, true);
+        EXPECT_EQ(thick, f.Fill(150.0f, false)) << a.name;
+        // Recorded afresh at 150 MHz, and back across the limit again.
+        f.Fill(150.0f, true);
+        SetFrequencyConstants(f.s, 140.0f);
+        EXPECT_FALSE(f.Kept()) << a.name;
+        const test::FilledMatrix thin = f.Fill(140.0f, true);
+        EXPECT_EQ(thin, f.Fill(140.0f, false)) << a.name;
+    }
+}
+
+// A row that asks other terms than the row recorded is answered afresh,
+// with the reference kernels' integrals, and the recording is dropped.
+TEST(TermKernels, ARowAskedDifferentlyIsAnsweredAfresh) {
+    std::vector<std::unique_ptr<Antenna>> owned;
+    for (Antenna* a : RandomAntennas(owned)) {
+        SolverState& s = a->St();
+        const PulseTable& t = s.pulses;
+        s.referenceKernels = false;
+        auto terms = [&](int i, int skip) {
+            std::vector<TermPulses> asked;
+            for (int j = 1; j <= t.N; ++j)
+                if (j != skip) asked.push_back({i, j, 1, std::abs(t.C[j][1]), std::abs(t.C[j][2])});
+            return asked;
+        };
+        FillRecording recording;
+        recording.Start(s, false, true);
+        {
+            BatchedRow row(s);
+            row.Use(&recording, false);
+            for (int i = 1; i <= 3; ++i) {
+                row.Begin(i);
+                for (const TermPulses& p : terms(i, 0)) row.Ask(p.j, p.image, p.j1, p.j2);
+                row.Answer();
+            }
+            recording.EndFill();
+        }
+        // Holds only for a whole fill's fingerprint; the rows are replayed
+        // all the same.
+        SetFrequencyConstants(s, 151.0f);
+        BatchedRow row(s);
+        row.Use(&recording, true);
+        Kernel k;
+        k.FieldMode = 1;
+        ScalarMemo plain(false, t.N + 2 * t.NW + 1);
+        for (int i = 1; i <= 3; ++i) {
+            const std::vector<TermPulses> asked = terms(i, i == 2 ? 4 : 0);  // row 2 leaves out pulse 4
+            row.Begin(i);
+            for (const TermPulses& p : asked) row.Ask(p.j, p.image, p.j1, p.j2);
+            row.Answer();
+            s.referenceKernels = true;
+            int differing = 0;
+            for (std::size_t n = 0; n < asked.size(); ++n) {
+                TermIntegrals reference;
+                ReferenceTerm(s, asked[n], k, plain, reference);
+                if (!SameBits(row.Term(static_cast<int>(n)), reference)) ++differing;
+            }
+            s.referenceKernels = false;
+            EXPECT_EQ(differing, 0) << a->name << ", row " << i;
+        }
+        recording.EndFill();
+        EXPECT_EQ(recording.Samples(), 0u) << a->name << ": the recording is dropped";
+        SetFrequencyConstants(s, 144.0f);
+    }
+}
+
+// A fill too large to keep is computed afresh at every frequency, and not
+// recorded again for the same pulses.
+TEST(TermKernels, AFillTooLargeToKeepIsNotKept) {
+    std::vector<std::unique_ptr<Antenna>> owned;
+    Antenna& a = *RandomAntennas(owned)[3];
+    KeptFill f{a};
+    struct Limit {
+        std::size_t before = FillRecording::maxBytes;
+        ~Limit() { FillRecording::maxBytes = before; }
+    } restore;
+    FillRecording::maxBytes = 4096;
+    const test::FilledMatrix first = f.Fill(144.0f, true);
+    const auto& kept = f.s.fillCache.Recording();
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->TooLargeFor(f.s, f.ground, true)) << a.name;
+    EXPECT_FALSE(f.Kept()) << a.name;
+    EXPECT_EQ(kept->Samples(), 0u) << a.name;
+    EXPECT_EQ(first, f.Fill(144.0f, false)) << a.name;
+    const test::FilledMatrix next = f.Fill(146.0f, true);
+    EXPECT_EQ(kept->Samples(), 0u) << a.name << ": recorded again";
+    EXPECT_EQ(next, f.Fill(146.0f, false)) << a.name;
 }
 
 }  // namespace

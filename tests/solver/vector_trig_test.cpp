@@ -68,6 +68,15 @@ TEST(VectorTrig, KernelTermsAreTheScalarOperations) {
     }
     EXPECT_EQ(wrong, 0);
     EXPECT_GT(beyond, 0);
+    // From the distances themselves, at another wave number (a sweep's next
+    // point): the same as from the squared distances.
+    const float k2 = 3.3107f;
+    std::vector<float> d2(n), cd2(n), sd2(n), cdAt(n), sdAt(n);
+    KernelTerms(d3.data(), a2.data(), k2, d2.data(), cd2.data(), sd2.data(), n);
+    KernelTermsAt(d.data(), k2, cdAt.data(), sdAt.data(), n);
+    int differing = 0;
+    for (int i = 0; i < n; ++i) differing += !SameBits(cdAt[i], cd2[i]) || !SameBits(sdAt[i], sd2[i]);
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

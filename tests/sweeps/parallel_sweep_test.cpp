@@ -96,5 +96,52 @@ TEST(ParallelSweep, StopLeavesTheRestUndone) {
     EXPECT_TRUE(a.ctx.stop.Requested());
 }
 
+// Antennas without repetition, in free space and over ground: every point
+// of a sweep whose workers keep their fill from point to point equals the
+// same point solved afresh in the program's own context, bit for bit.
+TEST(ParallelSweep, PointsFromAKeptFillEqualFreshPoints) {
+    for (const bool overGround : {false, true}) {
+        TwoElements a;
+        Project& p = a.ctx.project;
+        p.WireCount = 0;
+        if (overGround) {
+            // A vertical with three drooping radials of unequal length.
+            p.Height = 0.6f;
+            p.Wires[++p.WireCount] = Wire{11, 0, 0, 0, 0, 0, 0.25f, 0.0015f};
+            p.Wires[++p.WireCount] = Wire{9, 0, 0, 0, 0.22f, 0.03f, -0.09f, 0.001f};
+            p.Wires[++p.WireCount] = Wire{10, 0, 0, 0, -0.12f, 0.2f, -0.11f, 0.0008f};
+            p.Wires[++p.WireCount] = Wire{8, 0, 0, 0, -0.09f, -0.21f, -0.07f, 0.002f};
+            p.Sources[1] = Source{1, 0, 1, 0, kVoltageSource};
+        } else {
+            // Three unequal elements at unequal spacings, one sloping.
+            p.Env.GroundPresent = kFreeSpace;
+            p.Wires[++p.WireCount] = Wire{11, 0, -0.24f, 0, 0, 0.24f, 0.01f, 0.001f};
+            p.Wires[++p.WireCount] = Wire{13, -0.17f, -0.26f, 0, -0.16f, 0.26f, 0, 0.0012f};
+            p.Wires[++p.WireCount] = Wire{9, 0.11f, -0.21f, -0.02f, 0.12f, 0.2f, 0.04f, 0.004f};
+            p.Sources[1] = Source{6, 0, 1, 0, kVoltageSource};
+        }
+        SetFrequencyConstants(a.ctx);
+        BuildPulseTable(a.ctx);
+        PrepareSources(a.ctx);
+        PrepareLoads(a.ctx);
+        ParallelSweepRequest request;
+        request.frequencies = {285, 291.5f, 297, 300, 304.5f, 311, 318};
+        request.withGain = true;
+        for (const int workers : {1, 2}) {
+            request.workers = workers;
+            const auto points = RunParallelSweep(a.ctx, request);
+            ASSERT_EQ(points.size(), request.frequencies.size());
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                PointImpedance z;
+                ASSERT_TRUE(EvaluatePoint(a.ctx, request.frequencies[i], z).completed());
+                EXPECT_TRUE(points[i].done && z.R == points[i].z.R && z.X == points[i].z.X)
+                    << (overGround ? "over ground" : "free space") << ", " << workers << " workers, point " << i
+                    << ": " << points[i].z.R << " " << points[i].z.X << " against " << z.R << " " << z.X;
+            }
+        }
+        EXPECT_FALSE(Solver(a.ctx).keepFillAcrossFrequencies);  // the program's own context fills afresh
+    }
+}
+
 }  // namespace
 }  // namespace qw
