@@ -25,6 +25,7 @@
 #include "model/new_project.h"
 #include "platform/scripted_host.h"
 #include "solver/solver.h"
+#include "support/scripted_qt_host.h"
 #include "support/temp_dir.h"
 #include "ui/job_runner.h"
 #include "ui/qt_host.h"
@@ -34,11 +35,7 @@ namespace {
 
 const std::string kExamples = QW_EXAMPLES_DIR;
 
-struct ScriptedQtHost : QtHost {
-    ScriptedHost& script;
-    explicit ScriptedQtHost(ScriptedHost& s) : script(s) {}
-    MessageAnswer ShowMessage(const Message& m) override { return script.ShowMessage(m); }
-};
+using test::ScriptedQtHost;
 
 struct OptimizerWindowTest : ::testing::Test {
     test::TempDir dir;

@@ -32,6 +32,7 @@
 #include "model/settings.h"
 #include "platform/scripted_host.h"
 #include "solver/solver.h"
+#include "support/scripted_qt_host.h"
 #include "support/temp_dir.h"
 #include "ui/job_runner.h"
 #include "ui/number_box.h"
@@ -60,13 +61,7 @@ double StillOf(const QImage& image, const std::vector<QPoint>& points, QRgb colo
     return points.empty() ? 0 : static_cast<double>(kept) / static_cast<double>(points.size());
 }
 
-// The desktop's host as the cuts' jobs reach it: their messages go to the
-// test's script.
-struct ScriptedQtHost : QtHost {
-    ScriptedHost& script;
-    explicit ScriptedQtHost(ScriptedHost& s) : script(s) {}
-    MessageAnswer ShowMessage(const Message& m) override { return script.ShowMessage(m); }
-};
+using test::ScriptedQtHost;
 
 // Waits on the worker until `go` is set.
 void Hold(const std::atomic<bool>& go) {

@@ -27,6 +27,7 @@
 #include "platform/canvas.h"
 #include "platform/scripted_host.h"
 #include "solver/solver.h"
+#include "support/scripted_qt_host.h"
 #include "support/temp_dir.h"
 #include "ui/job_runner.h"
 #include "ui/number_box.h"
@@ -37,11 +38,7 @@ namespace {
 
 const std::string kExamples = QW_EXAMPLES_DIR;
 
-struct ScriptedQtHost : QtHost {
-    ScriptedHost& script;
-    explicit ScriptedQtHost(ScriptedHost& s) : script(s) {}
-    MessageAnswer ShowMessage(const Message& m) override { return script.ShowMessage(m); }
-};
+using test::ScriptedQtHost;
 
 struct View3DWindowTest : ::testing::Test {
     test::TempDir dir;
