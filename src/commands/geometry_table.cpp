@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <sstream>
 
 #include "commands/geometry_check.h"
@@ -331,30 +332,20 @@ void GeometryTable::Rotate(const std::vector<int>& rows, int axis, float degrees
 }
 
 bool GeometryTable::Scale(CellBlock block, double factor) {
-    block = ClipSelection(block, Rows());
-    if (block.Empty()) return false;
-    return Changing([&] {
-        for (int row = block.top; row <= block.bottom; ++row)
-            for (int column = block.left; column <= std::min(block.right, static_cast<int>(kColSeg)); ++column) {
-                const double value = CellValue(row, column) * factor;
-                std::string title;
-                if (const auto refusal = Refusal(column, value, &title)) {
-                    ctx_.host->Notify(*refusal, title, MessageIcon::Exclamation);
-                    return false;
-                }
-                Store(ctx_.project, row, column, value);
-            }
-        return true;
-    });
+    return ChangeCells(block, [factor](double value) { return value * factor; });
 }
 
 bool GeometryTable::Shift(CellBlock block, double delta) {
+    return ChangeCells(block, [delta](double value) { return value + delta; });
+}
+
+bool GeometryTable::ChangeCells(CellBlock block, const std::function<double(double)>& change) {
     block = ClipSelection(block, Rows());
     if (block.Empty()) return false;
     return Changing([&] {
         for (int row = block.top; row <= block.bottom; ++row)
             for (int column = block.left; column <= std::min(block.right, static_cast<int>(kColSeg)); ++column) {
-                const double value = CellValue(row, column) + delta;
+                const double value = change(CellValue(row, column));
                 std::string title;
                 if (const auto refusal = Refusal(column, value, &title)) {
                     ctx_.host->Notify(*refusal, title, MessageIcon::Exclamation);

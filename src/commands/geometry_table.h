@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -171,6 +172,10 @@ public:
     bool BuildPulses(int* faultRow = nullptr);
 
 private:
+    // Every cell of the clipped block changed by `change`, all or none (a
+    // refused value is told and nothing changes).
+    bool ChangeCells(CellBlock block, const std::function<double(double)>& change);
+
     float ToMetres(double value) const;
     double FromMetres(float meters) const;
     // Checks a value for a cell; the message when refused.

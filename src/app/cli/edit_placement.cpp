@@ -15,17 +15,6 @@ const std::vector<std::string> kPlacementOptions = {"--add-source", "--add-load"
 
 namespace {
 
-std::vector<std::string> SplitAt(const std::string& text, char separator) {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
 std::optional<double> Real(std::string t) {
     if (!t.empty() && t.front() == '+') t.erase(0, 1);
     double v = 0;
