@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "fields/ground_reflection.h"
 #include "fields/magnitude_phase.h"
@@ -145,8 +146,8 @@ __attribute__((target_clones("avx2", "default"))) void AddRealGroundImage(const 
     Phases(st, s, t, -1.0f, true, ph);
     const int n = s.pulseCount;
     // Each pulse's current turned by its phase, and its coefficients.
-    float re[kMaxPulses + 1], im[kMaxPulses + 1];
-    float rvr[kMaxPulses + 1], rvi[kMaxPulses + 1], rdr[kMaxPulses + 1], rdi[kMaxPulses + 1];
+    float re[kPulseCapacity + 1], im[kPulseCapacity + 1];
+    float rvr[kPulseCapacity + 1], rvi[kPulseCapacity + 1], rdr[kPulseCapacity + 1], rdi[kPulseCapacity + 1];
     for (int i = 1; i <= n; ++i) {
         const float cosPsi = ph.cosPsi[i], sinPsi = ph.sinPsi[i];
         const float Ir = st.CR[i], Ii = st.CI[i];
@@ -319,14 +320,28 @@ FieldComponents FieldOfSum(const DirectionTrig& t, const VectorSum& S) {
 constexpr int kLanes = 8;
 typedef float Lanes __attribute__((vector_size(kLanes * sizeof(float))));
 
+// The phases of every pulse in eight directions, and their sines and
+// cosines, one set per thread, grown to the model as it needs.
+struct PhaseScratch {
+    std::vector<float> values;
+    void Take(int pulses, float*& psi, float*& sinPsi, float*& cosPsi) {
+        const std::size_t row = static_cast<std::size_t>(pulses + 1) * kLanes;
+        if (values.size() < 3 * row) values.resize(3 * row);
+        psi = values.data();
+        sinPsi = psi + row;
+        cosPsi = sinPsi + row;
+    }
+};
+
 // AddPass of up to eight directions side by side, lane by lane the same
 // operations in the same order: the phases of every pulse in every
 // direction, their sines and cosines at once, then the sums over the pulses.
 __attribute__((target_clones("avx2", "default"))) void AddPassLanes(const SolverState& st, const FarFieldSetup& s,
                                                                     const DirectionTrig* t, float K, VectorSum* S) {
     const int n = s.pulseCount;
-    alignas(32) static thread_local float psi[(kPulseCapacity + 1) * kLanes], sinPsi[(kPulseCapacity + 1) * kLanes],
-        cosPsi[(kPulseCapacity + 1) * kLanes];
+    static thread_local PhaseScratch scratch;
+    float *psi, *sinPsi, *cosPsi;
+    scratch.Take(n, psi, sinPsi, cosPsi);
     Lanes sinTheta, cosTheta, sinPhi, cosPhi;
     for (int d = 0; d < kLanes; ++d) {
         sinTheta[d] = t[d].sinTheta;
@@ -385,19 +400,26 @@ __attribute__((target_clones("avx2", "default"))) void AddRealGroundImageLanes(c
                                                                                const FarFieldSetup& s,
                                                                                const DirectionTrig* t, VectorSum* S) {
     const int n = s.pulseCount;
-    alignas(32) static thread_local float psi[(kMaxPulses + 1) * kLanes], sinPsi[(kMaxPulses + 1) * kLanes],
-        cosPsi[(kMaxPulses + 1) * kLanes];
-    // The coefficients of each class in each direction.
-    alignas(32) static thread_local Lanes rvr[kMaxPulses + 1], rvi[kMaxPulses + 1], rdr[kMaxPulses + 1],
-        rdi[kMaxPulses + 1];
+    static thread_local PhaseScratch scratch;
+    float *psi, *sinPsi, *cosPsi;
+    scratch.Take(n, psi, sinPsi, cosPsi);
+    // The coefficients of each class in each direction (a class per pulse at
+    // most).
+    static thread_local std::vector<float> coefficients;
+    const std::size_t row = static_cast<std::size_t>(n + 1) * kLanes;
+    if (coefficients.size() < 4 * row) coefficients.resize(4 * row);
+    float* rvr = coefficients.data();
+    float* rvi = rvr + row;
+    float* rdr = rvi + row;
+    float* rdi = rdr + row;
     for (int c = 1; c <= s.reflectionClasses; ++c) {
         const PulseTerm& P = s.pulses[s.classPulse[c]];
         for (int d = 0; d < kLanes; ++d) {
             const Reflection r = GroundReflection(s, P.X, P.Y, P.Z, t[d]);
-            rvr[c][d] = r.rv.re;
-            rvi[c][d] = r.rv.im;
-            rdr[c][d] = r.rd.re;
-            rdi[c][d] = r.rd.im;
+            rvr[c * kLanes + d] = r.rv.re;
+            rvi[c * kLanes + d] = r.rv.im;
+            rdr[c * kLanes + d] = r.rd.re;
+            rdi[c * kLanes + d] = r.rd.im;
         }
     }
     Lanes sinTheta, cosTheta, sinPhi, cosPhi;
@@ -427,7 +449,11 @@ __attribute__((target_clones("avx2", "default"))) void AddRealGroundImageLanes(c
         const Lanes re = Ir * cosI - Ii * sinI;
         const Lanes im = Ii * cosI + Ir * sinI;
         const int c = s.pulses[i].reflectionClass;
-        const Lanes vr = rvr[c], vi = rvi[c], dr = rdr[c], di = rdi[c];
+        Lanes vr, vi, dr, di;
+        std::memcpy(&vr, rvr + c * kLanes, sizeof vr);
+        std::memcpy(&vi, rvi + c * kLanes, sizeof vi);
+        std::memcpy(&dr, rdr + c * kLanes, sizeof dr);
+        std::memcpy(&di, rdi + c * kLanes, sizeof di);
         for (const FarFieldSetup::HalfArrays& a : s.halves) {
             const Lanes TR = a.F[i] * re, TI = a.F[i] * im;
             const Lanes p = -a.CA[i] * sinPhi + a.CB[i] * cosPhi;

@@ -18,6 +18,7 @@
 #include "solver/frequency_constants.h"
 #include "solver/solver.h"
 #include "solver/zm_compute.h"
+#include "support/solved_antenna.h"
 #include "support/temp_dir.h"
 
 namespace qw {
@@ -164,6 +165,58 @@ TEST(FastFarField, PulsesShareTheReflectionCoefficientsWithoutRadials) {
     ASSERT_TRUE(PrepareFarField(s.ctx, screened, true));
     EXPECT_GT(screened.reflectionClasses, 10);
     CompareColumns(s, "sloping wire over real ground with radials");
+}
+
+// Four hundred pulses of sloping wires over real ground, with and without a
+// radial screen: the far field in vector lanes gives the reference kernels'
+// gains, with the screen's four hundred sets of reflection coefficients.
+TEST(LargeModel, FarFieldOverRealGroundBeyondThreeHundredPulsesEqualsTheReferenceKernels) {
+    test::SolvedAntenna a(144);
+    a.ctx.options.LargeModels = true;
+    Project& p = a.p;
+    p.Env.GroundPresent = kOverGround;
+    p.Env.GroundKind = kRealGround;
+    p.Env.SetRealGround(13, 0.005f);
+    p.GroundDefined = true;
+    for (int w = 0; w < 4; ++w) {
+        const float f = static_cast<float>(w);
+        a.Wire(101, 0.3f * f, -0.5f - 0.01f * f, 2.0f + 0.1f * f, 0.3f * f + 0.05f, 0.5f + 0.02f * f, 2.4f + 0.2f * f,
+               0.001f + 0.0002f * f);
+    }
+    a.Source(50);
+    p.PulseCount = 400;
+    for (const int radials : {0, 16}) {
+        p.Env.RadialCount = radials;
+        p.Env.RadialLength = radials > 0 ? 5.28f : 0.0f;
+        a.St().MatrixState = 0;
+        a.Build(true);
+        ASSERT_EQ(a.St().pulses.N, 400);
+        auto gains = [&](bool reference) {
+            a.St().referenceKernels = reference;
+            FarFieldSetup setup;
+            EXPECT_TRUE(PrepareFarField(a.ctx, setup, true));
+            if (radials > 0) {
+                EXPECT_GT(setup.reflectionClasses, 300);
+            }
+            std::vector<float> zeniths;
+            for (float zen = -90; zen < 90; zen += 7.5f) zeniths.push_back(zen);
+            std::vector<float> out;
+            for (float az = 0; az < 360; az += 40) {
+                std::vector<FieldComponents> column(zeniths.size());
+                FarFieldColumn(a.ctx, setup, az, zeniths.data(), static_cast<int>(zeniths.size()), column.data());
+                for (std::size_t z = 0; z < column.size(); ++z) {
+                    const FieldComponents& c = column[z];
+                    const FieldComponents one = FarFieldComponents(a.ctx, setup, az, zeniths[z]);
+                    EXPECT_TRUE(std::memcmp(&one, &c, sizeof one) == 0) << az << " " << zeniths[z];
+                    out.insert(out.end(), {c.theta.re, c.theta.im, c.phi.re, c.phi.im});
+                }
+            }
+            return out;
+        };
+        const std::vector<float> reference = gains(true);
+        EXPECT_GT(*std::max_element(reference.begin(), reference.end()), 0.0f) << radials;
+        EXPECT_EQ(gains(false), reference) << radials << " radials";
+    }
 }
 
 }  // namespace
