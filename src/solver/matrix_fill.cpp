@@ -187,8 +187,8 @@ void CopyDirectTerm(SolverState& s, int i, int j) {
 
 void ClearMatrix(SolverState& s) {
     const int n = s.pulses.N;
-    s.ZR.Resize(n);
-    s.ZI.Resize(n);
+    const bool fresh = s.ZR.Resize(n);
+    if (s.ZI.Resize(n) && fresh) return;
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j) {
             s.ZR[i][j] = 0.0f;

@@ -21,8 +21,9 @@ public:
     // A memo that is not enabled computes every integral; `points` is the
     // number of break points of the table, 1..points - 1 (the intervals'
     // first break points).
-    ScalarMemo(bool enabled, int points) : enabled_(enabled), points_(points) { Clear(); }
-    void Clear();
+    // Its table is made at the first integral asked: a fill thread whose
+    // rows go to the batched path never needs it.
+    ScalarMemo(bool enabled, int points) : enabled_(enabled), points_(points) {}
     // ScalarPsi with the working values of k, or its remembered result.
     void ScalarPsi(const SolverState& s, Kernel& k);
 

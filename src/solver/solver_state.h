@@ -34,9 +34,9 @@ public:
     SquareTable(SquareTable&&) noexcept = default;
     SquareTable& operator=(SquareTable&&) noexcept = default;
 
-    // Rows and columns 0..n. A new size gives a table of zeros; the same
-    // size keeps the table as it is.
-    void Resize(int n);
+    // Rows and columns 0..n. A new size gives a table of zeros (and
+    // true); the same size keeps the table as it is (false).
+    bool Resize(int n);
     // The largest row and column index (-1 before the first Resize).
     int Size() const { return n_; }
     // Floats held, padding included.
@@ -47,6 +47,9 @@ public:
 
 private:
     struct Free {
+        Free() noexcept : offset(0) {}
+        explicit Free(std::size_t o) noexcept : offset(o) {}
+        std::size_t offset;
         void operator()(float* p) const;
     };
     int n_ = -1;

@@ -56,7 +56,7 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     sum2_.resize(quadratures);
     first_.resize(quadratures);
     rule_.resize(quadratures);
-    for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) v->resize(8 * quadratures);
+    for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) *v = std::make_unique_for_overwrite<float[]>(8 * quadratures);
     memoPending_.reserve(quadratures);
     replayAsked_.resize(terms);
 }
@@ -242,10 +242,10 @@ void BatchedRow::Answer() {
 }
 
 void BatchedRow::Fresh() {
-    KernelTerms(d3_.data(), a2_.data(), s_.freq.K, d_.data(), cosOverD_.data(), sinOverD_.data(), samples_);
+    KernelTerms(d3_.get(), a2_.get(), s_.freq.K, d_.get(), cosOverD_.get(), sinOverD_.get(), samples_);
     // Each quadrature summed once, however many terms share it.
     for (std::size_t q = 0; q < static_cast<std::size_t>(quadratures_); ++q)
-        SumOf(rule_[q], s4_[q], cosOverD_.data() + first_[q], sinOverD_.data() + first_[q], sum1_[q], sum2_[q]);
+        SumOf(rule_[q], s4_[q], cosOverD_.get() + first_[q], sinOverD_.get() + first_[q], sum1_[q], sum2_[q]);
     for (int n = 0; n < termCount_; ++n) {
         const Asked& term = terms_[static_cast<std::size_t>(n)];
         for (int m = 0; m < 6; ++m) {
@@ -296,7 +296,7 @@ void BatchedRow::Record() {
     const auto q = static_cast<std::size_t>(quadratures_);
     // The distances as the kernels took them (the square roots of the
     // squared distances plus radii).
-    r.d_.insert(r.d_.end(), d_.begin(), d_.begin() + static_cast<std::ptrdiff_t>(n));
+    r.d_.insert(r.d_.end(), d_.get(), d_.get() + n);
     r.first_.insert(r.first_.end(), first_.begin(), first_.begin() + static_cast<std::ptrdiff_t>(q));
     r.rule_.insert(r.rule_.end(), rule_.begin(), rule_.begin() + static_cast<std::ptrdiff_t>(q));
     r.s4_.insert(r.s4_.end(), s4_.begin(), s4_.begin() + static_cast<std::ptrdiff_t>(q));
@@ -341,10 +341,10 @@ void BatchedRow::Replay() {
             IntegrateByRule(s_, w, f.r);
         values[r.rule_.size() + static_cast<std::size_t>(c)] = {w.T1, w.T2};
     }
-    KernelTermsAt(r.d_.data() + row->sample0, s_.freq.K, cosOverD_.data(), sinOverD_.data(), row->samples);
+    KernelTermsAt(r.d_.data() + row->sample0, s_.freq.K, cosOverD_.get(), sinOverD_.get(), row->samples);
     for (int q = row->quad0; q < row->quad0 + row->quads; ++q) {
         const std::size_t u = static_cast<std::size_t>(q);
-        SumOf(r.rule_[u], r.s4_[u], cosOverD_.data() + r.first_[u], sinOverD_.data() + r.first_[u], values[u][0],
+        SumOf(r.rule_[u], r.s4_[u], cosOverD_.get() + r.first_[u], sinOverD_.get() + r.first_[u], values[u][0],
               values[u][1]);
     }
     const std::array<int, 6>* ids = r.ids_.data() + row->term0;

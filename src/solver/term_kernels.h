@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "solver/kernel.h"
@@ -99,8 +100,8 @@ private:
         return quadratures_++;
     }
     void Sample(float px, float py, float pz, float a2) {
-        d3_[static_cast<std::size_t>(samples_)] = px * px + py * py + pz * pz;
-        a2_[static_cast<std::size_t>(samples_)] = a2;
+        d3_[samples_] = px * px + py * py + pz * pz;
+        a2_[samples_] = a2;
         ++samples_;
     }
 
@@ -138,7 +139,11 @@ private:
     std::array<Previous, 2> previous_{};
     // The batch: every sample's squared distance and squared radius, each
     // quadrature's first sample, rule and length; the kernels once answered.
-    std::vector<float> d3_, a2_, d_, cosOverD_, sinOverD_, s4_, sum1_, sum2_;
+    // The samples' buffers are left uninitialised: they are sized for the
+    // most a row can ask, and a row seldom asks a tenth of it, so pages
+    // never written are never touched.
+    std::unique_ptr<float[]> d3_, a2_, d_, cosOverD_, sinOverD_;
+    std::vector<float> s4_, sum1_, sum2_;
     std::vector<int> first_, rule_;
     int samples_ = 0, quadratures_ = 0;
 
