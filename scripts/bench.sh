@@ -25,17 +25,26 @@ command -v nec2c >/dev/null || { echo "bench: nec2c is missing (scripts/bootstra
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
 "$build/bench/quillwork-bench" --benchmark_min_time=0.5 --benchmark_filter="${BENCH_STAGE_FILTER:-.}"
 
-# Median wall time in milliseconds of a command run $1 times, timed by
-# bash's own clock ($EPOCHREALTIME, microseconds): a $(date) after the
-# command would add the start-up of a process to every time.
-median_ms() {
-  local n="$1" times=() t0 t1
+# Median wall times in milliseconds of two commands run $1 times each, in
+# turn (ours, theirs, ours, ...) so that a load that comes and goes falls
+# on both alike; timed by bash's own clock ($EPOCHREALTIME, microseconds): a
+# $(date) after the command would add the start-up of a process to every
+# time. The two commands are separated by a lone "--"; prints "ours theirs".
+median_pair_ms() {
+  local n="$1" a=() b=() t0 t1 ta=() tb=()
   shift
+  while [ "$1" != "--" ]; do a+=("$1"); shift; done
+  shift
+  b=("$@")
   for _ in $(seq "$n"); do
-    t0=${EPOCHREALTIME/[.,]/}; "$@" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
-    times+=($(( t1 - t0 )))
+    t0=${EPOCHREALTIME/[.,]/}; "${a[@]}" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
+    ta+=($(( t1 - t0 )))
+    t0=${EPOCHREALTIME/[.,]/}; "${b[@]}" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
+    tb+=($(( t1 - t0 )))
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {printf "%.1f", a[int((NR + 1) / 2)] / 1000}'
+  local median='{a[NR] = $1} END {printf "%.1f", a[int((NR + 1) / 2)] / 1000}'
+  printf '%s %s\n' "$(printf '%s\n' "${ta[@]}" | sort -n | awk "$median")" \
+    "$(printf '%s\n' "${tb[@]}" | sort -n | awk "$median")"
 }
 
 # The project file and the NEC decks of an antenna.
@@ -57,23 +66,21 @@ row() {
 }
 
 echo
-echo "quillwork-cli against nec2c, whole processes, medians of $runs runs ($sweep_runs for sweeps), times in ms"
+echo "quillwork-cli against nec2c, whole processes taken in turn, medians of $runs runs ($sweep_runs for sweeps), times in ms"
 printf '%-14s %-14s %10s %10s %8s\n' antenna case quillwork nec2c ratio | tee "$table"
 for a in $antennas; do
   files "$a"
-  ours=$(median_ms "$runs" "$build/quillwork-cli" compute "$qlk")
-  theirs=$(median_ms "$runs" nec2c -i "$dir/$a.nec" -o "$work/one.out")
+  read -r ours theirs < <(median_pair_ms "$runs" "$build/quillwork-cli" compute "$qlk" -- nec2c -i "$dir/$a.nec" -o "$work/one.out")
   row "$a" "one frequency" "$ours" "$theirs"
   # quillwork-cli farfield writes the table over 91 zenith x 181 azimuth
   # directions; nec2c's RP card the same grid.
-  ours=$(median_ms "$runs" "$build/quillwork-cli" farfield "$qlk")
-  theirs=$(median_ms "$runs" nec2c -i "$dir/${a}_rp.nec" -o "$work/rp.out")
+  read -r ours theirs < <(median_pair_ms "$runs" "$build/quillwork-cli" farfield "$qlk" -- nec2c -i "$dir/${a}_rp.nec" -o "$work/rp.out")
   row "$a" "far field" "$ours" "$theirs"
   # 140 to 150 MHz by 0.1 on every core; the sweep also takes the gain and
   # F/B of every point, nec2c only solves.
   [ "$sweep_runs" -gt 0 ] || continue
-  ours=$(median_ms "$sweep_runs" "$build/quillwork-cli" sweep "$qlk" --from 140 --to 150 --step 0.1 --csv)
-  theirs=$(median_ms "$sweep_runs" nec2c -i "$dir/${a}_sweep.nec" -o "$work/sweep.out")
+  read -r ours theirs < <(median_pair_ms "$sweep_runs" "$build/quillwork-cli" sweep "$qlk" --from 140 --to 150 --step 0.1 --csv -- \
+    nec2c -i "$dir/${a}_sweep.nec" -o "$work/sweep.out")
   row "$a" "101-pt sweep" "$ours" "$theirs"
 done
 echo
@@ -118,8 +125,8 @@ for n in 300 1000 2000; do
   large_model "$n" qlk > "$work/array$n.qlk"
   large_model "$n" nec > "$work/array$n.nec"
   r=5; [ "$n" -gt 300 ] && r=3
-  ours=$(median_ms "$r" "$build/quillwork-cli" compute --large "$work/array$n.qlk")
-  theirs=$(median_ms "$r" nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
+  read -r ours theirs < <(median_pair_ms "$r" "$build/quillwork-cli" compute --large "$work/array$n.qlk" -- \
+    nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
   ours_mb=$(max_rss_mb "$build/quillwork-cli" compute --large "$work/array$n.qlk")
   theirs_mb=$(max_rss_mb nec2c -i "$work/array$n.nec" -o "$work/array$n.out")
   ratio=$(awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "%.2f", b / a}')
