@@ -50,7 +50,9 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     terms_.resize(terms);
     stride_ = (terms + 3) / 4 * 4;
     planes_.resize(12 * stride_);
-    const std::size_t quadratures = 6 * terms;
+    // The terms' integrals, and the near intervals of the wires' runs
+    // (at most every half segment and segment of both image sides).
+    const std::size_t quadratures = 6 * terms + 8 * static_cast<std::size_t>(t.N) + 4 * static_cast<std::size_t>(t.NW) + 8;
     s4_.resize(quadratures);
     sum1_.resize(quadratures);
     sum2_.resize(quadratures);
@@ -59,6 +61,7 @@ BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2
     for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) *v = std::make_unique_for_overwrite<float[]>(8 * quadratures);
     memoPending_.reserve(quadratures);
     replayAsked_.resize(terms);
+    SetUpIntervals();
 }
 
 void BatchedRow::Begin(int i) {
@@ -72,6 +75,7 @@ void BatchedRow::Begin(int i) {
     previous_ = {};
     samples_ = 0;
     quadratures_ = 0;
+    regularTerms_.clear();
     if (!recording_) return;
     if (replay_) return;
     quadBase_ = static_cast<int>(recording_->rule_.size());
@@ -79,6 +83,7 @@ void BatchedRow::Begin(int i) {
 }
 
 void BatchedRow::Use(FillRecording* recording, bool replay) {
+    lastRow_ = -1;
     recording_ = recording;
     replay_ = recording && replay;
     if (replay_) recording_->cursor_ = 0;
@@ -87,6 +92,7 @@ void BatchedRow::Use(FillRecording* recording, bool replay) {
 void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
     const PulseTable& t = s_.pulses;
     Asked& term = terms_[static_cast<std::size_t>(termCount_++)];
+    term.regular = false;
     term.j = j;
     term.image = image;
     TermIntegrals& g = term.g;
@@ -170,30 +176,43 @@ void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
         Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
 }
 
-void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2,
-                      int p1, int p2, int p3, int p4, int image, int j, bool scalar, float& t1, float& t2,
-                      int& pending) {
-    Kernel w;
+bool BatchedRow::NearRule(const std::array<float, 3>& obs, const std::array<float, 3>& v1,
+                          const std::array<float, 3>& v2, int p1, int p2, int p3, int p4, int image, int j,
+                          bool scalar, Kernel& w, PsiRule& r, std::array<float, 3>& start, std::array<float, 3>& step,
+                          float& a2, float& s4) const {
     w.FieldMode = 1;
     w.P1 = p1, w.P2 = p2, w.P3 = p3, w.P4 = p4, w.K = image, w.I = i_, w.J = j;
     w.Scalar = scalar;
     w.X0 = obs[0], w.Y0 = obs[1], w.Z0 = obs[2];
     w.V1 = v1;
     w.V2 = v2;
-    const PsiRule r = RuleOf(s_, w);
+    r = RuleOf(s_, w);
     if (r.l == 0 || r.c != 0.0f) {
         // Closed forms and the exact kernel: computed here and now.
-        if (recording_) immediateId_ = Immediate(w, r, false);
         IntegrateByRule(s_, w, r);
+        return true;
+    }
+    const float a = s_.pulses.A[p4];
+    a2 = a > s_.freq.SRM ? a * a : 0.0f;
+    Walk(v1, v2, image, start, step);
+    s4 = static_cast<float>(p3 - p2) / 2.0f * s_.pulses.S[p4];
+    return false;
+}
+
+void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2,
+                      int p1, int p2, int p3, int p4, int image, int j, bool scalar, float& t1, float& t2,
+                      int& pending) {
+    Kernel w;
+    PsiRule r;
+    std::array<float, 3> start, step;
+    float a2, s4;
+    if (NearRule(obs, v1, v2, p1, p2, p3, p4, image, j, scalar, w, r, start, step, a2, s4)) {
+        if (recording_) immediateId_ = Immediate(w, r, false);
         t1 = w.T1;
         t2 = w.T2;
         return;
     }
-    const float a = s_.pulses.A[p4];
-    const float a2 = a > s_.freq.SRM ? a * a : 0.0f;
-    std::array<float, 3> start, step;
-    Walk(v1, v2, image, start, step);
-    pending = BeginQuadrature(r.l, static_cast<float>(p3 - p2) / 2.0f * s_.pulses.S[p4]);
+    pending = BeginQuadrature(r.l, s4);
     for (int q = r.l; q < 2 * r.l; q += 2)
         for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]})
             Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
@@ -237,8 +256,18 @@ void BatchedRow::Answer() {
         Replay();
         return;
     }
+    if (!recording_) {
+        AnswerFresh();
+        return;
+    }
     Fresh();
-    if (recording_) Record();
+    Record();
+}
+
+void BatchedRow::AnswerFresh() {
+    AskIntervals();
+    Fresh();
+    AnswerIntervals();
 }
 
 void BatchedRow::Fresh() {
@@ -248,6 +277,7 @@ void BatchedRow::Fresh() {
         SumOf(rule_[q], s4_[q], cosOverD_.get() + first_[q], sinOverD_.get() + first_[q], sum1_[q], sum2_[q]);
     for (int n = 0; n < termCount_; ++n) {
         const Asked& term = terms_[static_cast<std::size_t>(n)];
+        if (term.regular) continue;
         for (int m = 0; m < 6; ++m) {
             const int q = term.pending[static_cast<std::size_t>(m)];
             WritePlane(m)[n] = q >= 0 ? sum1_[static_cast<std::size_t>(q)] : term.g.t1[static_cast<std::size_t>(m)];
@@ -327,7 +357,7 @@ void BatchedRow::Replay() {
         const std::vector<std::array<int, 4>> terms(replayAsked_.begin(), replayAsked_.begin() + asked);
         termCount_ = 0;
         for (const auto& a : terms) Ask(a[0], a[1], a[2], a[3]);
-        Fresh();
+        AnswerFresh();
         return;
     }
     ++r.cursor_;

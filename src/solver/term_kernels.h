@@ -54,6 +54,10 @@ public:
             replayAsked_[static_cast<std::size_t>(termCount_++)] = {j, image, j1, j2};
             return;
         }
+        if (!recording_ && regularPulse_[static_cast<std::size_t>(j)]) {
+            AskRegular(j, image);
+            return;
+        }
         AskFresh(j, image, j1, j2);
     }
     void Answer();
@@ -78,6 +82,48 @@ public:
 
 private:
     void AskFresh(int j, int image, int j1, int j2);
+    // Without a recording: the fresh terms' batch, then the wires' runs of
+    // intervals, then the regular terms' planes from them.
+    void AnswerFresh();
+
+    // Regular terms, whose pulse lies whole on its own wire (both halves on
+    // the wire of the pulse), take their six integrals from the row's runs
+    // of intervals along that wire: every half segment seen from the
+    // row's centre, every segment seen from the midpoints after and before
+    // it, each computed once per row (the segments seen from the midpoint
+    // before are the previous row's after, on the same wire) with the far
+    // ones' samples taken side by side in vector lanes. An integral of a
+    // run takes the very steps Integral takes for it (row_intervals.cpp).
+    void AskRegular(int j, int image) {
+        const int n = termCount_++;
+        terms_[static_cast<std::size_t>(n)].regular = true;
+        regularTerms_.push_back(RegularTerm{n, j, image});
+        const int side = image > 0 ? 0 : 1;
+        const int wire = s_.pulses.W[j];
+        char& needed = wireNeeded_[static_cast<std::size_t>(side)][static_cast<std::size_t>(wire)];
+        if (!needed) {
+            needed = 1;
+            neededWires_[static_cast<std::size_t>(side)].push_back(wire);
+        }
+    }
+    void SetUpIntervals();
+    // The runs of the wires asked this row: far samples in lanes, the rest
+    // one by one (closed forms kept, near quadratures into the batch).
+    void AskIntervals();
+    // After the batch: the far sums, the closed forms and near quadratures
+    // into the runs, then the regular terms' planes.
+    void AnswerIntervals();
+    // One run: `count` intervals from the points (x, y, z)[t] to [t + 1]
+    // seen from doubled index `observer`, their values at `dest` + p for
+    // the interval starting at doubled index p = first + step t.
+    void Run(const float* x, const float* y, const float* z, int count, int observer, int first, int step, int wire,
+             int image, bool scalar, int dest);
+    enum RunKind { kHalves = 0, kAfter = 1, kBefore = 2 };
+    // Index of part (0 = t1, 1 = t2) of run kind `kind` and image side in
+    // values_, at doubled index 0.
+    int ValueBase(int side, int kind, int part) const {
+        return ((side * 3 + kind) * 2 + part) * static_cast<int>(valueStride_);
+    }
     void Replay();
     void Record();
     void Fresh();
@@ -91,6 +137,12 @@ private:
                   float& t1, float& t2, int& pending);
     void Near(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2, int p1,
               int p2, int p3, int p4, int image, int j, bool scalar, float& t1, float& t2, int& pending);
+    // The near rule of an integral: true with its closed form in w.T1,
+    // w.T2; false with the rule, the walk, the squared radius and the
+    // length its quadrature takes.
+    bool NearRule(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2,
+                  int p1, int p2, int p3, int p4, int image, int j, bool scalar, Kernel& w, PsiRule& r,
+                  std::array<float, 3>& start, std::array<float, 3>& step, float& a2, float& s4) const;
     // Starts quadrature `l` (2 * l samples) over length s4; its samples
     // follow.
     int BeginQuadrature(int l, float s4) {
@@ -106,6 +158,7 @@ private:
     }
 
     struct Asked {
+        bool regular = false;
         TermIntegrals g;
         std::array<int, 6> pending{};
         std::array<int, 6> id{};  // value ids (recording only)
@@ -155,6 +208,39 @@ private:
     int quadBase_ = 0, immediateId_ = -1;
     std::size_t closedBase_ = 0;
     std::vector<std::array<int, 4>> replayAsked_;
+
+    // The runs of intervals (row_intervals.cpp).
+    struct RegularTerm {
+        int n, j, image;
+    };
+    std::vector<char> regularPulse_;                 // per pulse
+    std::vector<std::array<int, 2>> regularRange_;  // per wire: first and last regular pulse, or 0
+    std::vector<RegularTerm> regularTerms_;
+    std::array<std::vector<char>, 2> wireNeeded_;    // [image side][wire] asked this row
+    std::array<std::vector<int>, 2> neededWires_;
+    std::array<std::vector<int>, 2> afterRow_;      // [image side][wire]: row whose kAfter run is held
+    int lastRow_ = 0;
+    // The points by doubled index, and the break points, coordinate by
+    // coordinate (padded for whole lanes).
+    std::vector<float> px_, py_, pz_, bx_, by_, bz_;
+    // The runs' values: t1 and t2 of each kind and image side, by doubled
+    // index.
+    std::vector<float> values_;
+    std::size_t valueStride_ = 0;
+    // The far samples of this row's runs (at 1/2 + g and 1/2 - g), their
+    // squared radii, lengths and destinations in values_.
+    std::unique_ptr<float[]> runA_, runB_, runA2_, runDist_, runCosA_, runSinA_, runCosB_, runSinB_, runS4_;
+    std::unique_ptr<int[]> runDest_, runFar_;
+    int runCount_ = 0;
+    struct ClosedRunValue {
+        int dest;
+        float t1, t2;
+    };
+    struct NearRunQuadrature {
+        int dest, q;
+    };
+    std::vector<ClosedRunValue> closedRunValues_;
+    std::vector<NearRunQuadrature> nearRunQuadratures_;
 };
 
 // What the batched rows of one fill asked and found, except what depends
