@@ -121,7 +121,8 @@ void BatchedRow::SetUpIntervals() {
         if (p % 2 == 0) bx_[p / 2] = points_[p][0], by_[p / 2] = points_[p][1], bz_[p / 2] = points_[p][2];
     }
     valueStride_ = count + kLanes;
-    values_.assign(2 * 3 * 2 * valueStride_, 0.0f);
+    // Only what a row writes is read (or the previous row's, copied).
+    values_ = std::make_unique_for_overwrite<float[]>(2 * 3 * 2 * valueStride_);
     // Each side: at most every half segment (2 N) and every segment from
     // both midpoints (2 (N + NW)), with a block of lanes to spare.
     const std::size_t intervals = 2 * (4 * static_cast<std::size_t>(t.N) + 2 * static_cast<std::size_t>(t.NW)) + 2 * kLanes;
@@ -207,8 +208,8 @@ void BatchedRow::AskIntervals() {
             std::vector<int>& held = afterRow_[static_cast<std::size_t>(side)];
             if (afterPrevious && held[static_cast<std::size_t>(w)] == i_ - 1) {
                 for (int part = 0; part < 2; ++part) {
-                    const float* from = values_.data() + ValueBase(side, kAfter, part);
-                    float* to = values_.data() + ValueBase(side, kBefore, part);
+                    const float* from = values_.get() + ValueBase(side, kAfter, part);
+                    float* to = values_.get() + ValueBase(side, kBefore, part);
                     for (int u = 0; u < segments; ++u) to[ca - 2 + 2 * u] = from[ca - 2 + 2 * u];
                 }
             } else {
@@ -239,7 +240,7 @@ void BatchedRow::AnswerIntervals() {
         float* t1 = runA_.get();
         float* t2 = runB_.get();
         RunSums(runCosA_.get(), runSinA_.get(), runCosB_.get(), runSinB_.get(), runS4_.get(), runCount_, t1, t2);
-        float* v = values_.data();
+        float* v = values_.get();
         const int part2 = static_cast<int>(valueStride_);
         for (int u = 0; u < runCount_; ++u) {
             const int d = runDest_[u];
@@ -247,7 +248,7 @@ void BatchedRow::AnswerIntervals() {
             v[d + part2] = t2[u];
         }
     }
-    float* v = values_.data();
+    float* v = values_.get();
     const int part2 = static_cast<int>(valueStride_);
     for (const ClosedRunValue& c : closedRunValues_) {
         v[c.dest] = c.t1;

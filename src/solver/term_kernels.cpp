@@ -43,24 +43,21 @@ void ReferenceTerm(const SolverState& s, const TermPulses& p, Kernel& k, ScalarM
 BatchedRow::BatchedRow(const SolverState& s) : s_(s), memoPoints_(s.pulses.N + 2 * s.pulses.NW + 1) {
     const PulseTable& t = s.pulses;
     DoubledIndexPoints(t, points_);
-    memo_.assign(static_cast<std::size_t>(ScalarMemo::kMidpoints * 2 * memoPoints_), MemoEntry{});
     // A row has at most two terms (direct and image) per pulse, each of six
     // integrals of at most 8 samples.
     const std::size_t terms = 2 * static_cast<std::size_t>(t.N) + 2;
-    terms_.resize(terms);
+    termCapacity_ = terms;
+    terms_.reserve(terms);
     stride_ = (terms + 3) / 4 * 4;
     planes_.resize(12 * stride_);
     // The terms' integrals, and the near intervals of the wires' runs
     // (at most every half segment and segment of both image sides).
     const std::size_t quadratures = 6 * terms + 8 * static_cast<std::size_t>(t.N) + 4 * static_cast<std::size_t>(t.NW) + 8;
-    s4_.resize(quadratures);
-    sum1_.resize(quadratures);
-    sum2_.resize(quadratures);
-    first_.resize(quadratures);
-    rule_.resize(quadratures);
+    // Left uninitialised like the samples: only what a row writes is read.
+    for (auto* v : {&s4_, &sum1_, &sum2_}) *v = std::make_unique_for_overwrite<float[]>(quadratures);
+    for (auto* v : {&first_, &rule_}) *v = std::make_unique_for_overwrite<int[]>(quadratures);
     for (auto* v : {&d3_, &a2_, &d_, &cosOverD_, &sinOverD_}) *v = std::make_unique_for_overwrite<float[]>(8 * quadratures);
     memoPending_.reserve(quadratures);
-    replayAsked_.resize(terms);
     SetUpIntervals();
 }
 
@@ -72,6 +69,7 @@ void BatchedRow::Begin(int i) {
     plus_ = at(centre_ + 1);
     minus_ = at(centre_ - 1);
     termCount_ = 0;
+    terms_.clear();
     previous_ = {};
     samples_ = 0;
     quadratures_ = 0;
@@ -86,13 +84,14 @@ void BatchedRow::Use(FillRecording* recording, bool replay) {
     lastRow_ = -1;
     recording_ = recording;
     replay_ = recording && replay;
+    if (replay_ && replayAsked_.size() < termCapacity_) replayAsked_.resize(termCapacity_);
     if (replay_) recording_->cursor_ = 0;
 }
 
 void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
     const PulseTable& t = s_.pulses;
-    Asked& term = terms_[static_cast<std::size_t>(termCount_++)];
-    term.regular = false;
+    Asked& term = terms_.emplace_back();
+    term.n = termCount_++;
     term.j = j;
     term.image = image;
     TermIntegrals& g = term.g;
@@ -114,6 +113,10 @@ void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
         for (const int side : {1, -1}) {
             const ScalarMemo::Key key{ci + side, p2, p2 + 2, p4, image, wireI, wireJ};
             const int slot = ScalarMemo::Slot(key, memoPoints_);
+            // The memo's table is made at its first use: rows whose terms
+            // all take the wires' runs never need it.
+            if (memo_.empty())
+                memo_.assign(static_cast<std::size_t>(ScalarMemo::kMidpoints * 2 * memoPoints_), MemoEntry{});
             MemoEntry& e = memo_[static_cast<std::size_t>(slot)];
             if (e.key == key) {
                 g.t1[n] = e.t1;
@@ -139,7 +142,7 @@ void BatchedRow::AskFresh(int j, int image, int j1, int j2) {
             term.id[m] = earlier.id[m - 2];
         }
     }
-    before = Previous{termCount_ - 1, cj, j2, wireJ};
+    before = Previous{static_cast<int>(terms_.size()) - 1, cj, j2, wireJ};
 }
 
 // VectorPsi (scalar false) or ScalarPsi (scalar true) from the observation
@@ -275,9 +278,8 @@ void BatchedRow::Fresh() {
     // Each quadrature summed once, however many terms share it.
     for (std::size_t q = 0; q < static_cast<std::size_t>(quadratures_); ++q)
         SumOf(rule_[q], s4_[q], cosOverD_.get() + first_[q], sinOverD_.get() + first_[q], sum1_[q], sum2_[q]);
-    for (int n = 0; n < termCount_; ++n) {
-        const Asked& term = terms_[static_cast<std::size_t>(n)];
-        if (term.regular) continue;
+    for (const Asked& term : terms_) {
+        const int n = term.n;
         for (int m = 0; m < 6; ++m) {
             const int q = term.pending[static_cast<std::size_t>(m)];
             WritePlane(m)[n] = q >= 0 ? sum1_[static_cast<std::size_t>(q)] : term.g.t1[static_cast<std::size_t>(m)];
@@ -327,11 +329,11 @@ void BatchedRow::Record() {
     // The distances as the kernels took them (the square roots of the
     // squared distances plus radii).
     r.d_.insert(r.d_.end(), d_.get(), d_.get() + n);
-    r.first_.insert(r.first_.end(), first_.begin(), first_.begin() + static_cast<std::ptrdiff_t>(q));
-    r.rule_.insert(r.rule_.end(), rule_.begin(), rule_.begin() + static_cast<std::ptrdiff_t>(q));
-    r.s4_.insert(r.s4_.end(), s4_.begin(), s4_.begin() + static_cast<std::ptrdiff_t>(q));
-    for (int n2 = 0; n2 < termCount_; ++n2) {
-        const Asked& term = terms_[static_cast<std::size_t>(n2)];
+    r.first_.insert(r.first_.end(), first_.get(), first_.get() + q);
+    r.rule_.insert(r.rule_.end(), rule_.get(), rule_.get() + q);
+    r.s4_.insert(r.s4_.end(), s4_.get(), s4_.get() + q);
+    // A recorded row asks every term afresh: terms_ holds them all, in order.
+    for (const Asked& term : terms_) {
         r.ids_.push_back(term.id);
         r.asked_.push_back({term.j, term.image});
     }

@@ -95,9 +95,7 @@ private:
     // ones' samples taken side by side in vector lanes. An integral of a
     // run takes the very steps Integral takes for it (row_intervals.cpp).
     void AskRegular(int j, int image) {
-        const int n = termCount_++;
-        terms_[static_cast<std::size_t>(n)].regular = true;
-        regularTerms_.push_back(RegularTerm{n, j, image});
+        regularTerms_.push_back(RegularTerm{termCount_++, j, image});
         const int side = image > 0 ? 0 : 1;
         const int wire = s_.pulses.W[j];
         char& needed = wireNeeded_[static_cast<std::size_t>(side)][static_cast<std::size_t>(wire)];
@@ -157,8 +155,9 @@ private:
         ++samples_;
     }
 
+    // A term asked afresh (term n of the row).
     struct Asked {
-        bool regular = false;
+        int n = 0;
         TermIntegrals g;
         std::array<int, 6> pending{};
         std::array<int, 6> id{};  // value ids (recording only)
@@ -178,7 +177,8 @@ private:
     int memoPoints_;
     std::vector<MemoEntry> memo_;
     std::vector<int> memoPending_;
-    std::vector<Asked> terms_;
+    std::vector<Asked> terms_;  // the terms asked afresh, in order
+    std::size_t termCapacity_ = 0;
     std::vector<float> planes_;
     std::size_t stride_ = 0;
     float* WritePlane(int p) { return planes_.data() + static_cast<std::size_t>(p) * stride_; }
@@ -196,8 +196,8 @@ private:
     // most a row can ask, and a row seldom asks a tenth of it, so pages
     // never written are never touched.
     std::unique_ptr<float[]> d3_, a2_, d_, cosOverD_, sinOverD_;
-    std::vector<float> s4_, sum1_, sum2_;
-    std::vector<int> first_, rule_;
+    std::unique_ptr<float[]> s4_, sum1_, sum2_;
+    std::unique_ptr<int[]> first_, rule_;
     int samples_ = 0, quadratures_ = 0;
 
     // Recording or replaying: the recording, the row's first quadrature
@@ -225,7 +225,7 @@ private:
     std::vector<float> px_, py_, pz_, bx_, by_, bz_;
     // The runs' values: t1 and t2 of each kind and image side, by doubled
     // index.
-    std::vector<float> values_;
+    std::unique_ptr<float[]> values_;
     std::size_t valueStride_ = 0;
     // The far samples of this row's runs (at 1/2 + g and 1/2 - g), their
     // squared radii, lengths and destinations in values_.
