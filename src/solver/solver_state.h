@@ -46,10 +46,12 @@ public:
     const float* operator[](int i) const { return rows_[static_cast<std::size_t>(i)]; }
 
 private:
+    // Frees a calloc block whose rows start `offset` bytes in, or a mapping
+    // of `mapped` bytes.
     struct Free {
-        Free() noexcept : offset(0) {}
-        explicit Free(std::size_t o) noexcept : offset(o) {}
-        std::size_t offset;
+        Free() noexcept : offset(0), mapped(0) {}
+        Free(std::size_t o, std::size_t m) noexcept : offset(o), mapped(m) {}
+        std::size_t offset, mapped;
         void operator()(float* p) const;
     };
     int n_ = -1;
