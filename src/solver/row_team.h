@@ -29,6 +29,11 @@ public:
     // Threads of the team: the caller (worker 0) and its helpers (1..).
     int Workers() const { return static_cast<int>(threads_.size()) + 1; }
 
+    // Lets the helpers go (the destructor then only waits for them): for a
+    // caller that has more work of its own before the team is destroyed.
+    // Run is not called after it.
+    void Release() { quit_.store(true, std::memory_order_release); }
+
     using Body = std::function<void(int worker, int first, int last)>;
     // body(worker, first, last) over runs of `run` rows that cover
     // first..last; returns when every run is done.

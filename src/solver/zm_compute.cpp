@@ -35,7 +35,7 @@ bool Fill(Context& ctx, RowTeam* team) {
     Debug(ctx, "Begin Matrix Fill");
     ctx.host->SetStatusText(1, "Building Impedance Matrix");
     ShowProgress(ctx, 0);
-    ClearMatrix(Solver(ctx));
+    ClearMatrix(Solver(ctx), team);
     Debug(ctx, "Kernel Init/Matrix Row Col building");
     if (!FillMatrix(ctx, true, team)) return false;
     Debug(ctx, "End Matrix Fill");
@@ -132,14 +132,17 @@ bool Results(Context& ctx, std::optional<Message>& logNote) {
 // Fill (when needed), loads, factorisation and solution. False when stopped.
 bool Solve(Context& ctx) {
     SolverState& st = Solver(ctx);
+    // One team of threads for the fill and the factorisation, started first
+    // so that its helpers are awake when the rows are shared out; it is let
+    // go before the solution, and waited for after it.
+    std::unique_ptr<RowTeam> team;
     if (st.MatrixState == 0) {
-        // One team of threads for the fill and the factorisation, started
-        // first so that its helpers are awake when the rows are shared out.
-        const std::unique_ptr<RowTeam> team = Solver(ctx).referenceKernels ? nullptr : MakeRowTeam(Solver(ctx));
+        if (!st.referenceKernels) team = MakeRowTeam(st);
         if (!Fill(ctx, team.get())) return false;
         AddLoads(ctx);
         Debug(ctx, "Matrix Factorize");
         if (!FactoriseMatrix(ctx, team.get())) return false;
+        if (team) team->Release();
         Debug(ctx, "End Factorize. Solving");
     }
     SetRightHandSide(ctx);
