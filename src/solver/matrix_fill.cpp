@@ -185,22 +185,10 @@ void CopyDirectTerm(SolverState& s, int i, int j) {
 
 }  // namespace
 
-void ClearMatrix(SolverState& s, RowTeam* team) {
+void ClearMatrix(SolverState& s) {
     const int n = s.pulses.N;
-    const bool fresh = s.ZR.Resize(n, !team);
-    if (s.ZI.Resize(n, !team) && fresh) {
-        // New tables of zeros; the team brings their pages in side by side.
-        if (team) {
-            const int pages = static_cast<int>(s.ZR.Pages() + s.ZI.Pages());
-            team->Run(0, pages - 1, 16, [&](int, int first, int last) {
-                const int r = static_cast<int>(s.ZR.Pages());
-                if (first < r) s.ZR.TouchPages(static_cast<std::size_t>(first), static_cast<std::size_t>(std::min(last, r - 1)));
-                if (last >= r)
-                    s.ZI.TouchPages(static_cast<std::size_t>(std::max(first, r) - r), static_cast<std::size_t>(last - r));
-            });
-        }
-        return;
-    }
+    const bool fresh = s.ZR.Resize(n);
+    if (s.ZI.Resize(n) && fresh) return;
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j) {
             s.ZR[i][j] = 0.0f;

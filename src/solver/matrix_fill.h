@@ -10,11 +10,8 @@
 
 namespace qw {
 
-class RowTeam;
-
-// ZR = ZI = 0 over rows and columns 1..N, the tables sized to N; new
-// tables' pages are brought in by the team's threads side by side.
-void ClearMatrix(SolverState& s, RowTeam* team = nullptr);
+// ZR = ZI = 0 over rows and columns 1..N, the tables sized to N.
+void ClearMatrix(SolverState& s);
 
 // Fills ZR + jZI of *ctx.solver row by row; ClearMatrix must have run.
 // After each row the progress is shown; a stop request seen there ends the
@@ -23,6 +20,7 @@ void ClearMatrix(SolverState& s, RowTeam* team = nullptr);
 // With reuse (the program's way), elements of straight wires are copied by
 // symmetry and by translation along the wire instead of being computed;
 // reuse = false computes every element.
+class RowTeam;
 
 // With a team, the rows are shared with its threads; without one, a team
 // of the solver's threads is started for the call.

@@ -35,14 +35,8 @@ public:
     SquareTable& operator=(SquareTable&&) noexcept = default;
 
     // Rows and columns 0..n. A new size gives a table of zeros (and
-    // true); the same size keeps the table as it is (false). populate
-    // false leaves a large table's pages to be brought in by TouchPages
-    // or by their first use.
-    bool Resize(int n, bool populate = true);
-    // Pages of a large table mapped without them, and touching pages
-    // first..last of it (any thread, each page once).
-    std::size_t Pages() const;
-    void TouchPages(std::size_t first, std::size_t last);
+    // true); the same size keeps the table as it is (false).
+    bool Resize(int n);
     // The largest row and column index (-1 before the first Resize).
     int Size() const { return n_; }
     // Floats held, padding included.

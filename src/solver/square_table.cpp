@@ -12,7 +12,6 @@ namespace qw {
 namespace {
 constexpr std::size_t kLineFloats = 16;  // one 64-byte cache line
 constexpr std::size_t kMappedBytes = 64 * 1024;
-constexpr std::size_t kPageBytes = 4096;
 }  // namespace
 
 void SquareTable::Free::operator()(float* p) const {
@@ -27,7 +26,7 @@ void SquareTable::Free::operator()(float* p) const {
     std::free(reinterpret_cast<char*>(p) - offset);
 }
 
-bool SquareTable::Resize(int n, bool populate) {
+bool SquareTable::Resize(int n) {
     if (n == n_) return false;
     if (n < 0) {
         *this = SquareTable();
@@ -39,13 +38,11 @@ bool SquareTable::Resize(int n, bool populate) {
     float* rows = nullptr;
     Free free;
 #if defined(MAP_POPULATE)
-    // A table of many pages is mapped (page-aligned, so its rows start on
-    // cache lines) with all its pages at once, zeros already: one call
-    // instead of a fault at the first touch of each page; or, for a caller
-    // that touches them on several threads (TouchPages), without them.
+    // A table of many pages is mapped with all its pages at once, zeros
+    // already: one call instead of a fault at the first touch of each page
+    // (page-aligned, so its rows start on cache lines).
     if (bytes >= kMappedBytes) {
-        const int flags = MAP_PRIVATE | MAP_ANONYMOUS | (populate ? MAP_POPULATE : 0);
-        void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, flags, -1, 0);
+        void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
         if (block == MAP_FAILED) throw std::bad_alloc();
         rows = static_cast<float*>(block);
         free = Free(0, bytes);
@@ -66,18 +63,6 @@ bool SquareTable::Resize(int n, bool populate) {
     stride_ = stride;
     n_ = n;
     return true;
-}
-
-std::size_t SquareTable::Pages() const { return store_.get_deleter().mapped / kPageBytes; }
-
-void SquareTable::TouchPages(std::size_t first, std::size_t last) {
-    // The mapping's pages are zeros: writing a zero changes nothing but
-    // brings the page in.
-    char* base = reinterpret_cast<char*>(store_.get());
-    for (std::size_t page = first; page <= last && page < Pages(); ++page) {
-        volatile char* p = base + page * kPageBytes;
-        *p = 0;
-    }
 }
 
 SquareTable& SquareTable::operator=(const SquareTable& other) {

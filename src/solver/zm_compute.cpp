@@ -35,7 +35,7 @@ bool Fill(Context& ctx, RowTeam* team) {
     Debug(ctx, "Begin Matrix Fill");
     ctx.host->SetStatusText(1, "Building Impedance Matrix");
     ShowProgress(ctx, 0);
-    ClearMatrix(Solver(ctx), team);
+    ClearMatrix(Solver(ctx));
     Debug(ctx, "Kernel Init/Matrix Row Col building");
     if (!FillMatrix(ctx, true, team)) return false;
     Debug(ctx, "End Matrix Fill");
