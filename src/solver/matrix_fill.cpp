@@ -235,18 +235,30 @@ void AddTerm(SolverState& s, const ObservationPulse& o, const SourcePulse& src, 
 // along the wire. Only such pairs make copies, and every copy lands in a
 // later row or on the element itself, so this is the order of the fill
 // restricted to them, and it leaves every element that a copy reaches as
-// the row-by-row fill would find it.
-void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, Kernel& k, ScalarMemo& memo) {
+// the row-by-row fill would find it. The pairs of one wire read and write
+// only elements of that wire's pulses, so wires may go in any order, or
+// side by side.
+struct StraightWires {
+    explicit StraightWires(const PulseTable& t) : pulses(static_cast<std::size_t>(t.NW) + 1) {
+        // The straight pulses by the wire of their first half, in order:
+        // only they can pair with an observation pulse whose first half is
+        // on it.
+        for (int j = 1; j <= t.N; ++j)
+            if (StraightPulse(t, j)) pulses[static_cast<std::size_t>(std::abs(t.C[j][1]))].push_back(j);
+        for (int w = 1; w <= t.NW; ++w)
+            if (!pulses[static_cast<std::size_t>(w)].empty()) wires.push_back(w);
+    }
+    std::vector<std::vector<int>> pulses;
+    std::vector<int> wires;  // those with straight pulses
+};
+
+void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, const StraightWires& straight, int w,
+                           Kernel& k, ScalarMemo& memo) {
     const PulseTable& t = s.pulses;
-    // The straight pulses by the wire of their first half, in order: only
-    // they can pair with an observation pulse whose first half is on it.
-    std::vector<std::vector<int>> straight(static_cast<std::size_t>(t.NW) + 1);
-    for (int j = 1; j <= t.N; ++j)
-        if (StraightPulse(t, j)) straight[static_cast<std::size_t>(std::abs(t.C[j][1]))].push_back(j);
-    for (int i = 1; i <= t.N; ++i) {
-        if (!StraightPulse(t, i)) continue;
+    const std::vector<int>& on = straight.pulses[static_cast<std::size_t>(w)];
+    for (const int i : on) {
         const ObservationPulse o = ObserverOf(t, i);
-        for (const int j : straight[static_cast<std::size_t>(o.I1)]) {
+        for (const int j : on) {
             const SourcePulse src = SourceOf(t, j);
             const int f8 = ReuseMode(t, true, o, i, j, src);
             if (f8 == 0 || blocks.Copied(i, j)) continue;
@@ -395,7 +407,20 @@ bool FillMatrix(Context& ctx, bool reuse, RowTeam* team) {
     std::vector<std::unique_ptr<FillThread>> workers(team ? team->Workers() : 1);
     workers[0] = std::make_unique<FillThread>(s);
     const RepeatedBlocks blocks(s.pulses, ground, s.copyRepeatedBlocks && !s.referenceKernels);
-    if (reuse) FillStraightWirePairs(s, blocks, workers[0]->k, workers[0]->memo);
+    if (reuse) {
+        const StraightWires straight(s.pulses);
+        const int count = static_cast<int>(straight.wires.size());
+        const auto pairs = [&](int worker, int first, int last) {
+            std::unique_ptr<FillThread>& w = workers[static_cast<std::size_t>(worker)];
+            if (!w) w = std::make_unique<FillThread>(s);
+            for (int u = first; u <= last; ++u)
+                FillStraightWirePairs(s, blocks, straight, straight.wires[static_cast<std::size_t>(u)], w->k, w->memo);
+        };
+        if (team)
+            team->Run(0, count - 1, 1, pairs);
+        else
+            pairs(0, 0, count - 1);
+    }
     const SourceTable sources(s.pulses);
 
     if (!team) {
