@@ -68,7 +68,8 @@ __attribute__((target_clones("avx2", "default"))) void RunSums(const float* cosA
                                                                 const float* cosB, const float* sinB, const float* s4,
                                                                 int count, float* t1, float* t2) {
     const float weight = kGaussTable[2];
-    for (int t = 0; t < count; t += kLanes) {
+    int t = 0;
+    for (; t + kLanes <= count; t += kLanes) {
         Lanes ca, sa, cb, sb, length;
         const Lanes t3 = (0.0f + Load(ca, cosA + t)) + Load(cb, cosB + t);
         const Lanes t4 = (0.0f - Load(sa, sinA + t)) - Load(sb, sinB + t);
@@ -77,6 +78,13 @@ __attribute__((target_clones("avx2", "default"))) void RunSums(const float* cosA
         const Lanes u2 = (0.0f + weight * t4) * length;
         std::memcpy(t1 + t, &u1, sizeof u1);
         std::memcpy(t2 + t, &u2, sizeof u2);
+    }
+    // The rest one by one (the values around them belong to other runs).
+    for (; t < count; ++t) {
+        const float t3 = (0.0f + cosA[t]) + cosB[t];
+        const float t4 = (0.0f - sinA[t]) - sinB[t];
+        t1[t] = (0.0f + weight * t3 + 0.0f) * s4[t];
+        t2[t] = (0.0f + weight * t4) * s4[t];
     }
 }
 
@@ -128,7 +136,7 @@ void BatchedRow::SetUpIntervals() {
     const std::size_t intervals = 2 * (4 * static_cast<std::size_t>(t.N) + 2 * static_cast<std::size_t>(t.NW)) + 2 * kLanes;
     for (auto* v : {&runA_, &runB_, &runA2_, &runDist_, &runCosA_, &runSinA_, &runCosB_, &runSinB_, &runS4_})
         *v = std::make_unique_for_overwrite<float[]>(intervals);
-    for (auto* v : {&runDest_, &runFar_}) *v = std::make_unique_for_overwrite<int[]>(intervals);
+    runFar_ = std::make_unique_for_overwrite<int[]>(intervals);
 }
 
 void BatchedRow::Run(const float* x, const float* y, const float* z, int count, int observer, int first, int step,
@@ -149,13 +157,12 @@ void BatchedRow::Run(const float* x, const float* y, const float* z, int count, 
     const int length = scalar ? 2 : 1;
     const float s4 = static_cast<float>(length) / 2.0f * seg;
     const int j = regularRange_[static_cast<std::size_t>(wire)][0];  // a pulse on the wire, for the rules
+    std::fill_n(runA2_.get() + runCount_, count, a2);
+    std::fill_n(runS4_.get() + runCount_, count, s4);
+    runs_.push_back(RunPlace{runCount_, count, dest});
     for (int t = 0; t < count; ++t) {
-        const int p = first + step * t;
-        const int u = runCount_ + t;
-        runA2_[u] = a2;
-        runS4_[u] = s4;
-        runDest_[u] = dest + p;
         if (far[t]) continue;
+        const int p = first + step * t;
         // Not far apart: the self term in closed form, or the near rule,
         // as Integral takes them (the self term's owner pulse is the row's
         // own: the interval's centre end is c(I)).
@@ -163,7 +170,7 @@ void BatchedRow::Run(const float* x, const float* y, const float* z, int count, 
         float t1, t2;
         const bool self = scalar ? 2 * observer == p2 + p3 : (p2 == centre_ || p3 == centre_);
         if (self && ThinSelfTerm(s_, observer, p2, p3, wire, image, i_, i_, scalar, t1, t2)) {
-            closedRunValues_.push_back(ClosedRunValue{dest + p, t1, t2});
+            closedRunValues_.push_back(ClosedRunValue{dest + t, t1, t2});
             continue;
         }
         const std::array<float, 3>& e1 = points_[static_cast<std::size_t>(p2)];
@@ -175,20 +182,21 @@ void BatchedRow::Run(const float* x, const float* y, const float* z, int count, 
         std::array<float, 3> start, walk;
         float nearA2, nearS4;
         if (NearRule(o, v1, v2, observer, p2, p3, wire, image, j, scalar, w, r, start, walk, nearA2, nearS4)) {
-            closedRunValues_.push_back(ClosedRunValue{dest + p, w.T1, w.T2});
+            closedRunValues_.push_back(ClosedRunValue{dest + t, w.T1, w.T2});
             continue;
         }
         const int q = BeginQuadrature(r.l, nearS4);
         for (int l = r.l; l < 2 * r.l; l += 2)
             for (const float f : {kGaussTable[l] + 0.5f, 0.5f - kGaussTable[l]})
                 Sample(start[0] + f * walk[0], start[1] + f * walk[1], start[2] + f * walk[2], nearA2);
-        nearRunQuadratures_.push_back(NearRunQuadrature{dest + p, q});
+        nearRunQuadratures_.push_back(NearRunQuadrature{dest + t, q});
     }
     runCount_ += count;
 }
 
 void BatchedRow::AskIntervals() {
     runCount_ = 0;
+    runs_.clear();
     closedRunValues_.clear();
     nearRunQuadratures_.clear();
     const PulseTable& t = s_.pulses;
@@ -200,24 +208,22 @@ void BatchedRow::AskIntervals() {
             const int ca = PointIndex(t.Centre(range[0])), cb = PointIndex(t.Centre(range[1]));
             // Half segments [p, p + 1], p = ca - 1 .. cb, from c(I).
             Run(px_.data() + ca - 1, py_.data() + ca - 1, pz_.data() + ca - 1, cb - ca + 2, centre_, ca - 1, 1, w,
-                image, false, ValueBase(side, kHalves, 0));
+                image, false, ValueBase(side, kHalves, 0) + ca - 1);
             // Segments [p, p + 2], p = ca - 2 .. cb by 2, from the midpoint
             // before c(I): the previous row's segments from its midpoint
             // after, when that row was the pulse before on the same wire.
             const int segments = (cb - ca) / 2 + 2, b0 = ca / 2 - 1;
             std::vector<int>& held = afterRow_[static_cast<std::size_t>(side)];
             if (afterPrevious && held[static_cast<std::size_t>(w)] == i_ - 1) {
-                for (int part = 0; part < 2; ++part) {
-                    const float* from = values_.get() + ValueBase(side, kAfter, part);
-                    float* to = values_.get() + ValueBase(side, kBefore, part);
-                    for (int u = 0; u < segments; ++u) to[ca - 2 + 2 * u] = from[ca - 2 + 2 * u];
-                }
+                for (int part = 0; part < 2; ++part)
+                    std::memcpy(values_.get() + ValueBase(side, kBefore, part) + b0,
+                                values_.get() + ValueBase(side, kAfter, part) + b0, sizeof(float) * segments);
             } else {
                 Run(bx_.data() + b0, by_.data() + b0, bz_.data() + b0, segments, centre_ - 1, ca - 2, 2, w, image,
-                    true, ValueBase(side, kBefore, 0));
+                    true, ValueBase(side, kBefore, 0) + b0);
             }
             Run(bx_.data() + b0, by_.data() + b0, bz_.data() + b0, segments, centre_ + 1, ca - 2, 2, w, image, true,
-                ValueBase(side, kAfter, 0));
+                ValueBase(side, kAfter, 0) + b0);
             held[static_cast<std::size_t>(w)] = i_;
             wireNeeded_[static_cast<std::size_t>(side)][static_cast<std::size_t>(w)] = 0;
         }
@@ -236,17 +242,12 @@ void BatchedRow::AnswerIntervals() {
     if (runCount_ > 0) {
         KernelTerms(runA_.get(), runA2_.get(), s_.freq.K, runDist_.get(), runCosA_.get(), runSinA_.get(), runCount_);
         KernelTerms(runB_.get(), runA2_.get(), s_.freq.K, runDist_.get(), runCosB_.get(), runSinB_.get(), runCount_);
-        // The sums over the kernels' planes (A and B take them again).
-        float* t1 = runA_.get();
-        float* t2 = runB_.get();
-        RunSums(runCosA_.get(), runSinA_.get(), runCosB_.get(), runSinB_.get(), runS4_.get(), runCount_, t1, t2);
+        // Each run's sums straight into its values.
         float* v = values_.get();
         const int part2 = static_cast<int>(valueStride_);
-        for (int u = 0; u < runCount_; ++u) {
-            const int d = runDest_[u];
-            v[d] = t1[u];
-            v[d + part2] = t2[u];
-        }
+        for (const RunPlace& r : runs_)
+            RunSums(runCosA_.get() + r.first, runSinA_.get() + r.first, runCosB_.get() + r.first,
+                    runSinB_.get() + r.first, runS4_.get() + r.first, r.count, v + r.dest, v + r.dest + part2);
     }
     float* v = values_.get();
     const int part2 = static_cast<int>(valueStride_);
@@ -270,10 +271,10 @@ void BatchedRow::AnswerIntervals() {
             const int plane = 6 * part;
             WritePlane(plane + 0)[r.n] = halves[cj];
             WritePlane(plane + 1)[r.n] = halves[cj - 1];
-            WritePlane(plane + 2)[r.n] = after[cj];
-            WritePlane(plane + 3)[r.n] = before[cj];
-            WritePlane(plane + 4)[r.n] = after[cj - 2];
-            WritePlane(plane + 5)[r.n] = before[cj - 2];
+            WritePlane(plane + 2)[r.n] = after[cj / 2];
+            WritePlane(plane + 3)[r.n] = before[cj / 2];
+            WritePlane(plane + 4)[r.n] = after[cj / 2 - 1];
+            WritePlane(plane + 5)[r.n] = before[cj / 2 - 1];
         }
     }
 }

@@ -112,13 +112,14 @@ private:
     // into the runs, then the regular terms' planes.
     void AnswerIntervals();
     // One run: `count` intervals from the points (x, y, z)[t] to [t + 1]
-    // seen from doubled index `observer`, their values at `dest` + p for
-    // the interval starting at doubled index p = first + step t.
+    // seen from doubled index `observer`, the interval t starting at
+    // doubled index first + step t, its values at dest + t.
     void Run(const float* x, const float* y, const float* z, int count, int observer, int first, int step, int wire,
              int image, bool scalar, int dest);
     enum RunKind { kHalves = 0, kAfter = 1, kBefore = 2 };
     // Index of part (0 = t1, 1 = t2) of run kind `kind` and image side in
-    // values_, at doubled index 0.
+    // values_: half segments by their first doubled index, segments by
+    // their first break point.
     int ValueBase(int side, int kind, int part) const {
         return ((side * 3 + kind) * 2 + part) * static_cast<int>(valueStride_);
     }
@@ -228,10 +229,15 @@ private:
     std::unique_ptr<float[]> values_;
     std::size_t valueStride_ = 0;
     // The far samples of this row's runs (at 1/2 + g and 1/2 - g), their
-    // squared radii, lengths and destinations in values_.
+    // squared radii and lengths; each run's first interval among them and
+    // where its values go.
     std::unique_ptr<float[]> runA_, runB_, runA2_, runDist_, runCosA_, runSinA_, runCosB_, runSinB_, runS4_;
-    std::unique_ptr<int[]> runDest_, runFar_;
+    std::unique_ptr<int[]> runFar_;
     int runCount_ = 0;
+    struct RunPlace {
+        int first, count, dest;
+    };
+    std::vector<RunPlace> runs_;
     struct ClosedRunValue {
         int dest;
         float t1, t2;
