@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "solver/kernel.h"
 #include "solver/repeated_blocks.h"
@@ -278,15 +276,74 @@ struct RowTerm {
 // What the rows need of each pulse as a source, found once per fill: its
 // halves, and whether it is straight.
 struct SourceTable {
+    // What CombineTerm reads of each source pulse, pulse by pulse (padded
+    // for whole vector lanes).
+    enum Column { kCA2, kCA1, kCB2, kCB1, kCG2, kCG1, kF4, kF5, kF6, kF7, kS2, kS1, kColumns };
     explicit SourceTable(const PulseTable& t) : src(static_cast<std::size_t>(t.N) + 1), straight(src.size()) {
+        for (auto& c : columns) c.assign(src.size() + 8, 0.0f);
         for (int j = 1; j <= t.N; ++j) {
-            src[static_cast<std::size_t>(j)] = SourceOf(t, j);
-            straight[static_cast<std::size_t>(j)] = StraightPulse(t, j);
+            const auto u = static_cast<std::size_t>(j);
+            const SourcePulse& p = src[u] = SourceOf(t, j);
+            straight[u] = StraightPulse(t, j);
+            const float values[kColumns] = {t.CA[p.J2], t.CA[p.J1], t.CB[p.J2], t.CB[p.J1], t.CG[p.J2], t.CG[p.J1],
+                                            p.F4,       p.F5,       p.F6,       p.F7,       t.S[p.J2],  t.S[p.J1]};
+            for (int c = 0; c < kColumns; ++c) columns[static_cast<std::size_t>(c)][u] = values[c];
         }
     }
+    const float* Column(int c) const { return columns[static_cast<std::size_t>(c)].data(); }
     std::vector<SourcePulse> src;
     std::vector<char> straight;
+    std::array<std::vector<float>, kColumns> columns;
 };
+
+typedef float Lanes __attribute__((vector_size(32)));
+constexpr int kLanes = 8;
+
+// CombineTerm of eight terms side by side in vector lanes, its operations
+// in its order, lane by lane (no fused operations): the source pulses js
+// (consecutive from js[0] when `run`), the image sign, the integrals in the
+// row's planes from term n on.
+__attribute__((target_clones("avx2", "default"))) void CombineLanes(
+    const SourceTable& sources, const int* js, bool run, float image, const ObservationPulse& o, float w2,
+    const BatchedRow& row, int n, float* re, float* im) {
+    // (Lanes are passed by reference: a vector value would pass in a
+    // register only where AVX is enabled.)
+    const auto column = [&](int c, Lanes& v) -> const Lanes& {
+        const float* p = sources.Column(c);
+        if (run) {
+            std::memcpy(&v, p + js[0], sizeof v);
+        } else {
+            for (int l = 0; l < kLanes; ++l) v[l] = p[js[l]];
+        }
+        return v;
+    };
+    Lanes planes[12];
+    for (int p = 0; p < 12; ++p) std::memcpy(&planes[p], row.Plane(p) + n, sizeof(Lanes));
+    const auto G = [&](int plane) -> const Lanes& { return planes[plane]; };
+    using S = SourceTable;
+    Lanes F4, F5, F6, F7, ca2, ca1, cb2, cb1, cg2, cg1, s2, s1;
+    column(S::kF4, F4), column(S::kF5, F5), column(S::kF6, F6), column(S::kF7, F7);
+    column(S::kCA2, ca2), column(S::kCA1, ca1), column(S::kCB2, cb2), column(S::kCB1, cb1);
+    column(S::kCG2, cg2), column(S::kCG1, cg1), column(S::kS2, s2), column(S::kS1, s1);
+    // VectorTerm of u = F5 g[0] (second half) and v = F4 g[1] (first half),
+    // plus the differenced scalar potential; integral m of the terms: t1
+    // (plane m, g = 0) or t2 (plane m + 6, g = 6).
+    Lanes parts[2];
+    for (int h = 0; h < 2; ++h) {
+        const int g = 6 * h;
+        const Lanes u = F5 * G(g), v = F4 * G(g + 1);
+        const Lanes x = u * ca2 + v * ca1;
+        const Lanes y = u * cb2 + v * cb1;
+        const Lanes z = ((F7 * u) * cg2 + (F6 * v) * cg1) * image;
+        const Lanes vectorPart = w2 * ((x * o.T5 + y * o.T6) + z * o.T7);
+        const Lanes scalarPart = (G(g + 3) - G(g + 2)) / s2 + (G(g + 4) - G(g + 5)) / s1;
+        parts[h] = image * (vectorPart + scalarPart);
+    }
+    const Lanes& r = parts[0];
+    const Lanes& m = parts[1];
+    std::memcpy(re, &r, sizeof r);
+    std::memcpy(im, &m, sizeof m);
+}
 
 struct FillThread {
     FillThread(const SolverState& s) : memo(!s.referenceKernels, s.pulses.N + 2 * s.pulses.NW + 1) {
@@ -319,77 +376,57 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& so
         w.terms.push_back(RowTerm{j, image});
         row->Ask(j, image, src.J1, src.J2);
     };
+    // The direct terms, then the image terms: each element still takes
+    // its direct part before its image part.
     const float* zr = s.ZR[i];
-    for (int j = 1; j <= t.N; ++j) {
-        if (blocks.Copied(i, j)) {
-            j = t.Nw[t.W[j]][2];  // a copied block takes all of the wire's pulses
-            continue;
+    for (const int image : {1, -1}) {
+        if (image < 0 && !ground) break;
+        for (int j = 1; j <= t.N; ++j) {
+            if (blocks.Copied(i, j)) {
+                j = t.Nw[t.W[j]][2];  // a copied block takes all of the wire's pulses
+                continue;
+            }
+            const SourcePulse& src = sources.src[static_cast<std::size_t>(j)];
+            if (image < 0) {
+                if (!t.IsGroundPulse(j)) term(j, src, -1);
+                continue;
+            }
+            // ReuseMode != 0, from the table.
+            const bool reused = straightI && sources.straight[static_cast<std::size_t>(j)] && o.I1 == src.J1;
+            if (!reused && !(reuse && zr[j] != 0.0f)) term(j, src, 1);
         }
-        const SourcePulse& src = sources.src[static_cast<std::size_t>(j)];
-        // ReuseMode != 0, from the table.
-        const bool reused = straightI && sources.straight[static_cast<std::size_t>(j)] && o.I1 == src.J1;
-        if (!reused && !(reuse && zr[j] != 0.0f)) term(j, src, 1);
-        if (ground && !t.IsGroundPulse(j)) term(j, src, -1);
     }
     if (!row) return;
     row->Answer();
-    std::size_t n = 0;
-#if defined(__SSE2__)
-    // Four terms side by side in vector lanes: CombineTerm's operations in
-    // its order, lane by lane (no fused operations), then each added to its
-    // element in the order of the terms.
-    const auto count = w.terms.size();
-    for (; n + 4 <= count; n += 4) {
-        alignas(16) float ca2[4], ca1[4], cb2[4], cb1[4], cg2[4], cg1[4], f4[4], f5[4], f6[4],
-            f7[4], ks[4], s2[4], s1[4], re[4], im[4];
-        for (std::size_t l = 0; l < 4; ++l) {
-            const RowTerm& r = w.terms[n + l];
-            const SourcePulse& src = sources.src[static_cast<std::size_t>(r.j)];
-            ca2[l] = t.CA[src.J2], ca1[l] = t.CA[src.J1];
-            cb2[l] = t.CB[src.J2], cb1[l] = t.CB[src.J1];
-            cg2[l] = t.CG[src.J2], cg1[l] = t.CG[src.J1];
-            f4[l] = src.F4, f5[l] = src.F5, f6[l] = src.F6, f7[l] = src.F7;
-            ks[l] = static_cast<float>(r.image);
-            s2[l] = t.S[src.J2], s1[l] = t.S[src.J1];
+    // Eight terms of one image side by side, each then added to its
+    // element; one by one where fewer than eight of one image are left.
+    const std::size_t count = w.terms.size();
+    float* ZR = s.ZR[i];
+    float* ZI = s.ZI[i];
+    for (std::size_t n = 0; n < count;) {
+        const RowTerm* r = &w.terms[n];
+        if (n + kLanes > count || r[kLanes - 1].image != r[0].image) {
+            float re, im;
+            CombineTerm(s, o, sources.src[static_cast<std::size_t>(r->j)], static_cast<float>(r->image),
+                        row->Term(static_cast<int>(n)), re, im);
+            ZR[r->j] = ZR[r->j] + re;
+            ZI[r->j] = ZI[r->j] + im;
+            ++n;
+            continue;
         }
-        const auto L = [](const float* p) { return _mm_load_ps(p); };
-        const auto mul = [](__m128 a, __m128 b) { return _mm_mul_ps(a, b); };
-        const auto add = [](__m128 a, __m128 b) { return _mm_add_ps(a, b); };
-        const auto sub = [](__m128 a, __m128 b) { return _mm_sub_ps(a, b); };
-        const __m128 kSign = L(ks), F6 = L(f6), F7 = L(f7);
-        const __m128 T5 = _mm_set1_ps(o.T5), T6 = _mm_set1_ps(o.T6), T7 = _mm_set1_ps(o.T7);
-        const __m128 W2 = _mm_set1_ps(s.freq.W2);
-        // VectorTerm of u = F5 g[0] (second half) and v = F4 g[1] (first half).
-        // Integral m of the four terms: t1 (plane m) or t2 (plane m + 6).
-        const auto G = [&](int plane) { return _mm_loadu_ps(row->Plane(plane) + n); };
-        const auto vector = [&](int g) {
-            const __m128 u = mul(L(f5), G(g)), v = mul(L(f4), G(g + 1));
-            const __m128 x = add(mul(u, L(ca2)), mul(v, L(ca1)));
-            const __m128 y = add(mul(u, L(cb2)), mul(v, L(cb1)));
-            const __m128 z = mul(add(mul(mul(F7, u), L(cg2)), mul(mul(F6, v), L(cg1))), kSign);
-            return mul(W2, add(add(mul(x, T5), mul(y, T6)), mul(z, T7)));
-        };
-        // The differenced scalar potential.
-        const auto scalar = [&](int g) {
-            const __m128 u = _mm_div_ps(sub(G(g + 3), G(g + 2)), L(s2));
-            return add(u, _mm_div_ps(sub(G(g + 4), G(g + 5)), L(s1)));
-        };
-        _mm_store_ps(re, mul(kSign, add(vector(0), scalar(0))));
-        _mm_store_ps(im, mul(kSign, add(vector(6), scalar(6))));
-        for (std::size_t l = 0; l < 4; ++l) {
-            const int j = w.terms[n + l].j;
-            s.ZR[i][j] = s.ZR[i][j] + re[l];
-            s.ZI[i][j] = s.ZI[i][j] + im[l];
+        int js[kLanes];
+        bool run = true;
+        for (int l = 0; l < kLanes; ++l) {
+            js[l] = r[l].j;
+            run = run && js[l] == js[0] + l;
         }
-    }
-#endif
-    for (; n < w.terms.size(); ++n) {
-        const RowTerm& r = w.terms[n];
-        float re, im;
-        CombineTerm(s, o, sources.src[static_cast<std::size_t>(r.j)], static_cast<float>(r.image),
-                    row->Term(static_cast<int>(n)), re, im);
-        s.ZR[i][r.j] = s.ZR[i][r.j] + re;
-        s.ZI[i][r.j] = s.ZI[i][r.j] + im;
+        alignas(32) float re[kLanes], im[kLanes];
+        CombineLanes(sources, js, run, static_cast<float>(r->image), o, s.freq.W2, *row, static_cast<int>(n), re, im);
+        for (int l = 0; l < kLanes; ++l) {
+            ZR[js[l]] = ZR[js[l]] + re[l];
+            ZI[js[l]] = ZI[js[l]] + im[l];
+        }
+        n += kLanes;
     }
 }
 
