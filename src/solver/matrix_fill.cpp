@@ -272,6 +272,10 @@ void FillStraightWirePairs(SolverState& s, const RepeatedBlocks& blocks, const S
 struct RowTerm {
     int j, image;
 };
+// Consecutive regular pulses first..last of one wire, asked through it.
+struct RowRun {
+    int first, last, image;
+};
 
 // What the rows need of each pulse as a source, found once per fill: its
 // halves, and whether it is straight.
@@ -301,11 +305,11 @@ constexpr int kLanes = 8;
 
 // CombineTerm of eight terms side by side in vector lanes, its operations
 // in its order, lane by lane (no fused operations): the source pulses js
-// (consecutive from js[0] when `run`), the image sign, the integrals in the
-// row's planes from term n on.
+// (consecutive from js[0] when `run`), the image sign, integral m's t1 of
+// lane l at g[m][l] and its t2 at g[m + 6][l].
 __attribute__((target_clones("avx2", "default"))) void CombineLanes(
     const SourceTable& sources, const int* js, bool run, float image, const ObservationPulse& o, float w2,
-    const BatchedRow& row, int n, float* re, float* im) {
+    const float* const* g, float* re, float* im) {
     // (Lanes are passed by reference: a vector value would pass in a
     // register only where AVX is enabled.)
     const auto column = [&](int c, Lanes& v) -> const Lanes& {
@@ -318,7 +322,7 @@ __attribute__((target_clones("avx2", "default"))) void CombineLanes(
         return v;
     };
     Lanes planes[12];
-    for (int p = 0; p < 12; ++p) std::memcpy(&planes[p], row.Plane(p) + n, sizeof(Lanes));
+    for (int p = 0; p < 12; ++p) std::memcpy(&planes[p], g[p], sizeof(Lanes));
     const auto G = [&](int plane) -> const Lanes& { return planes[plane]; };
     using S = SourceTable;
     Lanes F4, F5, F6, F7, ca2, ca1, cb2, cb1, cg2, cg1, s2, s1;
@@ -354,6 +358,7 @@ struct FillThread {
     ScalarMemo memo;
     std::unique_ptr<BatchedRow> row;
     std::vector<RowTerm> terms;
+    std::vector<RowRun> runs;
 };
 
 // Row i: every term not made by FillStraightWirePairs: the direct terms
@@ -367,15 +372,8 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& so
     const bool straightI = reuse && StraightPulse(t, i);
     BatchedRow* row = w.row.get();
     w.terms.clear();
+    w.runs.clear();
     if (row) row->Begin(i);
-    auto term = [&](int j, const SourcePulse& src, int image) {
-        if (!row) {
-            AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
-            return;
-        }
-        w.terms.push_back(RowTerm{j, image});
-        row->Ask(j, image, src.J1, src.J2);
-    };
     // The direct terms, then the image terms: each element still takes
     // its direct part before its image part.
     const float* zr = s.ZR[i];
@@ -387,46 +385,94 @@ void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& so
                 continue;
             }
             const SourcePulse& src = sources.src[static_cast<std::size_t>(j)];
-            if (image < 0) {
-                if (!t.IsGroundPulse(j)) term(j, src, -1);
-                continue;
-            }
             // ReuseMode != 0, from the table.
-            const bool reused = straightI && sources.straight[static_cast<std::size_t>(j)] && o.I1 == src.J1;
-            if (!reused && !(reuse && zr[j] != 0.0f)) term(j, src, 1);
+            const bool asked = image < 0 ? !t.IsGroundPulse(j)
+                                         : !(straightI && sources.straight[static_cast<std::size_t>(j)] &&
+                                             o.I1 == src.J1) &&
+                                               !(reuse && zr[j] != 0.0f);
+            if (!asked) continue;
+            if (!row) {
+                AddTerm(s, o, src, 0, i, j, image, w.k, w.memo);
+            } else if (row->Regular(j)) {
+                RowRun* last = w.runs.empty() ? nullptr : &w.runs.back();
+                if (last && last->image == image && last->last == j - 1 && t.W[last->first] == t.W[j]) {
+                    last->last = j;
+                } else {
+                    w.runs.push_back(RowRun{j, j, image});
+                    row->AskWire(t.W[j], image);
+                }
+            } else {
+                w.terms.push_back(RowTerm{j, image});
+                row->Ask(j, image, src.J1, src.J2);
+            }
         }
     }
     if (!row) return;
     row->Answer();
-    // Eight terms of one image side by side, each then added to its
-    // element; one by one where fewer than eight of one image are left.
-    const std::size_t count = w.terms.size();
     float* ZR = s.ZR[i];
     float* ZI = s.ZI[i];
-    for (std::size_t n = 0; n < count;) {
-        const RowTerm* r = &w.terms[n];
-        if (n + kLanes > count || r[kLanes - 1].image != r[0].image) {
-            float re, im;
-            CombineTerm(s, o, sources.src[static_cast<std::size_t>(r->j)], static_cast<float>(r->image),
-                        row->Term(static_cast<int>(n)), re, im);
-            ZR[r->j] = ZR[r->j] + re;
-            ZI[r->j] = ZI[r->j] + im;
-            ++n;
-            continue;
+    const auto add = [&](int j, float re, float im) {
+        ZR[j] = ZR[j] + re;
+        ZI[j] = ZI[j] + im;
+    };
+    for (const int image : {1, -1}) {
+        // The runs, eight pulses side by side; the rest one by one.
+        for (const RowRun& r : w.runs) {
+            if (r.image != image) continue;
+            const int wire = t.W[r.first];
+            const float* values[12];
+            for (int p = 0; p < 12; ++p) values[p] = row->WireValues(image, p % 6, p / 6, wire);
+            int j = r.first;
+            for (; j + kLanes - 1 <= r.last; j += kLanes) {
+                const float* g[12];
+                for (int p = 0; p < 12; ++p) g[p] = values[p] + j;
+                int js[kLanes];
+                for (int l = 0; l < kLanes; ++l) js[l] = j + l;
+                alignas(32) float re[kLanes], im[kLanes];
+                CombineLanes(sources, js, true, static_cast<float>(image), o, s.freq.W2, g, re, im);
+                for (int l = 0; l < kLanes; ++l) add(j + l, re[l], im[l]);
+            }
+            for (; j <= r.last; ++j) {
+                TermIntegrals g;
+                for (std::size_t m = 0; m < 6; ++m) {
+                    g.t1[m] = values[m][j];
+                    g.t2[m] = values[m + 6][j];
+                }
+                float re, im;
+                CombineTerm(s, o, sources.src[static_cast<std::size_t>(j)], static_cast<float>(image), g, re, im);
+                add(j, re, im);
+            }
         }
-        int js[kLanes];
-        bool run = true;
-        for (int l = 0; l < kLanes; ++l) {
-            js[l] = r[l].j;
-            run = run && js[l] == js[0] + l;
+        // The terms asked one by one: eight of this image side by side
+        // where there are, else one by one.
+        const std::size_t count = w.terms.size();
+        for (std::size_t n = 0; n < count;) {
+            const RowTerm* r = &w.terms[n];
+            if (r->image != image) {
+                ++n;
+                continue;
+            }
+            if (n + kLanes > count || r[kLanes - 1].image != image) {
+                float re, im;
+                CombineTerm(s, o, sources.src[static_cast<std::size_t>(r->j)], static_cast<float>(image),
+                            row->Term(static_cast<int>(n)), re, im);
+                add(r->j, re, im);
+                ++n;
+                continue;
+            }
+            int js[kLanes];
+            bool run = true;
+            for (int l = 0; l < kLanes; ++l) {
+                js[l] = r[l].j;
+                run = run && js[l] == js[0] + l;
+            }
+            const float* g[12];
+            for (int p = 0; p < 12; ++p) g[p] = row->Plane(p) + n;
+            alignas(32) float re[kLanes], im[kLanes];
+            CombineLanes(sources, js, run, static_cast<float>(image), o, s.freq.W2, g, re, im);
+            for (int l = 0; l < kLanes; ++l) add(js[l], re[l], im[l]);
+            n += kLanes;
         }
-        alignas(32) float re[kLanes], im[kLanes];
-        CombineLanes(sources, js, run, static_cast<float>(r->image), o, s.freq.W2, *row, static_cast<int>(n), re, im);
-        for (int l = 0; l < kLanes; ++l) {
-            ZR[js[l]] = ZR[js[l]] + re[l];
-            ZI[js[l]] = ZI[js[l]] + im[l];
-        }
-        n += kLanes;
     }
 }
 

@@ -29,11 +29,12 @@ constexpr int kLanes = 8;
 }
 
 // The two samples of the 2-point rule of `count` intervals from points
-// (x, y, z)[t] to [t + 1], seen from o, and whether each is far apart
-// (FarApart); the operations of Integral's far path, lane by lane. Writes
-// whole blocks of eight (the arrays are padded).
+// (x1, y1, z1)[t] to (x2, y2, z2)[t], seen from o, and whether each is far
+// apart (FarApart); the operations of Integral's far path, lane by lane.
+// Writes whole blocks of eight (the arrays are padded).
 template <bool Forward>
-__attribute__((target_clones("avx2", "default"))) void RunSamples(const float* x, const float* y, const float* z,
+__attribute__((target_clones("avx2", "default"))) void RunSamples(const float* x1, const float* y1, const float* z1,
+                                                                   const float* x2, const float* y2, const float* z2,
                                                                    int count, float ox, float oy, float oz, float k,
                                                                    float seg, float* sampleA, float* sampleB,
                                                                    int* far) {
@@ -41,9 +42,8 @@ __attribute__((target_clones("avx2", "default"))) void RunSamples(const float* x
     const float tPlus = kGaussTable[1] + 0.5f, tMinus = 0.5f - kGaussTable[1];
     for (int t = 0; t < count; t += kLanes) {
         Lanes e1x, e1y, e1z, e2x, e2y, e2z;
-        const Lanes v1x = Load(e1x, x + t) - ox, v1y = Load(e1y, y + t) - oy, v1z = Load(e1z, z + t) * k - oz;
-        const Lanes v2x = Load(e2x, x + t + 1) - ox, v2y = Load(e2y, y + t + 1) - oy,
-                    v2z = Load(e2z, z + t + 1) * k - oz;
+        const Lanes v1x = Load(e1x, x1 + t) - ox, v1y = Load(e1y, y1 + t) - oy, v1z = Load(e1z, z1 + t) * k - oz;
+        const Lanes v2x = Load(e2x, x2 + t) - ox, v2y = Load(e2y, y2 + t) - oy, v2z = Load(e2z, z2 + t) * k - oz;
         const Lanes r1 = v1x * v1x + v1y * v1y + v1z * v1z;
         const Lanes r2 = v2x * v2x + v2y * v2y + v2z * v2z;
         const LaneMask isFar = (r1 > farLimit) & (r2 > farLimit);
@@ -120,17 +120,19 @@ void BatchedRow::SetUpIntervals() {
         neededWires_[static_cast<std::size_t>(side)].clear();
     }
     lastRow_ = -1;
-    // The points coordinate by coordinate, padded for whole lanes.
-    const std::size_t count = points_.size();
-    for (auto* v : {&px_, &py_, &pz_}) v->assign(count + 2 * kLanes, 0.0f);
-    for (auto* v : {&bx_, &by_, &bz_}) v->assign(count / 2 + 2 * kLanes, 0.0f);
-    for (std::size_t p = 0; p < count; ++p) {
-        px_[p] = points_[p][0], py_[p] = points_[p][1], pz_[p] = points_[p][2];
-        if (p % 2 == 0) bx_[p / 2] = points_[p][0], by_[p / 2] = points_[p][1], bz_[p / 2] = points_[p][2];
+    // The break points and the midpoints after them, padded for whole lanes.
+    const std::size_t points = points_.size() / 2 + 1;
+    for (auto* v : {&bx_, &by_, &bz_, &mx_, &my_, &mz_}) v->assign(points + 2 * kLanes, 0.0f);
+    for (std::size_t p = 0; p < points_.size(); ++p) {
+        const std::size_t c = p / 2;
+        if (p % 2 == 0)
+            bx_[c] = points_[p][0], by_[c] = points_[p][1], bz_[c] = points_[p][2];
+        else
+            mx_[c] = points_[p][0], my_[c] = points_[p][1], mz_[c] = points_[p][2];
     }
-    valueStride_ = count + kLanes;
+    valueStride_ = points + kLanes;
     // Only what a row writes is read (or the previous row's, copied).
-    values_ = std::make_unique_for_overwrite<float[]>(2 * 3 * 2 * valueStride_);
+    values_ = std::make_unique_for_overwrite<float[]>(2 * kKinds * 2 * valueStride_);
     // Each side: at most every half segment (2 N) and every segment from
     // both midpoints (2 (N + NW)), with a block of lanes to spare.
     const std::size_t intervals = 2 * (4 * static_cast<std::size_t>(t.N) + 2 * static_cast<std::size_t>(t.NW)) + 2 * kLanes;
@@ -139,9 +141,10 @@ void BatchedRow::SetUpIntervals() {
     runFar_ = std::make_unique_for_overwrite<int[]>(intervals);
 }
 
-void BatchedRow::Run(const float* x, const float* y, const float* z, int count, int observer, int first, int step,
-                     int wire, int image, bool scalar, int dest) {
+void BatchedRow::Run(const RunEnds& ends, int count, int observer, int p2First, int length, int wire, int image,
+                     int dest) {
     if (count <= 0) return;
+    const bool scalar = length == 2;
     const std::array<float, 3>& o = points_[static_cast<std::size_t>(observer)];
     const float seg = s_.pulses.S[wire];
     const float k = static_cast<float>(image);
@@ -149,12 +152,13 @@ void BatchedRow::Run(const float* x, const float* y, const float* z, int count, 
     float* b = runB_.get() + runCount_;
     int* far = runFar_.get() + runCount_;
     if (image >= 0)
-        RunSamples<true>(x, y, z, count, o[0], o[1], o[2], k, seg, a, b, far);
+        RunSamples<true>(ends.x1, ends.y1, ends.z1, ends.x2, ends.y2, ends.z2, count, o[0], o[1], o[2], k, seg, a, b,
+                         far);
     else
-        RunSamples<false>(x, y, z, count, o[0], o[1], o[2], k, seg, a, b, far);
+        RunSamples<false>(ends.x1, ends.y1, ends.z1, ends.x2, ends.y2, ends.z2, count, o[0], o[1], o[2], k, seg, a,
+                          b, far);
     const float radius = s_.pulses.A[wire];
     const float a2 = radius > s_.freq.SRM ? radius * radius : 0.0f;
-    const int length = scalar ? 2 : 1;
     const float s4 = static_cast<float>(length) / 2.0f * seg;
     const int j = regularRange_[static_cast<std::size_t>(wire)][0];  // a pulse on the wire, for the rules
     std::fill_n(runA2_.get() + runCount_, count, a2);
@@ -162,11 +166,10 @@ void BatchedRow::Run(const float* x, const float* y, const float* z, int count, 
     runs_.push_back(RunPlace{runCount_, count, dest});
     for (int t = 0; t < count; ++t) {
         if (far[t]) continue;
-        const int p = first + step * t;
         // Not far apart: the self term in closed form, or the near rule,
         // as Integral takes them (the self term's owner pulse is the row's
         // own: the interval's centre end is c(I)).
-        const int p2 = p, p3 = p + length;
+        const int p2 = p2First + 2 * t, p3 = p2 + length;
         float t1, t2;
         const bool self = scalar ? 2 * observer == p2 + p3 : (p2 == centre_ || p3 == centre_);
         if (self && ThinSelfTerm(s_, observer, p2, p3, wire, image, i_, i_, scalar, t1, t2)) {
@@ -201,29 +204,37 @@ void BatchedRow::AskIntervals() {
     nearRunQuadratures_.clear();
     const PulseTable& t = s_.pulses;
     const bool afterPrevious = lastRow_ == i_ - 1 && i_ > 1 && t.W[i_] == t.W[i_ - 1];
+    const RunEnds breakPoints{bx_.data(), by_.data(), bz_.data(), bx_.data() + 1, by_.data() + 1, bz_.data() + 1};
+    const RunEnds secondHalves{bx_.data(), by_.data(), bz_.data(), mx_.data(), my_.data(), mz_.data()};
+    // (first halves from c - 1: the midpoint after c - 1, then c)
+    const RunEnds firstHalves{mx_.data(), my_.data(), mz_.data(), bx_.data() + 1, by_.data() + 1, bz_.data() + 1};
+    const auto from = [](const RunEnds& e, int c) {
+        return RunEnds{e.x1 + c, e.y1 + c, e.z1 + c, e.x2 + c, e.y2 + c, e.z2 + c};
+    };
     for (int side = 0; side < 2; ++side) {
         const int image = side == 0 ? 1 : -1;
+        std::vector<int>& held = afterRow_[static_cast<std::size_t>(side)];
         for (const int w : neededWires_[static_cast<std::size_t>(side)]) {
             const std::array<int, 2>& range = regularRange_[static_cast<std::size_t>(w)];
-            const int ca = PointIndex(t.Centre(range[0])), cb = PointIndex(t.Centre(range[1]));
-            // Half segments [p, p + 1], p = ca - 1 .. cb, from c(I).
-            Run(px_.data() + ca - 1, py_.data() + ca - 1, pz_.data() + ca - 1, cb - ca + 2, centre_, ca - 1, 1, w,
-                image, false, ValueBase(side, kHalves, 0) + ca - 1);
-            // Segments [p, p + 2], p = ca - 2 .. cb by 2, from the midpoint
-            // before c(I): the previous row's segments from its midpoint
-            // after, when that row was the pulse before on the same wire.
-            const int segments = (cb - ca) / 2 + 2, b0 = ca / 2 - 1;
-            std::vector<int>& held = afterRow_[static_cast<std::size_t>(side)];
+            // The centres' break points ca..cb, and the segments c..c+1 for
+            // c = ca - 1..cb.
+            const int ca = t.Centre(range[0]), cb = t.Centre(range[1]);
+            const int pulses = cb - ca + 1, segments = pulses + 1;
+            Run(from(secondHalves, ca), pulses, centre_, 2 * ca, 1, w, image, ValueBase(side, kSecond, 0) + ca);
+            Run(from(firstHalves, ca - 1), pulses, centre_, 2 * ca - 1, 1, w, image, ValueBase(side, kFirst, 0) + ca);
+            // From the midpoint before c(I): the previous row's segments from
+            // its midpoint after, when that row was the pulse before on the
+            // same wire.
             if (afterPrevious && held[static_cast<std::size_t>(w)] == i_ - 1) {
                 for (int part = 0; part < 2; ++part)
-                    std::memcpy(values_.get() + ValueBase(side, kBefore, part) + b0,
-                                values_.get() + ValueBase(side, kAfter, part) + b0, sizeof(float) * segments);
+                    std::memcpy(values_.get() + ValueBase(side, kBefore, part) + ca - 1,
+                                values_.get() + ValueBase(side, kAfter, part) + ca - 1, sizeof(float) * segments);
             } else {
-                Run(bx_.data() + b0, by_.data() + b0, bz_.data() + b0, segments, centre_ - 1, ca - 2, 2, w, image,
-                    true, ValueBase(side, kBefore, 0) + b0);
+                Run(from(breakPoints, ca - 1), segments, centre_ - 1, 2 * (ca - 1), 2, w, image,
+                    ValueBase(side, kBefore, 0) + ca - 1);
             }
-            Run(bx_.data() + b0, by_.data() + b0, bz_.data() + b0, segments, centre_ + 1, ca - 2, 2, w, image, true,
-                ValueBase(side, kAfter, 0) + b0);
+            Run(from(breakPoints, ca - 1), segments, centre_ + 1, 2 * (ca - 1), 2, w, image,
+                ValueBase(side, kAfter, 0) + ca - 1);
             held[static_cast<std::size_t>(w)] = i_;
             wireNeeded_[static_cast<std::size_t>(side)][static_cast<std::size_t>(w)] = 0;
         }
@@ -239,18 +250,16 @@ void BatchedRow::AskIntervals() {
 }
 
 void BatchedRow::AnswerIntervals() {
+    float* v = values_.get();
+    const int part2 = static_cast<int>(valueStride_);
     if (runCount_ > 0) {
         KernelTerms(runA_.get(), runA2_.get(), s_.freq.K, runDist_.get(), runCosA_.get(), runSinA_.get(), runCount_);
         KernelTerms(runB_.get(), runA2_.get(), s_.freq.K, runDist_.get(), runCosB_.get(), runSinB_.get(), runCount_);
         // Each run's sums straight into its values.
-        float* v = values_.get();
-        const int part2 = static_cast<int>(valueStride_);
         for (const RunPlace& r : runs_)
             RunSums(runCosA_.get() + r.first, runSinA_.get() + r.first, runCosB_.get() + r.first,
                     runSinB_.get() + r.first, runS4_.get() + r.first, r.count, v + r.dest, v + r.dest + part2);
     }
-    float* v = values_.get();
-    const int part2 = static_cast<int>(valueStride_);
     for (const ClosedRunValue& c : closedRunValues_) {
         v[c.dest] = c.t1;
         v[c.dest + part2] = c.t2;
@@ -258,24 +267,6 @@ void BatchedRow::AnswerIntervals() {
     for (const NearRunQuadrature& n : nearRunQuadratures_) {
         v[n.dest] = sum1_[static_cast<std::size_t>(n.q)];
         v[n.dest + part2] = sum2_[static_cast<std::size_t>(n.q)];
-    }
-    // The regular terms' six integrals (t1 in planes 0..5, t2 in 6..11).
-    const PulseTable& t = s_.pulses;
-    for (const RegularTerm& r : regularTerms_) {
-        const int side = r.image > 0 ? 0 : 1;
-        const int cj = PointIndex(t.Centre(r.j));
-        for (int part = 0; part < 2; ++part) {
-            const float* halves = v + ValueBase(side, kHalves, part);
-            const float* after = v + ValueBase(side, kAfter, part);
-            const float* before = v + ValueBase(side, kBefore, part);
-            const int plane = 6 * part;
-            WritePlane(plane + 0)[r.n] = halves[cj];
-            WritePlane(plane + 1)[r.n] = halves[cj - 1];
-            WritePlane(plane + 2)[r.n] = after[cj / 2];
-            WritePlane(plane + 3)[r.n] = before[cj / 2];
-            WritePlane(plane + 4)[r.n] = after[cj / 2 - 1];
-            WritePlane(plane + 5)[r.n] = before[cj / 2 - 1];
-        }
     }
 }
 

@@ -73,7 +73,6 @@ void BatchedRow::Begin(int i) {
     previous_ = {};
     samples_ = 0;
     quadratures_ = 0;
-    regularTerms_.clear();
     if (!recording_) return;
     if (replay_) return;
     quadBase_ = static_cast<int>(recording_->rule_.size());

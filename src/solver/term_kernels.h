@@ -45,6 +45,15 @@ class FillRecording;
 // every term of row i in turn, Answer, then Term(n) for the n-th term
 // asked. The scalar integrals are remembered from term to term and from
 // row to row, as in the reference path's memo.
+//
+// Regular pulses (both halves on the pulse's own wire) may instead be
+// asked a wire at a time: AskWire(w, image), then after Answer their six
+// integrals are read from WireValues. A row computes each half segment and
+// segment of an asked wire's run of regular pulses once: from the row's
+// centre, and from the midpoints after and before it (the segments seen
+// from the midpoint before are the previous row's after, on the same
+// wire), the far ones' samples side by side in vector lanes; each takes
+// the very steps Integral takes for it (row_intervals.cpp).
 class BatchedRow {
 public:
     explicit BatchedRow(const SolverState& s);
@@ -54,11 +63,26 @@ public:
             replayAsked_[static_cast<std::size_t>(termCount_++)] = {j, image, j1, j2};
             return;
         }
-        if (!recording_ && regularPulse_[static_cast<std::size_t>(j)]) {
-            AskRegular(j, image);
-            return;
-        }
         AskFresh(j, image, j1, j2);
+    }
+    // Whether pulse j may be asked through its wire (not while a fill is
+    // recorded or replayed).
+    bool Regular(int j) const { return !recording_ && regularPulse_[static_cast<std::size_t>(j)]; }
+    void AskWire(int wire, int image) {
+        const int side = image > 0 ? 0 : 1;
+        char& needed = wireNeeded_[static_cast<std::size_t>(side)][static_cast<std::size_t>(wire)];
+        if (!needed) {
+            needed = 1;
+            neededWires_[static_cast<std::size_t>(side)].push_back(wire);
+        }
+    }
+    // Integral m (0..5, in the order of a term) part (0 = t1, 1 = t2) of the
+    // regular pulses of wire w asked with that image: pulse j's at [j].
+    const float* WireValues(int image, int m, int part, int wire) const {
+        static constexpr int kKind[6] = {kSecond, kFirst, kAfter, kBefore, kAfter, kBefore};
+        const int side = image > 0 ? 0 : 1;
+        // Indexed by the centre break point 2 w - 1 + j, or the one before.
+        return values_.get() + ValueBase(side, kKind[m], part) + 2 * wire - 1 - (m >= 4 ? 1 : 0);
     }
     void Answer();
     TermIntegrals Term(int n) const {
@@ -82,46 +106,32 @@ public:
 
 private:
     void AskFresh(int j, int image, int j1, int j2);
-    // Without a recording: the fresh terms' batch, then the wires' runs of
-    // intervals, then the regular terms' planes from them.
+    // Without a recording: the wires' runs and the fresh terms' batch, then
+    // the runs' values.
     void AnswerFresh();
-
-    // Regular terms, whose pulse lies whole on its own wire (both halves on
-    // the wire of the pulse), take their six integrals from the row's runs
-    // of intervals along that wire: every half segment seen from the
-    // row's centre, every segment seen from the midpoints after and before
-    // it, each computed once per row (the segments seen from the midpoint
-    // before are the previous row's after, on the same wire) with the far
-    // ones' samples taken side by side in vector lanes. An integral of a
-    // run takes the very steps Integral takes for it (row_intervals.cpp).
-    void AskRegular(int j, int image) {
-        regularTerms_.push_back(RegularTerm{termCount_++, j, image});
-        const int side = image > 0 ? 0 : 1;
-        const int wire = s_.pulses.W[j];
-        char& needed = wireNeeded_[static_cast<std::size_t>(side)][static_cast<std::size_t>(wire)];
-        if (!needed) {
-            needed = 1;
-            neededWires_[static_cast<std::size_t>(side)].push_back(wire);
-        }
-    }
     void SetUpIntervals();
     // The runs of the wires asked this row: far samples in lanes, the rest
     // one by one (closed forms kept, near quadratures into the batch).
     void AskIntervals();
     // After the batch: the far sums, the closed forms and near quadratures
-    // into the runs, then the regular terms' planes.
+    // into the runs' values.
     void AnswerIntervals();
-    // One run: `count` intervals from the points (x, y, z)[t] to [t + 1]
-    // seen from doubled index `observer`, the interval t starting at
-    // doubled index first + step t, its values at dest + t.
-    void Run(const float* x, const float* y, const float* z, int count, int observer, int first, int step, int wire,
-             int image, bool scalar, int dest);
-    enum RunKind { kHalves = 0, kAfter = 1, kBefore = 2 };
+    // One run of `count` intervals from the points (x1, y1, z1)[t] to
+    // (x2, y2, z2)[t], seen from doubled index `observer`; interval t
+    // spans doubled indices p2 + 2 t to p2 + 2 t + length, its values at
+    // dest + t.
+    struct RunEnds {
+        const float *x1, *y1, *z1, *x2, *y2, *z2;
+    };
+    void Run(const RunEnds& ends, int count, int observer, int p2, int length, int wire, int image, int dest);
+    // Half segments by the pulse whose half they are (second [c, c + 1/2]
+    // and first [c - 1/2, c], c its centre), segments [c, c + 1] seen from
+    // the midpoints after and before the row's centre, all by break point.
+    enum RunKind { kSecond = 0, kFirst = 1, kAfter = 2, kBefore = 3, kKinds = 4 };
     // Index of part (0 = t1, 1 = t2) of run kind `kind` and image side in
-    // values_: half segments by their first doubled index, segments by
-    // their first break point.
+    // values_, at break point 0.
     int ValueBase(int side, int kind, int part) const {
-        return ((side * 3 + kind) * 2 + part) * static_cast<int>(valueStride_);
+        return ((side * kKinds + kind) * 2 + part) * static_cast<int>(valueStride_);
     }
     void Replay();
     void Record();
@@ -211,21 +221,17 @@ private:
     std::vector<std::array<int, 4>> replayAsked_;
 
     // The runs of intervals (row_intervals.cpp).
-    struct RegularTerm {
-        int n, j, image;
-    };
     std::vector<char> regularPulse_;                 // per pulse
     std::vector<std::array<int, 2>> regularRange_;  // per wire: first and last regular pulse, or 0
-    std::vector<RegularTerm> regularTerms_;
     std::array<std::vector<char>, 2> wireNeeded_;    // [image side][wire] asked this row
     std::array<std::vector<int>, 2> neededWires_;
     std::array<std::vector<int>, 2> afterRow_;      // [image side][wire]: row whose kAfter run is held
     int lastRow_ = 0;
-    // The points by doubled index, and the break points, coordinate by
+    // The break points and the midpoints after them, coordinate by
     // coordinate (padded for whole lanes).
-    std::vector<float> px_, py_, pz_, bx_, by_, bz_;
-    // The runs' values: t1 and t2 of each kind and image side, by doubled
-    // index.
+    std::vector<float> bx_, by_, bz_, mx_, my_, mz_;
+    // The runs' values: t1 and t2 of each kind and image side, by break
+    // point.
     std::unique_ptr<float[]> values_;
     std::size_t valueStride_ = 0;
     // The far samples of this row's runs (at 1/2 + g and 1/2 - g), their
