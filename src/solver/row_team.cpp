@@ -1,6 +1,10 @@
 #include "solver/row_team.h"
 
 #include <immintrin.h>
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
 
 #include <algorithm>
 
@@ -18,8 +22,32 @@ void Pause(int spins) {
 
 }  // namespace
 
+namespace {
+
+#if defined(__linux__)
+// A new thread tends to be queued on its creator's processor and to wait
+// there, while the creator computes, until the scheduler moves it, which
+// can take milliseconds: the helpers of a team keep to the processors
+// other than the one it was created on, when the process may use others.
+void KeepApart(std::thread& t) {
+    cpu_set_t others;
+    if (sched_getaffinity(0, sizeof others, &others) != 0) return;
+    const int here = sched_getcpu();
+    if (here < 0 || here >= CPU_SETSIZE) return;
+    CPU_CLR(here, &others);
+    if (CPU_COUNT(&others) > 0) pthread_setaffinity_np(t.native_handle(), sizeof others, &others);
+}
+#else
+void KeepApart(std::thread&) {}
+#endif
+
+}  // namespace
+
 RowTeam::RowTeam(int helpers) {
-    for (int h = 1; h <= helpers; ++h) threads_.emplace_back([this, h] { Serve(h); });
+    for (int h = 1; h <= helpers; ++h) {
+        threads_.emplace_back([this, h] { Serve(h); });
+        KeepApart(threads_.back());
+    }
 }
 
 RowTeam::~RowTeam() {
