@@ -27,24 +27,14 @@ echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at 
 
 # Median wall times in milliseconds of two commands run $1 times each, in
 # turn (ours, theirs, ours, ...) so that a load that comes and goes falls
-# on both alike; timed by bash's own clock ($EPOCHREALTIME, microseconds): a
-# $(date) after the command would add the start-up of a process to every
-# time. The two commands are separated by a lone "--"; prints "ours theirs".
+# on both alike; each process timed from its start to its end by
+# quillwork-process-timer (posix_spawn and the monotonic clock, no shell in
+# between). The two commands are separated by a lone "--"; prints
+# "ours theirs".
 median_pair_ms() {
-  local n="$1" a=() b=() t0 t1 ta=() tb=()
+  local n="$1"
   shift
-  while [ "$1" != "--" ]; do a+=("$1"); shift; done
-  shift
-  b=("$@")
-  for _ in $(seq "$n"); do
-    t0=${EPOCHREALTIME/[.,]/}; "${a[@]}" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
-    ta+=($(( t1 - t0 )))
-    t0=${EPOCHREALTIME/[.,]/}; "${b[@]}" > /dev/null 2>&1; t1=${EPOCHREALTIME/[.,]/}
-    tb+=($(( t1 - t0 )))
-  done
-  local median='{a[NR] = $1} END {printf "%.1f", a[int((NR + 1) / 2)] / 1000}'
-  printf '%s %s\n' "$(printf '%s\n' "${ta[@]}" | sort -n | awk "$median")" \
-    "$(printf '%s\n' "${tb[@]}" | sort -n | awk "$median")"
+  "$build/bench/quillwork-process-timer" "$n" "$@" | paste -sd' '
 }
 
 # The project file and the NEC decks of an antenna.
