@@ -95,10 +95,15 @@ std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweep
 
     // The points are handed over in frequency order as soon as they and all
     // before them have ended; a point without gain keeps the F/B of the
-    // solved point before it. Between hand-overs the user's stop request
-    // (Ctrl+C, Stop) is looked for.
+    // solved point before it. After each hand-over, and while waiting, the
+    // user's stop request (Ctrl+C, Stop) is looked for: once seen, the
+    // workers begin no further point (those begun still end and are
+    // handed over).
     std::size_t delivered = 0;
     float frontToBack = 0;
+    const auto lookForStop = [&] {
+        if (parent.host->TakeStopRequest() || parent.stop.Requested()) sweepSession.stop.Request();
+    };
     std::unique_lock<std::mutex> guard(lock);
     while (true) {
         changed.wait_for(guard, std::chrono::milliseconds(10),
@@ -114,9 +119,10 @@ std::vector<ParallelPoint> RunParallelSweep(Context& parent, const ParallelSweep
                 request.onPoint(p);
                 guard.lock();
             }
+            lookForStop();
         }
         if (running == 0) break;
-        if (parent.host->TakeStopRequest() || parent.stop.Requested()) sweepSession.stop.Request();
+        lookForStop();
     }
     guard.unlock();
     for (auto& t : threads) t.join();

@@ -97,8 +97,9 @@ TEST(SweepPlotCommand, SweepKeepsTheProjectFrequencyAndItsDigits) {
         part.push_back(p);
         if (part.size() == 2) d.ctx.stop.Request();
     });
+    // (The points already begun when the stop reached the worker still end.)
     EXPECT_TRUE(r.stopped());
-    EXPECT_LT(part.size(), one.size());
+    EXPECT_LT(part.size(), 100u);  // of 2 002
     EXPECT_EQ(d.p.Frequency, 299.8f);
 }
 
