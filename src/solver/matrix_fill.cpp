@@ -364,7 +364,9 @@ struct FillThread {
 // Row i: every term not made by FillStraightWirePairs: the direct terms
 // of the other pairs unless a copy has set them, and every image term.
 // Rows are independent of each other here. The fast kernels ask the
-// batched row for all the row's terms, then add them in the same order.
+// batched row for all the row's terms (regular pulses through their
+// wires), then add each to its element, every element's direct part
+// before its image part.
 void FillRow(SolverState& s, const RepeatedBlocks& blocks, const SourceTable& sources, int i, bool reuse,
              bool ground, FillThread& w) {
     const PulseTable& t = s.pulses;
