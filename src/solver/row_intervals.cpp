@@ -188,11 +188,7 @@ void BatchedRow::Run(const RunEnds& ends, int count, int observer, int p2First, 
             closedRunValues_.push_back(ClosedRunValue{dest + t, w.T1, w.T2});
             continue;
         }
-        const int q = BeginQuadrature(r.l, nearS4);
-        for (int l = r.l; l < 2 * r.l; l += 2)
-            for (const float f : {kGaussTable[l] + 0.5f, 0.5f - kGaussTable[l]})
-                Sample(start[0] + f * walk[0], start[1] + f * walk[1], start[2] + f * walk[2], nearA2);
-        nearRunQuadratures_.push_back(NearRunQuadrature{dest + t, q});
+        nearRunQuadratures_.push_back(NearRunQuadrature{dest + t, NearQuadrature(r, start, walk, nearA2, nearS4)});
     }
     runCount_ += count;
 }

@@ -214,10 +214,16 @@ void BatchedRow::Near(const std::array<float, 3>& obs, const std::array<float, 3
         t2 = w.T2;
         return;
     }
-    pending = BeginQuadrature(r.l, s4);
-    for (int q = r.l; q < 2 * r.l; q += 2)
-        for (const float t : {kGaussTable[q] + 0.5f, 0.5f - kGaussTable[q]})
+    pending = NearQuadrature(r, start, step, a2, s4);
+}
+
+int BatchedRow::NearQuadrature(const PsiRule& r, const std::array<float, 3>& start, const std::array<float, 3>& step,
+                               float a2, float s4) {
+    const int q = BeginQuadrature(r.l, s4);
+    for (int l = r.l; l < 2 * r.l; l += 2)
+        for (const float t : {kGaussTable[l] + 0.5f, 0.5f - kGaussTable[l]})
             Sample(start[0] + t * step[0], start[1] + t * step[1], start[2] + t * step[2], a2);
+    return q;
 }
 
 namespace {

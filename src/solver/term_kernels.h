@@ -152,6 +152,10 @@ private:
     bool NearRule(const std::array<float, 3>& obs, const std::array<float, 3>& v1, const std::array<float, 3>& v2,
                   int p1, int p2, int p3, int p4, int image, int j, bool scalar, Kernel& w, PsiRule& r,
                   std::array<float, 3>& start, std::array<float, 3>& step, float& a2, float& s4) const;
+    // The near rule's quadrature in the batch, its samples along the walk;
+    // its number.
+    int NearQuadrature(const PsiRule& r, const std::array<float, 3>& start, const std::array<float, 3>& step, float a2,
+                       float s4);
     // Starts quadrature `l` (2 * l samples) over length s4; its samples
     // follow.
     int BeginQuadrature(int l, float s4) {
